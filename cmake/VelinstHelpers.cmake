@@ -1,0 +1,80 @@
+# Building blocks shared by every subsystem, test, benchmark and fuzz target.
+
+# velinst_subsystem(<target>
+#   SOURCES <portable sources...>
+#   PLATFORM <stems...>        one file per stem, see velinst_platform_sources
+#   DEPS <targets...>          other velinst targets this one builds on
+#   WIN32_LIBS <libs...>       system libraries of the Windows part
+#   POSIX_LIBS <libs...>)      libraries of the host part
+function(velinst_subsystem target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;PLATFORM;DEPS;WIN32_LIBS;POSIX_LIBS" ${ARGN})
+  velinst_platform_sources(platform_sources ${ARG_PLATFORM})
+  add_library(${target} STATIC ${ARG_SOURCES} ${platform_sources})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/include)
+  target_compile_definitions(${target} PUBLIC VELINST_BUILDING)
+  target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+  if(WIN32)
+    target_link_libraries(${target} PUBLIC ${ARG_WIN32_LIBS})
+  else()
+    target_link_libraries(${target} PUBLIC ${ARG_POSIX_LIBS})
+  endif()
+endfunction()
+
+# Picks the platform file of each stem: "dir/name" becomes dir/win32/name.cpp
+# or dir/posix/name.cpp.
+function(velinst_platform_sources out_var)
+  if(WIN32)
+    set(platform win32)
+  else()
+    set(platform posix)
+  endif()
+  set(result)
+  foreach(stem IN LISTS ARGN)
+    cmake_path(GET stem PARENT_PATH folder)
+    cmake_path(GET stem FILENAME name)
+    if(folder)
+      list(APPEND result ${folder}/${platform}/${name}.cpp)
+    else()
+      list(APPEND result ${platform}/${name}.cpp)
+    endif()
+  endforeach()
+  set(${out_var} ${result} PARENT_SCOPE)
+endfunction()
+
+macro(velinst_setup_googletest)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  if(WIN32 AND VELINST_WINE_TESTS)
+    # Every test program of the Windows build runs under wine64 in a prefix
+    # of this build folder's own, created once by the wrapper.
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh;${CMAKE_BINARY_DIR}/wineprefix)
+  endif()
+endmacro()
+
+# velinst_test(<name> SOURCES <files...> DEPS <targets...>)
+# One GoogleTest program per unit; ctest runs it whole (under wine on Windows).
+function(velinst_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PLATFORM" ${ARGN})
+  velinst_platform_sources(platform_sources ${ARG_PLATFORM})
+  add_executable(${name} ${ARG_SOURCES} ${platform_sources})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} velinst_test_support GTest::gmock GTest::gtest_main)
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+endfunction()
+
+# velinst_fuzzer(<name> SOURCES <files...> DEPS <targets...>)
+# A libFuzzer target; its seeds live in fuzz/<name>/seeds.
+function(velinst_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+endfunction()
+
+# velinst_benchmark(<name> SOURCES <files...> DEPS <targets...>)
+function(velinst_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark)
+endfunction()

@@ -1,0 +1,10 @@
+# The posix thread model gives std::thread and std::mutex; winpthread is
+# linked statically like the rest of the runtime.
+set(CMAKE_C_COMPILER ${VELINST_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VELINST_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${VELINST_MINGW_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${VELINST_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

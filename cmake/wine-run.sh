@@ -1,0 +1,23 @@
+#!/bin/sh
+# Runs a Windows test program under wine64 in the build folder's own prefix.
+# Usage: wine-run.sh PREFIX PROGRAM [ARGS...]
+# The prefix is created once (under a lock, as ctest may start several tests).
+set -e
+prefix=$1
+shift
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
+if [ ! -f "$prefix/.velinst-ready" ]; then
+  mkdir -p "$(dirname "$prefix")"
+  (
+    flock 9
+    if [ ! -f "$prefix/.velinst-ready" ]; then
+      "$wine64" wineboot -i >/dev/null 2>&1 || true
+      setup="$(dirname "$0")/wine-prefix-setup.sh"
+      [ -x "$setup" ] && "$setup" "$prefix"
+      wineserver -w 2>/dev/null || true
+      touch "$prefix/.velinst-ready"
+    fi
+  ) 9>"$prefix.lock"
+fi
+exec "$wine64" "$@"

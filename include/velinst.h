@@ -1,0 +1,47 @@
+/*
+ * velinst: services for the installers of the desktop mapping products.
+ *
+ * Every export takes narrow NUL-terminated texts (the ANSI code page on
+ * Windows, UTF-8 elsewhere), writes text only into buffers the caller owns
+ * and returns a 32-bit integer. Installer helpers return 1 for success and 0
+ * for failure (or a count or code where noted) and leave detail in the
+ * thread's last-error value (GetLastError on Windows, errno elsewhere).
+ */
+#ifndef VELINST_H
+#define VELINST_H
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define VELAPI __stdcall
+#else
+#define VELAPI
+#endif
+
+#if defined(VELINST_BUILDING) && !defined(_WIN32)
+#define VELINST_EXPORT __attribute__((visibility("default")))
+#else
+#define VELINST_EXPORT
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- Installer helpers ------------------------------------------------ */
+
+/* Starts PROGRAM with ARGUMENTS and waits for it to end: 1 when it ran, 0 when it could not start. */
+VELINST_EXPORT int VELAPI VEL_ShellExec(const char *program, const char *arguments);
+
+/* Hands FILE (a program, document or URL) with PARAMETERS to the shell and returns at once: 1 when started. */
+VELINST_EXPORT int VELAPI VEL_ShellExecNoWait(const char *file, const char *parameters);
+
+/* Sets the calling thread's last-error value. */
+VELINST_EXPORT void VELAPI VEL_SetLastError(unsigned int code);
+
+/* The operating-system family: 3, 2, 4 or 5 (5 for every current Windows). */
+VELINST_EXPORT int VELAPI VEL_MD_GetOS(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* VELINST_H */

@@ -1,0 +1,21 @@
+// The calling thread's last-error value and the system's text for an error
+// code: GetLastError/FormatMessageA on Windows, errno/strerror on the host.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace velinst::platform {
+
+std::uint32_t LastError();
+void SetLastError(std::uint32_t code);
+
+// Writes the system's message for `code` into `buffer` (at most `size`
+// bytes including the terminator). Returns false, leaving the buffer as it
+// was, when the system has no text for the code.
+bool SystemMessage(std::uint32_t code, char* buffer, std::size_t size);
+
+// Error values that portable code compares against or leaves behind.
+extern const std::uint32_t kErrorTooLong;  // a text or path exceeds its buffer
+
+}  // namespace velinst::platform
