@@ -7,6 +7,7 @@ prefix=$1
 shift
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 if [ ! -f "$prefix/.velinst-ready" ]; then
   mkdir -p "$(dirname "$prefix")"
   (
@@ -15,9 +16,12 @@ if [ ! -f "$prefix/.velinst-ready" ]; then
       "$wine64" wineboot -i >/dev/null 2>&1 || true
       setup="$(dirname "$0")/wine-prefix-setup.sh"
       [ -x "$setup" ] && "$setup" "$prefix"
-      wineserver -w 2>/dev/null || true
+      "$wineserver" -w 2>/dev/null || true
       touch "$prefix/.velinst-ready"
     fi
   ) 9>"$prefix.lock"
 fi
+# A server that outlives each test program saves its start-up (seconds) on
+# every test; it ends by itself a minute after the last program.
+"$wineserver" -p 60 2>/dev/null || true
 exec "$wine64" "$@"

@@ -1,0 +1,16 @@
+#!/bin/sh
+# Installs what is missing, builds every preset and runs every test:
+# host, win64 (under wine64), win32 (static checks of the shipped DLL),
+# host-asan (AddressSanitizer and UndefinedBehaviorSanitizer) and a bounded
+# run of every fuzz target. FUZZ_SECONDS sets the time per fuzz target.
+set -eu
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+for preset in host win64 win32 host-asan; do
+  echo "==== $preset"
+  cmake --workflow --preset "$preset"
+done
+echo "==== fuzz"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+scripts/run-fuzzers.sh build/fuzz/bin "${FUZZ_SECONDS:-30}"
