@@ -20,6 +20,23 @@ function(velinst_subsystem target)
   endif()
 endfunction()
 
+# Marks a subsystem target that defines VEL_ exports: it is linked whole into
+# the shared library.
+function(velinst_exporting target)
+  set_property(GLOBAL APPEND PROPERTY VELINST_EXPORTING_TARGETS ${target})
+endfunction()
+
+# Adds every folder below the current one that has a CMakeLists.txt.
+function(velinst_add_subfolders)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child IN LISTS children)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
+
 # Picks the platform file of each stem: "dir/name" becomes dir/win32/name.cpp
 # or dir/posix/name.cpp.
 function(velinst_platform_sources out_var)
