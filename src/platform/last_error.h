@@ -16,6 +16,13 @@ void SetLastError(std::uint32_t code);
 bool SystemMessage(std::uint32_t code, char* buffer, std::size_t size);
 
 // Error values that portable code compares against or leaves behind.
-extern const std::uint32_t kErrorTooLong;  // a text or path exceeds its buffer
+extern const std::uint32_t kErrorTooLong;           // a text or path exceeds its buffer
+extern const std::uint32_t kErrorFileExists;        // the name is taken
+extern const std::uint32_t kErrorFileNotFound;      // no such file, folder or registry key
+extern const std::uint32_t kErrorSharingViolation;  // another opener's sharing mode refuses access
+extern const std::uint32_t kErrorMoreData;          // the data do not fit the buffer given
+extern const std::uint32_t kErrorNoMoreItems;       // an enumeration ran past its last entry
+extern const std::uint32_t kErrorAccessDenied;      // the handle or the account lacks the right
+extern const std::uint32_t kErrorInvalidParameter;  // an argument the call cannot accept
 
 }  // namespace velinst::platform

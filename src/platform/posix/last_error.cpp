@@ -7,6 +7,14 @@
 namespace velinst::platform {
 
 const std::uint32_t kErrorTooLong = ENAMETOOLONG;
+const std::uint32_t kErrorFileExists = EEXIST;
+const std::uint32_t kErrorFileNotFound = ENOENT;
+// The host has no sharing modes; the value only has to differ from the others.
+const std::uint32_t kErrorSharingViolation = ETXTBSY;
+const std::uint32_t kErrorMoreData = EOVERFLOW;
+const std::uint32_t kErrorNoMoreItems = ENODATA;
+const std::uint32_t kErrorAccessDenied = EACCES;
+const std::uint32_t kErrorInvalidParameter = EINVAL;
 
 std::uint32_t LastError() { return static_cast<std::uint32_t>(errno); }
 
