@@ -1,0 +1,9 @@
+#include "platform/path_separator.h"
+
+namespace velinst::platform {
+
+const char kPathSeparator = '/';
+
+bool IsPathSeparator(char c) { return c == '/'; }
+
+}  // namespace velinst::platform

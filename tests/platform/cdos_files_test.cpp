@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "platform/cdos.h"
+#include "platform/temp_file_name.h"
+#include "test_support.h"
+
+namespace velinst {
+namespace {
+
+using test::TempDir;
+
+bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
+  if (text.size() < tail.size()) return false;
+  for (std::size_t i = 0; i < tail.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(text[text.size() - tail.size() + i])) !=
+        std::tolower(static_cast<unsigned char>(tail[i])))
+      return false;
+  return true;
+}
+
+TEST(CDOSFiles, SetTimesReadBackExactly) {
+  TempDir dir;
+  const std::string file = dir.File("stamped.txt");
+  test::WriteWholeFile(file, "x");
+  const FileTime access = FileTimeFromUnix(981173106, 700000000);
+  const FileTime write = FileTimeFromUnix(946684800, 100);  // 2000-01-01, 100 ns past
+  CDOS dos;
+  ASSERT_TRUE(dos.SetFileTimes(file.c_str(), nullptr, &access, &write));
+  FileTime creation, readAccess, readWrite;
+  ASSERT_TRUE(dos.GetFileTimes(file.c_str(), &creation, &readAccess, &readWrite));
+  EXPECT_EQ(readAccess.Ticks(), access.Ticks());
+  EXPECT_EQ(readWrite.Ticks(), write.Ticks());
+  EXPECT_GT(creation.Ticks(), kFileTimeUnixEpoch) << "creation time is the birth or change time, after 1970";
+  EXPECT_TRUE(dos.GetFileTimes(file.c_str(), nullptr, nullptr, nullptr)) << "every output may be absent";
+}
+
+TEST(CDOSFiles, SettingOnlyTheWriteTimeKeepsTheAccessTime) {
+  TempDir dir;
+  const std::string file = dir.File("partial.txt");
+  test::WriteWholeFile(file, "x");
+  CDOS dos;
+  const FileTime first = FileTimeFromUnix(1000000000);
+  ASSERT_TRUE(dos.SetFileTimes(file.c_str(), nullptr, &first, &first));
+  const FileTime second = FileTimeFromUnix(1100000000);
+  ASSERT_TRUE(dos.SetFileTimes(file.c_str(), nullptr, nullptr, &second));
+  FileTime access, write;
+  ASSERT_TRUE(dos.GetFileTimes(file.c_str(), nullptr, &access, &write));
+  EXPECT_EQ(access.Ticks(), first.Ticks());
+  EXPECT_EQ(write.Ticks(), second.Ticks());
+}
+
+TEST(CDOSFiles, TimesOfAFileHeldOpenForWritingByAnother) {
+  TempDir dir;
+  const std::string file = dir.File("busy.txt");
+  test::WriteWholeFile(file, "x");
+  // Open for reading and writing, sharing both: on Windows the first, narrower
+  // opening of each call meets a sharing violation and the retry succeeds.
+  std::fstream holder(file, std::ios::in | std::ios::out | std::ios::binary);
+  ASSERT_TRUE(holder.is_open());
+  CDOS dos;
+  const FileTime write = FileTimeFromUnix(1200000000);
+  EXPECT_TRUE(dos.SetFileTimes(file.c_str(), nullptr, nullptr, &write));
+  FileTime read;
+  EXPECT_TRUE(dos.GetFileTimes(file.c_str(), nullptr, nullptr, &read));
+  EXPECT_EQ(read.Ticks(), write.Ticks());
+}
+
+TEST(CDOSFiles, MissingFileHasNoTimes) {
+  TempDir dir;
+  const std::string missing = dir.File("missing.txt");
+  CDOS dos;
+  FileTime time = FileTime::FromTicks(7);
+  EXPECT_FALSE(dos.GetFileTimes(missing.c_str(), &time, nullptr, nullptr));
+  EXPECT_EQ(time.Ticks(), 7u) << "outputs untouched on failure";
+  EXPECT_FALSE(dos.SetFileTimes(missing.c_str(), nullptr, &time, &time));
+  EXPECT_FALSE(dos.GetFileTimes(nullptr, &time, nullptr, nullptr));
+  EXPECT_EQ(dos.CreationTime(missing.c_str()), 0);
+  EXPECT_EQ(dos.EarliestTime(missing.c_str()), 0);
+  EXPECT_FALSE(dos.Exists(missing.c_str()));
+}
+
+TEST(CDOSFiles, EarliestTimeIsTheOlderModification) {
+  TempDir dir;
+  const std::string file = dir.File("old.txt");
+  test::WriteWholeFile(file, "x");
+  CDOS dos;
+  EXPECT_TRUE(dos.Exists(file.c_str()));
+  const FileTime old = FileTimeFromUnix(631152000);  // 1990-01-01
+  ASSERT_TRUE(dos.SetFileTimes(file.c_str(), nullptr, &old, &old));
+  EXPECT_EQ(dos.EarliestTime(file.c_str()), 631152000);
+  EXPECT_GE(dos.CreationTime(file.c_str()), 631152000) << "Wine reports the older modification as creation";
+}
+
+struct TempName {
+  std::uint32_t unique = 0;
+  std::string name;
+};
+
+TempName MakeTempName(const char* folder, const char* prefix, std::uint32_t unique) {
+  PathBuffer name = "unchanged";
+  TempName result;
+  result.unique = CDOS().TemporaryFileName(name, folder, prefix, unique);
+  result.name = name;
+  return result;
+}
+
+TEST(CDOSTemporaryName, UniqueZeroCreatesDistinctFilesInACleanFolder) {
+  TempDir dir;
+  const TempName first = MakeTempName(dir.Path().c_str(), nullptr, 0);
+  const TempName second = MakeTempName(dir.Path().c_str(), nullptr, 0);
+  for (const TempName& made : {first, second}) {
+    ASSERT_NE(made.unique, 0u);
+    EXPECT_EQ(made.name.rfind(dir.Path() + "TMP", 0), 0u) << made.name;
+    EXPECT_TRUE(EndsWithIgnoringCase(made.name, ".tmp")) << made.name;
+    EXPECT_TRUE(test::FileExists(made.name)) << "created exclusively";
+  }
+  EXPECT_NE(first.name, second.name);
+}
+
+TEST(CDOSTemporaryName, NonZeroNumberOnlyFormsTheName) {
+  TempDir dir;
+  const TempName made = MakeTempName(dir.Path().c_str(), "abcdef", 0x2A);
+  EXPECT_EQ(made.unique, 0x2Au);
+  ASSERT_EQ(made.name.size(), dir.Path().size() + std::strlen("abc2A.TMP"));
+  EXPECT_EQ(made.name.rfind(dir.Path() + "abc", 0), 0u) << "first three characters of the prefix";
+  EXPECT_TRUE(EndsWithIgnoringCase(made.name, "2a.tmp")) << made.name;
+  EXPECT_FALSE(test::FileExists(made.name));
+}
+
+TEST(CDOSTemporaryName, FolderWithoutTrailingSeparatorGetsOne) {
+  TempDir dir;
+  std::string folder = dir.Path();
+  folder.pop_back();
+  const TempName made = MakeTempName(folder.c_str(), "v", 1);
+  EXPECT_EQ(made.name.rfind(dir.Path() + "v1", 0), 0u) << made.name;
+}
+
+TEST(CDOSTemporaryName, NullFolderMeansTheUsersTemporaryFolder) {
+  PathBuffer folder;
+  ASSERT_NE(platform::TemporaryFolder(folder, kPathCapacity - 1), 0u);
+  const TempName made = MakeTempName(nullptr, nullptr, 0);
+  ASSERT_NE(made.unique, 0u);
+  EXPECT_EQ(made.name.rfind(std::string(folder) + "TMP", 0), 0u) << made.name;
+  EXPECT_TRUE(test::FileExists(made.name));
+  std::remove(made.name.c_str());
+}
+
+TEST(CDOSTemporaryName, RefusesWhatCannotWork) {
+  TempDir dir;
+  const std::string longFolder = dir.Path() + std::string(CDOS::kTemporaryFolderLimit, 'f');
+  EXPECT_EQ(MakeTempName(longFolder.c_str(), nullptr, 1).unique, 0u) << "folder over the limit is refused, not cut";
+  const std::string missing = dir.File("no-such-folder");
+  const TempName made = MakeTempName(missing.c_str(), nullptr, 0);
+  EXPECT_EQ(made.unique, 0u) << "nothing can be created in a missing folder";
+}
+
+}  // namespace
+}  // namespace velinst
