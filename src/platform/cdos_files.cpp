@@ -1,4 +1,4 @@
-// CDOS: single files, their times and temporary names.
+// CDOS: single files, their sizes, times and temporary names.
 #include <algorithm>
 #include <cstring>
 #include <ctime>
@@ -12,6 +12,23 @@
 namespace velinst {
 
 bool CDOS::Exists(const char* path) const { return path != nullptr && platform::PathExists(path); }
+
+bool CDOS::MoveSingleFile(const char* destination, const char* source) const {
+  return destination != nullptr && source != nullptr && platform::MoveFileNoReplace(source, destination);
+}
+
+bool CDOS::CopySingleFile(const char* destination, const char* source) const {
+  return destination != nullptr && source != nullptr && platform::CopyFileOver(source, destination);
+}
+
+bool CDOS::DeleteSingleFile(const char* path) const { return path != nullptr && platform::RemoveFile(path); }
+
+std::uint32_t CDOS::FileSize(const char* path) const {
+  std::uint64_t size = 0;
+  if (path == nullptr || !platform::FileSize(path, size)) return 0;
+  const auto low = static_cast<std::uint32_t>(size);
+  return low == 0xFFFFFFFFu ? 0 : low;
+}
 
 std::int64_t CDOS::CreationTime(const char* path) const {
   std::int64_t creation = 0;

@@ -6,4 +6,6 @@ const char kPathSeparator = '/';
 
 bool IsPathSeparator(char c) { return c == '/'; }
 
+const char* const kRootFolderText = "/";
+
 }  // namespace velinst::platform

@@ -6,4 +6,6 @@ const char kPathSeparator = '\\';
 
 bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
 
+const char* const kRootFolderText = nullptr;
+
 }  // namespace velinst::platform

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/cdos.h"
+#include "platform/path_separator.h"
+#include "test_support.h"
+
+namespace velinst {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+class CDOSTrees : public ::testing::Test {
+ protected:
+  // `relative` with '/' between elements, in the test folder.
+  std::string At(const std::string& relative) const {
+    std::string path = dir_.Path() + relative;
+    for (char& c : path)
+      if (c == '/') c = platform::kPathSeparator;
+    return path;
+  }
+  void Write(const std::string& relative, const std::string& contents) const {
+    test::WriteWholeFile(At(relative), contents);
+  }
+  bool Has(const std::string& relative) const { return fs::exists(fs::symlink_status(At(relative))); }
+  std::string Read(const std::string& relative) const { return test::ReadWholeFile(At(relative)); }
+
+  // A tree with a nested folder: src/a.txt, src/inner/b.txt, src/inner/deep/c.txt.
+  void MakeSourceTree() const {
+    fs::create_directories(At("src/inner/deep"));
+    Write("src/a.txt", "a");
+    Write("src/inner/b.txt", "bb");
+    Write("src/inner/deep/c.txt", "ccc");
+  }
+  // Links inside src to a folder and a file outside it; false when the platform cannot make links.
+  bool LinkOutside() const {
+    fs::create_directories(At("outside"));
+    Write("outside/keep.txt", "keep");
+    std::error_code error;
+    fs::create_directory_symlink(At("outside"), At("src/folder-link"), error);
+    if (!error) fs::create_symlink(At("outside/keep.txt"), At("src/file-link.txt"), error);
+    return !error;
+  }
+
+  TempDir dir_;
+  CDOS dos_;
+};
+
+TEST_F(CDOSTrees, CreateFolderPathMakesEveryLevel) {
+  EXPECT_TRUE(dos_.CreateFolderPath(At("a/b/c/").c_str())) << "with a trailing separator";
+  EXPECT_TRUE(fs::is_directory(At("a/b/c")));
+  EXPECT_TRUE(dos_.CreateFolderPath(At("a/b").c_str())) << "an existing folder";
+  Write("file", "x");
+  EXPECT_FALSE(dos_.CreateFolderPath(At("file").c_str())) << "a file has the name";
+  EXPECT_FALSE(dos_.CreateFolderPath(""));
+  EXPECT_FALSE(dos_.CreateFolderPath(nullptr));
+  const std::string tooLong = At(std::string(256, 'x'));
+  EXPECT_FALSE(dos_.CreateFolderPath(tooLong.c_str()));
+  EXPECT_FALSE(Has(std::string(255 - dir_.Path().size(), 'x'))) << "a long path is refused, not cut and created";
+}
+
+TEST_F(CDOSTrees, CopyTreeCopiesEveryLevelAndReplacesFiles) {
+  MakeSourceTree();
+  fs::create_directories(At("dst/inner"));
+  Write("dst/inner/b.txt", "old");
+  Write("dst/extra.txt", "stays");
+  EXPECT_TRUE(dos_.CopyTree(At("dst").c_str(), At("src").c_str()));
+  EXPECT_EQ(Read("dst/a.txt"), "a");
+  EXPECT_EQ(Read("dst/inner/b.txt"), "bb");
+  EXPECT_EQ(Read("dst/inner/deep/c.txt"), "ccc");
+  EXPECT_EQ(Read("dst/extra.txt"), "stays");
+}
+
+TEST_F(CDOSTrees, CopyTreeIsTrueWhenSingleCopiesFail) {
+  MakeSourceTree();
+  fs::create_directories(At("dst/a.txt"));  // a folder where a file should go
+  EXPECT_TRUE(dos_.CopyTree(At("dst").c_str(), At("src").c_str()));
+  EXPECT_EQ(Read("dst/inner/b.txt"), "bb") << "the rest is copied";
+  EXPECT_TRUE(dos_.CopyTree(At("dst2").c_str(), At("no-such-source").c_str()));
+}
+
+TEST_F(CDOSTrees, CopyTreeCopiesLinkedFilesButNotLinkedFolders) {
+  MakeSourceTree();
+  if (!LinkOutside()) GTEST_SKIP() << "links cannot be made here";
+  EXPECT_TRUE(dos_.CopyTree(At("dst").c_str(), At("src").c_str()));
+  EXPECT_EQ(Read("dst/file-link.txt"), "keep");
+  EXPECT_FALSE(fs::is_symlink(At("dst/file-link.txt"))) << "the target's contents, as a file";
+  EXPECT_FALSE(Has("dst/folder-link")) << "a linked folder is not descended into";
+}
+
+TEST_F(CDOSTrees, DeleteTreeRemovesEverything) {
+  MakeSourceTree();
+  EXPECT_TRUE(dos_.DeleteTree((At("src") + platform::kPathSeparator).c_str()));
+  EXPECT_FALSE(Has("src"));
+  EXPECT_FALSE(dos_.DeleteTree(At("src").c_str())) << "nothing left to delete";
+}
+
+TEST_F(CDOSTrees, DeleteTreeRemovesLinksAndLeavesTheirTargets) {
+  MakeSourceTree();
+  if (!LinkOutside()) GTEST_SKIP() << "links cannot be made here";
+  EXPECT_TRUE(dos_.DeleteTree(At("src").c_str()));
+  EXPECT_FALSE(Has("src"));
+  EXPECT_EQ(Read("outside/keep.txt"), "keep");
+}
+
+TEST_F(CDOSTrees, DeleteTreeRefusesSystemFoldersAndRoots) {
+  const char* refused[] = {".",     "..", "",     "Windows", "program files", "Program Files (x86)",
+                           "USERS", "C:", "C:\\", "c:\\",    "C:\\Windows",   "c:/program files/"};
+  for (const char* path : refused) EXPECT_FALSE(dos_.DeleteTree(path)) << '"' << path << '"';
+  EXPECT_FALSE(dos_.DeleteTree(nullptr));
+  if (platform::kRootFolderText != nullptr) {
+    for (const char* path : {"/", "/usr", "/usr/", "/etc", "/lib", "/home", "/usr/../usr", "/var/."})
+      EXPECT_FALSE(dos_.DeleteTree(path)) << path;
+    if (const char* home = std::getenv("HOME")) {
+      EXPECT_FALSE(dos_.DeleteTree(home));
+    }
+    EXPECT_TRUE(fs::exists("/usr/.."));
+  }
+  EXPECT_FALSE(dos_.DeleteTree(At(std::string(256, 'x')).c_str())) << "too long: refused";
+}
+
+TEST_F(CDOSTrees, DeleteTreeKeepsTheFolderWhenAnEntryCannotGo) {
+  MakeSourceTree();
+  // Held open without delete sharing: Windows refuses its deletion, the host does not.
+  std::ifstream holder(At("src/inner/b.txt"));
+  const bool deleted = dos_.DeleteTree(At("src").c_str());
+  holder.close();
+  if (!deleted) {
+    EXPECT_TRUE(Has("src/inner/b.txt"));
+    EXPECT_TRUE(Has("src"));
+  } else {
+    EXPECT_FALSE(Has("src"));
+  }
+}
+
+TEST_F(CDOSTrees, SingleFiles) {
+  Write("one.txt", "1");
+  Write("two.txt", "22");
+  EXPECT_FALSE(dos_.MoveSingleFile(At("two.txt").c_str(), At("one.txt").c_str())) << "the destination exists";
+  EXPECT_TRUE(dos_.MoveSingleFile(At("moved.txt").c_str(), At("one.txt").c_str()));
+  EXPECT_FALSE(Has("one.txt"));
+  EXPECT_TRUE(dos_.CopySingleFile(At("two.txt").c_str(), At("moved.txt").c_str())) << "copies replace";
+  EXPECT_EQ(Read("two.txt"), "1");
+  EXPECT_EQ(dos_.FileSize(At("two.txt").c_str()), 1u);
+  EXPECT_EQ(dos_.FileSize(At("none.txt").c_str()), 0u);
+  EXPECT_TRUE(dos_.DeleteSingleFile(At("two.txt").c_str()));
+  EXPECT_FALSE(dos_.DeleteSingleFile(At("two.txt").c_str()));
+  fs::create_directories(At("full/inner"));
+  EXPECT_FALSE(dos_.RemoveFolder(At("full").c_str())) << "not empty";
+  EXPECT_TRUE(dos_.RemoveFolder(At("full/inner").c_str()));
+}
+
+TEST_F(CDOSTrees, FolderTestsAndMatches) {
+  Write("a.txt", "0123456789");
+  Write("b.txt", std::string(20, 'b'));
+  fs::create_directories(At("sub"));
+  EXPECT_TRUE(dos_.IsFolder(At("sub").c_str()));
+  EXPECT_FALSE(dos_.IsFolder(At("a.txt").c_str()));
+  EXPECT_FALSE(dos_.IsFolder(At("none").c_str()));
+  EXPECT_EQ(dos_.PatternSize(At("*.txt").c_str()), 30u);
+  EXPECT_EQ(dos_.PatternSize(At("*.none").c_str()), 0u);
+
+  char name[16] = "unchanged";
+  EXPECT_FALSE(dos_.FirstMatchName(At("*.none").c_str(), name, sizeof name));
+  EXPECT_STREQ(name, "unchanged");
+  EXPECT_FALSE(dos_.FirstMatchName(At("a.*").c_str(), name, 4)) << "does not fit";
+  EXPECT_STREQ(name, "unchanged");
+  EXPECT_TRUE(dos_.FirstMatchName(At("a.*").c_str(), name, sizeof name));
+  EXPECT_STREQ(name, "a.txt");
+}
+
+TEST_F(CDOSTrees, LargeFilesSaturateThePatternSize) {
+  Write("huge.bin", "");
+  std::error_code error;
+  fs::resize_file(At("huge.bin"), (5ull << 30) + 7, error);  // sparse where the file system allows
+  if (error) GTEST_SKIP() << "no room for a large file: " << error.message();
+  Write("small.bin", "x");
+  EXPECT_EQ(dos_.PatternSize(At("*.bin").c_str()), 0xFFFFFFFFu) << "never read as a small size";
+  EXPECT_EQ(dos_.FileSize(At("huge.bin").c_str()), (1u << 30) + 7) << "the file size keeps its low 32 bits";
+}
+
+}  // namespace
+}  // namespace velinst
