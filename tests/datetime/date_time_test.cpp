@@ -1,0 +1,334 @@
+#include "datetime/date_time.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ctime>
+#include <functional>
+
+#include "datetime/time_conversions.h"
+#include "zone_environment.h"
+
+namespace velinst {
+namespace {
+
+using test::ScopedZone;
+
+struct Fields {
+  int year, month, day, hour, minute, second;
+};
+
+void ExpectFields(const CDateTime& value, const Fields& expected) {
+  EXPECT_EQ(value.Year(), expected.year);
+  EXPECT_EQ(value.Month(), expected.month);
+  EXPECT_EQ(value.Day(), expected.day);
+  EXPECT_EQ(value.Hour(), expected.hour);
+  EXPECT_EQ(value.Minute(), expected.minute);
+  EXPECT_EQ(value.Second(), expected.second);
+}
+
+CDateTime Utc(const Fields& f) { return CDateTime(f.year, f.month, f.day, f.hour, f.minute, f.second, 0); }
+
+TEST(DateTime, UtcConstructionCoversTheRuntimeRangeAndNoMore) {
+  struct Case {
+    Fields fields;
+    std::int64_t seconds;
+    int dayOfWeek;
+    int dayOfYear;
+  };
+  const Case cases[] = {
+      {{1970, 1, 1, 0, 0, 0}, 0, 5, 1},  // a Thursday
+      {{2009, 3, 5, 14, 7, 9}, 1236262029, 5, 64},
+      {{2020, 12, 31, 23, 59, 59}, 1609459199, 5, 366},
+      {{3000, 12, 31, 23, 59, 59}, kLatestTime, 4, 365},
+      {{3001, 1, 1, 0, 0, 0}, kTimeError, 0, 0},
+      {{1969, 12, 31, 23, 59, 59}, kTimeError, 0, 0},
+      {{2147483647, 1, 1, 0, 0, 0}, kTimeError, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.seconds);
+    const CDateTime value = Utc(c.fields);
+    EXPECT_EQ(value.Seconds(), c.seconds);
+    EXPECT_EQ(value.Millisecond(), 0u);
+    EXPECT_EQ(value.Local(), 0);
+    EXPECT_EQ(value.ZoneOffset(), 0);
+    if (c.seconds == kTimeError) continue;
+    ExpectFields(value, c.fields);
+    EXPECT_EQ(value.DayOfWeek(), c.dayOfWeek);
+    EXPECT_EQ(value.DayOfYear(), c.dayOfYear);
+  }
+}
+
+TEST(DateTime, DateAndTimeOfDayFormsAndNumbers) {
+  const CDateTime date = CDateTime::FromDate(2024, 3, 5, 0);
+  ExpectFields(date, {2024, 3, 5, 0, 0, 0});
+  EXPECT_EQ(date.DateNumber(), 20240305);
+
+  const CDateTime time = CDateTime::FromTimeOfDay(7, 8, 9, 0);
+  EXPECT_EQ(time.Seconds(), 7 * 3600 + 8 * 60 + 9);
+  EXPECT_EQ(time.TimeNumber(), 70809);
+
+  CDateTime value = Utc({2024, 3, 5, 7, 8, 9});
+  value.SetSeconds(value.Seconds(), 500);
+  value.SetDateNumber(20200229);
+  ExpectFields(value, {2020, 2, 29, 7, 8, 9});
+  EXPECT_EQ(value.Millisecond(), 0u);
+  value.SetTimeNumber(235958);
+  ExpectFields(value, {2020, 2, 29, 23, 59, 58});
+  value.SetDateAndTimeNumbers(20210228, 240000);  // hour 24 rolls over
+  ExpectFields(value, {2021, 3, 1, 0, 0, 0});
+  EXPECT_EQ(value.Seconds(), Utc({2021, 3, 1, 0, 0, 0}).Seconds());
+}
+
+TEST(DateTime, ThirtyTwoBitSecondsAreUnsigned) {
+  CDateTime value;
+  value.SetSeconds(std::uint32_t{0xFFFFFFFF});
+  EXPECT_EQ(value.Seconds(), 4294967295);
+  ExpectFields(value, {2106, 2, 7, 6, 28, 15});
+  value.SetSeconds(std::int64_t{0x100000005}, 7);
+  EXPECT_EQ(value.Seconds32(), 5u);
+  EXPECT_EQ(value.Millisecond(), 7u);
+}
+
+TEST(DateTime, ComparisonUsesSecondsThenMilliseconds) {
+  CDateTime earlier;
+  CDateTime later;
+  earlier.SetSeconds(1000, 100);
+  later.SetSeconds(1000, 900);
+  EXPECT_TRUE(earlier < later);
+  EXPECT_TRUE(later > earlier);
+  EXPECT_TRUE(later >= earlier);
+  EXPECT_TRUE(earlier != later);
+  later.SetSeconds(999, 999);
+  EXPECT_TRUE(later < earlier);
+  later.SetSeconds(1000, 100);
+  later.ToLocal();  // the zone does not take part
+  EXPECT_TRUE(later == earlier);
+}
+
+TEST(DateTime, CalendarArithmeticNormalisesThroughTheRuntime) {
+  struct Case {
+    Fields start;
+    CDateSpan span;
+    int sign;
+    Fields expected;
+  };
+  const Case cases[] = {
+      {{2020, 2, 29, 12, 0, 0}, CDateSpan::FromYears(1), 1, {2021, 3, 1, 12, 0, 0}},
+      {{2021, 1, 31, 0, 0, 0}, CDateSpan::FromMonths(1), 1, {2021, 3, 3, 0, 0, 0}},
+      {{2024, 1, 31, 0, 0, 0}, CDateSpan::FromMonths(1), 1, {2024, 3, 2, 0, 0, 0}},
+      {{2021, 3, 31, 0, 0, 0}, CDateSpan::FromMonths(1), -1, {2021, 3, 3, 0, 0, 0}},
+      {{2020, 3, 1, 0, 0, 0}, CDateSpan::FromDays(1), -1, {2020, 2, 29, 0, 0, 0}},
+      {{2021, 3, 1, 0, 0, 0}, CDateSpan::FromDays(1), -1, {2021, 2, 28, 0, 0, 0}},
+      {{2020, 12, 28, 0, 0, 0}, CDateSpan::FromWeeks(1), 1, {2021, 1, 4, 0, 0, 0}},
+      {{2020, 12, 31, 23, 0, 0}, CDateSpan::FromHours(25), 1, {2021, 1, 2, 0, 0, 0}},
+      {{2020, 1, 1, 0, 0, 0}, CDateSpan::FromSeconds(-1), 1, {2019, 12, 31, 23, 59, 59}},
+      {{2020, 1, 1, 0, 0, 0}, CDateSpan(1, 1, 1, 1, 1, 1, 1, 999), 1, {2021, 2, 9, 1, 1, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.start.year << "-" << c.start.month << "-" << c.start.day << " sign "
+                                    << c.sign);
+    CDateTime start = Utc(c.start);
+    start.SetSeconds(start.Seconds(), 250);
+    const CDateTime result = c.sign > 0 ? start + c.span : start - c.span;
+    ExpectFields(result, c.expected);
+    EXPECT_EQ(result.Seconds(), Utc(c.expected).Seconds());
+    EXPECT_EQ(result.Millisecond(), 0u);
+    EXPECT_EQ(start.Millisecond(), 250u);  // the operand is left alone
+  }
+}
+
+TEST(DateTime, TimeSpanArithmeticDropsBothMillisecondParts) {
+  CDateTime value;
+  value.SetSeconds(1000, 750);
+  const CDateTime plus = value + CTimeSpan(1.5);
+  EXPECT_EQ(plus.Seconds(), 1001);
+  EXPECT_EQ(plus.Millisecond(), 0u);
+  EXPECT_EQ((value - CTimeSpan(1.5)).Seconds(), 999);
+  EXPECT_EQ((value + CTimeSpan(-1.5)).Seconds(), 999);
+  value += CTimeSpan::FromDays(2);
+  EXPECT_EQ(value.Seconds(), 1000 + 2 * 86400);
+}
+
+TEST(DateTime, TimeSpansBeyondThirtyTwoBitsOfSecondsStillAdd) {
+  const CDateTime start = Utc({2000, 1, 1, 0, 0, 0});
+  EXPECT_EQ((start + CTimeSpan(1e10)).Seconds(), start.Seconds() + 10000000000);
+  EXPECT_EQ((start + CTimeSpan(1e12)).Seconds(), kTimeError);
+  EXPECT_EQ((start + CTimeSpan(1e300)).Seconds(), kTimeError);
+}
+
+TEST(DateTime, ResultsOutsideTheRangeAreTheErrorValue) {
+  const CDateTime last = Utc({3000, 12, 31, 0, 0, 0});
+  EXPECT_EQ((last + CDateSpan::FromDays(1)).Seconds(), kTimeError);
+  EXPECT_EQ((Utc({1970, 1, 1, 0, 0, 0}) - CDateSpan::FromSeconds(1)).Seconds(), kTimeError);
+  EXPECT_EQ((last + CDateSpan::FromYears(2147483647)).Seconds(), kTimeError);
+  EXPECT_EQ((last - CDateSpan::FromDays(-2147483647 - 1)).Seconds(), kTimeError);
+  const CDateTime error = last + CDateSpan::FromYears(5);
+  EXPECT_EQ(error.Year(), 1899);  // every field of the record is -1
+  EXPECT_EQ((error + CDateSpan::FromDays(1)).Seconds(), kTimeError);
+}
+
+TEST(DateTime, DifferenceKeepsMilliseconds) {
+  CDateTime later = Utc({2020, 1, 1, 10, 0, 0});
+  CDateTime earlier = Utc({2020, 1, 1, 9, 59, 59});
+  later.SetSeconds(later.Seconds(), 200);
+  earlier.SetSeconds(earlier.Seconds(), 900);
+  EXPECT_NEAR((later - earlier).Seconds(), 0.3, 1e-9);
+  EXPECT_NEAR((earlier - later).Seconds(), -0.3, 1e-9);
+  CDateTime far;
+  far.SetSeconds(INT64_MIN, 0);
+  EXPECT_GT((later - far).Seconds(), 9e18);
+}
+
+TEST(DateTime, LocalValueShowsTheZoneItCaptured) {
+  const ScopedZone zone(test::kZoneFiveWest);
+  CDateTime value = CDateTime::FromDate(2020, 7, 1, 1);
+  EXPECT_EQ(value.Seconds(), Utc({2020, 7, 1, 5, 0, 0}).Seconds());
+  EXPECT_EQ(value.ZoneOffset(), -300);
+  EXPECT_EQ(value.Daylight(), 0);
+  ExpectFields(value, {2020, 7, 1, 0, 0, 0});
+
+  {
+    const ScopedZone elsewhere(test::kZoneFiveThirtyEast);
+    value.SetSeconds(value.Seconds(), 0);  // refresh with the zone it holds
+    ExpectFields(value, {2020, 7, 1, 0, 0, 0});
+    value.ToUTC();
+    ExpectFields(value, {2020, 7, 1, 5, 0, 0});
+    EXPECT_EQ(value.ZoneOffset(), 0);
+    value.ToLocal();  // captures the zone in force now
+    EXPECT_EQ(value.ZoneOffset(), 330);
+    ExpectFields(value, {2020, 7, 1, 10, 30, 0});
+    EXPECT_EQ(value.Seconds(), Utc({2020, 7, 1, 5, 0, 0}).Seconds());
+  }
+}
+
+TEST(DateTime, DaylightFlagMovesLocalFieldsOnAnHour) {
+  const ScopedZone zone(test::kZoneFiveWest);
+  CDateTime value = CDateTime::FromTimeOfDay(12, 0, 0, 1);
+  EXPECT_EQ(value.Seconds(), 17 * 3600);
+  value.SetDaylight(1);
+  EXPECT_EQ(value.Hour(), 12);  // raw: no refresh
+  value.SetSeconds(value.Seconds(), 0);
+  EXPECT_EQ(value.Hour(), 13);
+  value.SetZoneOffset(60);
+  EXPECT_EQ(value.ZoneOffset(), 60);
+  EXPECT_EQ(value.Hour(), 19);
+}
+
+TEST(DateTime, ZoneChangesKeepTheInstant) {
+  CDateTime value = Utc({2020, 1, 1, 12, 0, 0});
+  value.SetSeconds(value.Seconds(), 321);
+  value.ToUTC();  // already UTC: nothing
+  {
+    const ScopedZone zone(test::kZoneFiveThirtyEast);
+    value.ToLocal();
+  }
+  EXPECT_EQ(value.Local(), 1);
+  EXPECT_EQ(value.Millisecond(), 321u);
+  ExpectFields(value, {2020, 1, 1, 17, 30, 0});
+  value.ToLocal();  // already local: keeps the zone it captured
+  EXPECT_EQ(value.ZoneOffset(), 330);
+  value.ToUTC();
+  EXPECT_EQ(value.Millisecond(), 321u);
+  EXPECT_EQ(value.Daylight(), 0);
+  ExpectFields(value, {2020, 1, 1, 12, 0, 0});
+}
+
+TEST(DateTime, NowReadsTheClockAndTheZone) {
+  const ScopedZone zone(test::kZoneFiveThirtyEast);
+  const std::int64_t before = std::time(nullptr);
+  const CDateTime now = CDateTime::Now(1);
+  EXPECT_GE(now.Seconds(), before);
+  EXPECT_LE(now.Seconds(), before + 2);
+  EXPECT_LT(now.Millisecond(), 1000u);
+  EXPECT_EQ(now.ZoneOffset(), 330);
+  EXPECT_EQ(CDateTime::Now(0).ZoneOffset(), 0);
+  EXPECT_EQ(CDateTime(1).Seconds(), 0);
+}
+
+TEST(DateTime, ZoneNamesComeFromTheRuntime) {
+  const ScopedZone zone("EST5EDT");
+  // Some runtimes keep only the first letters of the names TZ gives.
+  EXPECT_THAT(CDateTime::StandardZoneName(), testing::StartsWith("ES"));
+  EXPECT_THAT(CDateTime::DaylightZoneName(), testing::StartsWith("ED"));
+}
+
+FileTime FileTimeOf(std::int64_t unixSeconds, std::uint32_t milliseconds) {
+  return FileTime::FromTicks(kFileTimeUnixEpoch + static_cast<std::uint64_t>(unixSeconds) * kFileTimeTicksPerSecond +
+                             milliseconds * 10000ull);
+}
+
+TEST(DateTime, FileTimesRoundTrip) {
+  struct Case {
+    std::int64_t seconds;
+    std::uint32_t milliseconds;
+  };
+  const Case cases[] = {{0, 0}, {1236262029, 123}, {951782400, 999}, {kLatestTime, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.seconds);
+    const FileTime fileTime = FileTimeOf(c.seconds, c.milliseconds);
+    CDateTime value;
+    ASSERT_TRUE(value.SetFromFileTime(fileTime));
+    EXPECT_EQ(value.Seconds(), c.seconds);
+    EXPECT_EQ(value.Millisecond(), c.milliseconds);
+    FileTime back;
+    ASSERT_TRUE(value.ToFileTime(back));
+    EXPECT_EQ(back.Ticks(), fileTime.Ticks());
+  }
+}
+
+TEST(DateTime, FileTimeKeepsTheLocalZoneOfTheValue) {
+  const ScopedZone zone(test::kZoneFiveWest);
+  CDateTime value = CDateTime::Now(1);
+  ASSERT_TRUE(value.SetFromFileTime(FileTimeOf(1236262029, 5)));
+  EXPECT_EQ(value.Local(), 1);
+  EXPECT_EQ(value.ZoneOffset(), -300);
+  ExpectFields(value, {2009, 3, 5, 9, 7, 9});
+  FileTime back;
+  ASSERT_TRUE(value.ToFileTime(back));  // from the UTC fields of the instant
+  EXPECT_EQ(back.Ticks(), FileTimeOf(1236262029, 5).Ticks());
+}
+
+TEST(DateTime, FileTimesOutsideTheRangeAreRefused) {
+  CDateTime value = Utc({2020, 1, 1, 0, 0, 0});
+  const std::int64_t before = value.Seconds();
+  EXPECT_FALSE(value.SetFromFileTime(FileTime{}));                      // 1601
+  EXPECT_FALSE(value.SetFromFileTime(FileTimeOf(-1, 0)));               // 1969
+  EXPECT_FALSE(value.SetFromFileTime(FileTimeOf(kLatestTime + 1, 0)));  // 3001
+  EXPECT_FALSE(value.SetFromFileTime(FileTime{0, 0x80000000}));         // not a file time
+  EXPECT_EQ(value.Seconds(), before);
+
+  FileTime out;
+  value.SetSeconds(kTimeError, 0);
+  EXPECT_FALSE(value.ToFileTime(out));
+  value.SetSeconds(0, 1000);  // milliseconds that no SYSTEMTIME holds
+  EXPECT_FALSE(value.ToFileTime(out));
+}
+
+double SecondsTaken(const std::function<void()>& action) {
+  const auto start = std::chrono::steady_clock::now();
+  action();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+TEST(DateTime, SleepingWaitsTheSpanAndNoLonger) {
+  EXPECT_GE(SecondsTaken([] { EXPECT_TRUE(CTimeSpan(0.05).Sleep()); }), 0.045);
+  EXPECT_LT(SecondsTaken([] { EXPECT_TRUE(CTimeSpan(-5).Sleep()); }), 0.5);
+  EXPECT_LT(SecondsTaken([] { EXPECT_TRUE(Utc({2000, 1, 1, 0, 0, 0}).SleepUntil()); }), 0.5);
+  CDateTime soon = CDateTime::Now(1);
+  const std::uint32_t milliseconds = soon.Millisecond() + 300;
+  soon.SetSeconds(soon.Seconds() + milliseconds / 1000, milliseconds % 1000);
+  const double taken = SecondsTaken([&] { EXPECT_TRUE(soon.SleepUntil()); });
+  EXPECT_GE(taken, 0.25);
+  EXPECT_LT(taken, 1.0);
+}
+
+TEST(DateTime, SleepForWakesOnAWholeSecond) {
+  const double taken = SecondsTaken([] { EXPECT_TRUE(CDateTime::SleepFor(CDateSpan::FromSeconds(1))); });
+  EXPECT_LE(taken, 1.2);
+  EXPECT_LT(CDateTime::Now(1).Millisecond(), 200u);
+}
+
+}  // namespace
+}  // namespace velinst

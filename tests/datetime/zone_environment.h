@@ -1,0 +1,29 @@
+// Tests of local values run in a zone of their choosing: TZ is set and the
+// runtime told to read it again, then the previous zone comes back.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace velinst::test {
+
+// Sets (or, with null, removes) TZ and has the runtime re-read it.
+void SetZoneVariable(const char* value);
+
+class ScopedZone {
+ public:
+  explicit ScopedZone(const char* zone);
+  ScopedZone(const ScopedZone&) = delete;
+  ScopedZone& operator=(const ScopedZone&) = delete;
+  ~ScopedZone();
+
+ private:
+  std::optional<std::string> previous_;
+};
+
+// Zones without daylight saving rules, so that tests do not depend on the date.
+inline constexpr char kZoneFiveWest[] = "EST5";
+inline constexpr char kZoneFiveThirtyEast[] = "IST-5:30";
+inline constexpr char kZoneUtc[] = "UTC0";
+
+}  // namespace velinst::test
