@@ -6,6 +6,7 @@
 #include "datetime/span_seconds.h"
 #include "datetime/system_time.h"
 #include "datetime/time_conversions.h"
+#include "platform/cdos.h"
 
 namespace velinst {
 namespace {
@@ -237,6 +238,29 @@ bool CDateTime::ToFileTime(FileTime& fileTime) const {
   const SystemTime time{field(utc.tm_year + 1900), field(utc.tm_mon + 1), field(utc.tm_wday), field(utc.tm_mday),
                         field(utc.tm_hour),        field(utc.tm_min),     field(utc.tm_sec),  field(milliseconds_)};
   return UtcToFileTime(time, fileTime);
+}
+
+bool CDateTime::GetFileTimes(const char* path, CDateTime& creation, CDateTime& lastAccess, CDateTime& lastWrite) {
+  FileTime times[3];
+  if (!CDOS().GetFileTimes(path, &times[0], &times[1], &times[2])) return false;
+  const bool creationSet = creation.SetFromFileTime(times[0]);
+  const bool accessSet = lastAccess.SetFromFileTime(times[1]);
+  return lastWrite.SetFromFileTime(times[2]) && creationSet && accessSet;
+}
+
+bool CDateTime::SetFromCreationTime(const char* path) {
+  FileTime time;
+  return CDOS().GetFileTimes(path, &time, nullptr, nullptr) && SetFromFileTime(time);
+}
+
+bool CDateTime::SetFromLastAccessTime(const char* path) {
+  FileTime time;
+  return CDOS().GetFileTimes(path, nullptr, &time, nullptr) && SetFromFileTime(time);
+}
+
+bool CDateTime::SetFromLastWriteTime(const char* path) {
+  FileTime time;
+  return CDOS().GetFileTimes(path, nullptr, nullptr, &time) && SetFromFileTime(time);
 }
 
 std::string CDateTime::StandardZoneName() { return runtime::ZoneName(0); }

@@ -15,6 +15,7 @@
 #include "datetime/date_time_names.h"
 #include "datetime/time_span.h"
 #include "platform/file_time.h"
+#include "platform/perf_timer.h"
 
 namespace velinst {
 
@@ -101,9 +102,23 @@ class CDateTime {
   bool SetFromFileTime(const FileTime& fileTime);
   bool ToFileTime(FileTime& fileTime) const;
 
+  // A file's creation, last-access and last-write times; false when the file
+  // cannot be opened, its times cannot be read or one is out of range.
+  static bool GetFileTimes(const char* path, CDateTime& creation, CDateTime& lastAccess, CDateTime& lastWrite);
+  bool SetFromCreationTime(const char* path);
+  bool SetFromLastAccessTime(const char* path);
+  bool SetFromLastWriteTime(const char* path);
+
   // The runtime's names of the local zone.
   static std::string StandardZoneName();
   static std::string DaylightZoneName();
+
+  // The stopwatch every value carries: Stop and Elapsed give the seconds
+  // between start and stop, Running those since the start.
+  void StartTimer() { stopwatch_.Start(); }
+  double StopTimer() { return stopwatch_.Stop(); }
+  double TimerElapsed() const { return stopwatch_.Elapsed(); }
+  double TimerRunning() const { return stopwatch_.Running(); }
 
   void SetDebugTrace(bool on) { debugTrace_ = on; }
   void SetErrorReports(bool on) { errorReports_ = on; }
@@ -134,6 +149,7 @@ class CDateTime {
   std::int32_t zoneWest_ = 0;
   std::int32_t daylight_ = 0;
   std::tm fields_{};
+  CPerfTimer stopwatch_;
   bool debugTrace_ = false;
   bool errorReports_ = false;
 };

@@ -8,6 +8,8 @@
 #include <functional>
 
 #include "datetime/time_conversions.h"
+#include "platform/cdos.h"
+#include "test_support.h"
 #include "zone_environment.h"
 
 namespace velinst {
@@ -304,6 +306,48 @@ TEST(DateTime, FileTimesOutsideTheRangeAreRefused) {
   EXPECT_FALSE(value.ToFileTime(out));
   value.SetSeconds(0, 1000);  // milliseconds that no SYSTEMTIME holds
   EXPECT_FALSE(value.ToFileTime(out));
+}
+
+TEST(DateTime, FileTimesOfAFile) {
+  const test::TempDir folder;
+  const std::string path = folder.File("dated.txt");
+  test::WriteWholeFile(path, "x");
+  const FileTime access = FileTimeOf(1236262029, 123);
+  const FileTime write = FileTimeOf(1600000000, 456);
+  ASSERT_TRUE(CDOS().SetFileTimes(path.c_str(), nullptr, &access, &write));
+
+  CDateTime creation;
+  CDateTime lastAccess;
+  CDateTime lastWrite;
+  ASSERT_TRUE(CDateTime::GetFileTimes(path.c_str(), creation, lastAccess, lastWrite));
+  EXPECT_GT(creation.Seconds(), 1600000000);  // made just now
+  EXPECT_EQ(lastAccess.Seconds(), 1236262029);
+  EXPECT_EQ(lastAccess.Millisecond(), 123u);
+  EXPECT_EQ(lastWrite.Seconds(), 1600000000);
+  EXPECT_EQ(lastWrite.Millisecond(), 456u);
+
+  CDateTime one;
+  ASSERT_TRUE(one.SetFromLastWriteTime(path.c_str()));
+  EXPECT_EQ(one, lastWrite);
+  ASSERT_TRUE(one.SetFromLastAccessTime(path.c_str()));
+  EXPECT_EQ(one, lastAccess);
+  ASSERT_TRUE(one.SetFromCreationTime(path.c_str()));
+  EXPECT_EQ(one, creation);
+
+  const std::string missing = folder.File("missing.txt");
+  EXPECT_FALSE(CDateTime::GetFileTimes(missing.c_str(), creation, lastAccess, lastWrite));
+  EXPECT_FALSE(one.SetFromLastWriteTime(missing.c_str()));
+  EXPECT_EQ(one, creation);
+}
+
+TEST(DateTime, CarriesAStopwatch) {
+  CDateTime value;
+  value.StartTimer();
+  EXPECT_TRUE(CTimeSpan(0.02).Sleep());
+  EXPECT_GE(value.TimerRunning(), 0.015);
+  const double stopped = value.StopTimer();
+  EXPECT_GE(stopped, 0.015);
+  EXPECT_EQ(value.TimerElapsed(), stopped);
 }
 
 double SecondsTaken(const std::function<void()>& action) {
