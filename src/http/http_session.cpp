@@ -1,0 +1,254 @@
+#include "http/http_session.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "http/host_text.h"
+#include "http/reply_protocol.h"
+
+namespace velinst::http {
+namespace {
+
+constexpr int kAttempts = 4;
+constexpr std::uint32_t kRetryDelayMs = 100;
+constexpr std::uint32_t kReadChunk = 0x40000;
+constexpr std::size_t kHeaderCapacity = 2048;
+constexpr std::size_t kStatusCodeCapacity = 128;
+constexpr const char* kKeepAliveHeader = "Connection: Keep-Alive\r\n";
+
+// Copies `text` and its terminator into `buffer` when they fit `usable` bytes.
+bool CopyText(const std::string& text, char* buffer, std::size_t usable) {
+  if (buffer == nullptr || text.size() >= usable) return false;
+  std::memcpy(buffer, text.c_str(), text.size() + 1);
+  return true;
+}
+
+struct FileClose {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+CHttpSession::CHttpSession() : CHttpSession(MakePlatformTransport()) {}
+
+CHttpSession::CHttpSession(std::unique_ptr<IHttpTransport> transport) : transport_(std::move(transport)) {}
+
+CHttpSession::~CHttpSession() { Close(); }
+
+bool CHttpSession::GetAgent(char* buffer, std::size_t size) const {
+  return size > 0 && CopyText(agent_, buffer, size - 1);
+}
+
+bool CHttpSession::Open(const char* host) {
+  if (host != nullptr) host_ = host;
+  const auto target = ParseHostText(host_);
+  if (!target) return false;
+  auto internet = transport_->Open(agent_);
+  if (!internet) return false;
+  const std::pair<TimeoutOption, std::uint32_t> timeouts[] = {{TimeoutOption::kConnect, connectTimeout_},
+                                                              {TimeoutOption::kReceive, receiveTimeout_},
+                                                              {TimeoutOption::kSend, sendTimeout_}};
+  for (const auto& [option, milliseconds] : timeouts)
+    if (milliseconds != 0 && !internet->SetTimeout(option, milliseconds)) return false;
+  const std::uint16_t port = target->port != 0 ? target->port : secure_ ? kSecurePort : 0;
+  auto connection = internet->Connect(target->host, port);
+  if (!connection) return false;
+  connection_.reset();
+  if (internet_) internet_->Close();
+  internet_ = std::move(internet);
+  connection_ = std::move(connection);
+  return true;
+}
+
+bool CHttpSession::Close() {
+  connection_.reset();
+  if (!internet_) return false;
+  const bool closed = internet_->Close();
+  internet_.reset();
+  return closed;
+}
+
+ThreadRequestState& CHttpSession::ThisThreadState() {
+  const std::lock_guard lock(threadStatesLock_);
+  return threadStates_[std::this_thread::get_id()];
+}
+
+void CHttpSession::SetPostData(const void* data, std::uint32_t length) {
+  ThreadRequestState& state = ThisThreadState();
+  state.postData = data;
+  state.postLength = length;
+}
+
+void CHttpSession::GetPostData(const void*& data, std::uint32_t& length) {
+  const ThreadRequestState& state = ThisThreadState();
+  data = state.postData;
+  length = state.postLength;
+}
+
+std::int32_t CHttpSession::GetStatusCode() { return ThisThreadState().httpStatus; }
+std::string CHttpSession::GetStatusText() { return ThisThreadState().statusText; }
+bool CHttpSession::GetStatusText(char* buffer, std::size_t size) {
+  return CopyText(ThisThreadState().statusText, buffer, size);
+}
+std::string CHttpSession::GetContentType() { return ThisThreadState().contentType; }
+std::string CHttpSession::GetContentDisposition() { return ThisThreadState().contentDisposition; }
+void CHttpSession::SetRequireStatus(bool require) { ThisThreadState().requireStatus = require; }
+bool CHttpSession::GetRequireStatus() { return ThisThreadState().requireStatus; }
+
+std::uint32_t CHttpSession::RequestFlags() const {
+  std::uint32_t flags = kFlagNoCacheWrite | kFlagKeepConnection;
+  if (secure_) {
+    flags |= kFlagSecure;
+    if (ignoreCertErrors_) flags |= kFlagIgnoreCertNameInvalid | kFlagIgnoreCertDateInvalid;
+  }
+  return flags;
+}
+
+std::unique_ptr<IHttpRequest> CHttpSession::OpenRequest(const char* verb, const char* path) {
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (connection_)
+      if (auto request = connection_->OpenRequest(verb, path, RequestFlags())) return request;
+    transport_->Sleep(kRetryDelayMs);
+  }
+  return nullptr;
+}
+
+bool CHttpSession::SendRequest(IHttpRequest& request, const void* body, std::uint32_t length) {
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (request.Send(body, length)) return true;
+    transport_->Sleep(kRetryDelayMs);
+  }
+  return false;
+}
+
+void CHttpSession::StoreDelays(const std::array<std::int32_t, 4>& delays, int count) {
+  for (int index = 0; index < count; ++index) delays_[index].store(delays[index], std::memory_order_relaxed);
+}
+
+bool CHttpSession::QueryStatusCode(IHttpRequest& request, std::int32_t& status) {
+  std::string text;
+  if (!request.Query(ReplyInfo::kStatusCode, kStatusCodeCapacity, text)) return false;
+  status = static_cast<std::int32_t>(ParseReplyNumber(text));
+  return true;
+}
+
+HttpBuffer CHttpSession::Request(std::uint32_t& length, const char* path, std::uint32_t& result) {
+  return PerformRequest(length, path, result);
+}
+
+char* CHttpSession::Request(std::uint32_t& length, const char* path, std::uint32_t& result, char* buffer,
+                            std::uint32_t capacity) {
+  const HttpBuffer body = Request(length, path, result);
+  if (!body || buffer == nullptr || length > capacity) return nullptr;
+  std::memcpy(buffer, body.get(), length);
+  return buffer;
+}
+
+HttpBuffer CHttpSession::PerformRequest(std::uint32_t& length, const char* path, std::uint32_t& result) {
+  length = 0;
+  result = 0;
+  ThreadRequestState& state = ThisThreadState();
+  state.statusText.clear();
+  state.contentType.clear();
+  state.contentDisposition.clear();
+  state.httpStatus = 0;
+
+  const void* const postData = state.postData;
+  const std::uint32_t postLength = state.postLength;
+  // The post data goes with this request only, whatever becomes of it.
+  state.postData = nullptr;
+  state.postLength = 0;
+
+  const auto request = OpenRequest(postData != nullptr ? "POST" : "GET", path);
+  if (!request) return nullptr;
+  request->AddHeader(kKeepAliveHeader);
+  if (!SendRequest(*request, postData, postLength)) return nullptr;
+
+  std::string value;
+  if (request->Query(ReplyInfo::kContentType, kHeaderCapacity, value)) state.contentType = value;
+  if (request->Query(ReplyInfo::kContentDisposition, kHeaderCapacity, value)) state.contentDisposition = value;
+  if (!request->Query(ReplyInfo::kPragma, kHeaderCapacity, value)) {
+    if (state.requireStatus) result = kResultStatusRequired;
+  } else {
+    ReplyProtocol reply = DecodeReplyProtocol(value);
+    state.statusText = std::move(reply.statusText);
+    result = reply.result;
+    StoreDelays(reply.delays, reply.delayCount);
+    if (reply.status == kReplyError) return nullptr;
+  }
+
+  BodyBuffer body;
+  for (;;) {
+    std::size_t room = 0;
+    char* const free = body.Reserve(kReadChunk / 4, room);
+    if (free == nullptr) return nullptr;
+    std::uint32_t read = 0;
+    if (!request->Read(free, static_cast<std::uint32_t>(std::min<std::size_t>(room, kReadChunk)), read))
+      return nullptr;
+    if (read == 0) break;
+    body.Commit(read);
+    if (body.Size() > UINT32_MAX) return nullptr;  // the length is reported in 32 bits
+  }
+  const std::uint32_t total = static_cast<std::uint32_t>(body.Size());
+  HttpBuffer delivered = body.Release();
+  if (!delivered) return nullptr;
+
+  std::int32_t status = 0;
+  if (QueryStatusCode(*request, status)) state.httpStatus = status;
+  length = total;
+  return delivered;
+}
+
+std::uint32_t CHttpSession::RequestToFile(const char* fileName, const char* path) {
+  return PerformRequestToFile(fileName, path);
+}
+
+std::uint32_t CHttpSession::PerformRequestToFile(const char* fileName, const char* path) {
+  std::uint32_t length = 0;
+  std::uint32_t result = 0;
+  const HttpBuffer body = PerformRequest(length, path, result);
+  if (!body || fileName == nullptr) return 0;
+  std::unique_ptr<std::FILE, FileClose> file(std::fopen(fileName, "wb"));
+  if (!file) return 0;
+  const bool written = std::fwrite(body.get(), 1, length, file.get()) == length;
+  const bool closed = std::fclose(file.release()) == 0;
+  if (written && closed) return length;
+  // A short file would pass for a whole answer.
+  std::remove(fileName);
+  return 0;
+}
+
+std::unique_ptr<IHttpRequest> CHttpSession::SendHeadRequest(const char* path, const char* headerLine) {
+  auto request = OpenRequest("GET", path);
+  if (!request) return nullptr;
+  if (headerLine != nullptr && !request->AddHeader(headerLine)) return nullptr;
+  if (!SendRequest(*request, nullptr, 0)) return nullptr;
+  return request;
+}
+
+bool CHttpSession::Exists(const char* path, bool& exists) {
+  const auto request = SendHeadRequest(path, nullptr);
+  std::int32_t status = 0;
+  if (!request || !QueryStatusCode(*request, status)) return false;
+  exists = status == 200;
+  return true;
+}
+
+bool CHttpSession::IsConnected() {
+  std::uint32_t flags = 0;
+  return transport_->GetConnectedState(flags);
+}
+
+std::uint32_t CHttpSession::GetConnectionFlags() {
+  std::uint32_t flags = 0;
+  return transport_->GetConnectedState(flags) ? flags : 0;
+}
+
+bool CHttpSession::AttemptConnect(std::uint32_t* error) {
+  const std::uint32_t code = transport_->AttemptConnect();
+  if (error != nullptr) *error = code;
+  return code == 0;
+}
+
+}  // namespace velinst::http

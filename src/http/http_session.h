@@ -1,0 +1,134 @@
+// The one HTTP client of the library: an internet handle and a connection
+// to one host, GET and POST requests for object paths on it, whole bodies
+// read into memory or a file, and the reply protocol of the Pragma header.
+//
+// Request facts (the body to POST, the status, the content type, the reply
+// status text) are kept per calling thread, so threads sharing the session
+// do not see each other's. Whole requests are not serialized; see
+// CSerializedHttpSession.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "http/http_buffer.h"
+#include "http/http_transport.h"
+#include "http/thread_request_state.h"
+
+namespace velinst::http {
+
+class CHttpSession {
+ public:
+  static constexpr const char* kDefaultAgent = "Microsoft Internet Explorer 5.5";
+
+  CHttpSession();  // on the platform's transport
+  explicit CHttpSession(std::unique_ptr<IHttpTransport> transport);
+  CHttpSession(const CHttpSession&) = delete;
+  CHttpSession& operator=(const CHttpSession&) = delete;
+  virtual ~CHttpSession();
+
+  void SetAgent(std::string agent) { agent_ = std::move(agent); }
+  std::string GetAgent() const { return agent_; }
+  // Copies the agent into `buffer` of `size` bytes, of which it uses at most
+  // size - 1. False, writing nothing, when the text and its terminator do
+  // not fit in those.
+  bool GetAgent(char* buffer, std::size_t size) const;
+  void SetSecure(bool secure) { secure_ = secure; }
+  void SetIgnoreCertErrors(bool ignore) { ignoreCertErrors_ = ignore; }
+  // Timeouts in milliseconds, applied at the next Open; 0 keeps the
+  // transport's default.
+  void SetSendTimeout(std::uint32_t milliseconds) { sendTimeout_ = milliseconds; }
+  void SetReceiveTimeout(std::uint32_t milliseconds) { receiveTimeout_ = milliseconds; }
+  void SetConnectTimeout(std::uint32_t milliseconds) { connectTimeout_ = milliseconds; }
+
+  // Opens the session to `host` ("name" or "name:port"), or to the stored
+  // host when `host` is null.
+  virtual bool Open(const char* host);
+  // Closes the connection, then the internet handle; the result of the
+  // last close, false when nothing was open.
+  virtual bool Close();
+  bool IsOpen() const { return internet_ != nullptr; }
+
+  // The calling thread's request state.
+  void SetPostData(const void* data, std::uint32_t length);
+  void GetPostData(const void*& data, std::uint32_t& length);
+  std::int32_t GetStatusCode();
+  std::string GetStatusText();
+  // False, writing nothing, when the text and its terminator do not fit.
+  bool GetStatusText(char* buffer, std::size_t size);
+  std::string GetContentType();
+  std::string GetContentDisposition();
+  void SetRequireStatus(bool require);
+  bool GetRequireStatus();
+
+  // The numbers of the last "delay=" item any thread received.
+  std::int32_t GetDelay1() const { return delays_[0].load(std::memory_order_relaxed); }
+  std::int32_t GetDelay2() const { return delays_[1].load(std::memory_order_relaxed); }
+  std::int32_t GetDelay4() const { return delays_[3].load(std::memory_order_relaxed); }
+
+  // Sends the calling thread's request (POST with its post data, else GET)
+  // and returns the whole body, terminated, or null. `length` receives the
+  // body's length and `result` the reply result code.
+  virtual HttpBuffer Request(std::uint32_t& length, const char* path, std::uint32_t& result);
+  // The same into the caller's `buffer` of `capacity` bytes: null, writing
+  // nothing, when the body does not fit (`length` then tells its length).
+  virtual char* Request(std::uint32_t& length, const char* path, std::uint32_t& result, char* buffer,
+                        std::uint32_t capacity);
+  // Writes the body to `fileName`; its length, or 0 when nothing was
+  // received or the file could not be written whole (then it is removed).
+  virtual std::uint32_t RequestToFile(const char* fileName, const char* path);
+  // GET; `exists` is whether the status is 200. False when the request
+  // could not be sent or the status not read.
+  bool Exists(const char* path, bool& exists);
+
+  // Connectivity of the machine; no session needed.
+  bool IsConnected();
+  std::uint32_t GetConnectionFlags();
+  bool AttemptConnect(std::uint32_t* error);
+
+ protected:
+  ThreadRequestState& ThisThreadState();
+  // Request and RequestToFile without the overridable layer, for variants
+  // that wrap them.
+  HttpBuffer PerformRequest(std::uint32_t& length, const char* path, std::uint32_t& result);
+  std::uint32_t PerformRequestToFile(const char* fileName, const char* path);
+
+  // A GET with optional extra header line, sent with the retries, for the
+  // queries that read only the reply's headers.
+  std::unique_ptr<IHttpRequest> SendHeadRequest(const char* path, const char* headerLine);
+  // The reply's status code, or nothing when it cannot be read.
+  static bool QueryStatusCode(IHttpRequest& request, std::int32_t& status);
+
+ private:
+  std::uint32_t RequestFlags() const;
+  std::unique_ptr<IHttpRequest> OpenRequest(const char* verb, const char* path);
+  bool SendRequest(IHttpRequest& request, const void* body, std::uint32_t length);
+  void StoreDelays(const std::array<std::int32_t, 4>& delays, int count);
+
+  std::unique_ptr<IHttpTransport> transport_;
+  // Destroyed connection first, then the internet handle.
+  std::unique_ptr<IInternetHandle> internet_;
+  std::unique_ptr<IHttpConnection> connection_;
+  std::uint32_t sendTimeout_ = 0;
+  std::uint32_t receiveTimeout_ = 0;
+  std::uint32_t connectTimeout_ = 0;
+  std::string host_;
+  std::string agent_ = kDefaultAgent;
+  std::array<std::atomic<std::int32_t>, 4> delays_{};
+  bool secure_ = false;
+  bool ignoreCertErrors_ = false;
+  // Entries are never erased while the session lives, so a reference found
+  // under the lock stays valid after it is released; only the owning thread
+  // uses its entry.
+  std::map<std::thread::id, ThreadRequestState> threadStates_;
+  std::mutex threadStatesLock_;
+};
+
+}  // namespace velinst::http
