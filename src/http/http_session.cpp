@@ -184,8 +184,7 @@ HttpBuffer CHttpSession::PerformRequest(std::uint32_t& length, const char* path,
     char* const free = body.Reserve(kReadChunk / 4, room);
     if (free == nullptr) return nullptr;
     std::uint32_t read = 0;
-    if (!request->Read(free, static_cast<std::uint32_t>(std::min<std::size_t>(room, kReadChunk)), read))
-      return nullptr;
+    if (!request->Read(free, static_cast<std::uint32_t>(std::min<std::size_t>(room, kReadChunk)), read)) return nullptr;
     if (read == 0) break;
     body.Commit(read);
     if (body.Size() > UINT32_MAX) return nullptr;  // the length is reported in 32 bits

@@ -17,8 +17,7 @@ CPayloadCipher::CPayloadCipher(std::string_view keyMaterial) {
 
 CPayloadCipher::~CPayloadCipher() = default;
 
-bool CPayloadCipher::Encrypt(const void* source, std::uint32_t sourceLength, void* destination,
-                             std::uint32_t& length) {
+bool CPayloadCipher::Encrypt(const void* source, std::uint32_t sourceLength, void* destination, std::uint32_t& length) {
   if (!key_ || (source == nullptr && sourceLength != 0)) return false;
   if (destination == nullptr) return key_->EncryptFinal(nullptr, sourceLength, 0, length);
   // The scratch array holds the plain text and room for the padding the
@@ -36,8 +35,7 @@ bool CPayloadCipher::Encrypt(const void* source, std::uint32_t sourceLength, voi
   return true;
 }
 
-bool CPayloadCipher::Decrypt(const void* source, std::uint32_t sourceLength, void* destination,
-                             std::uint32_t& length) {
+bool CPayloadCipher::Decrypt(const void* source, std::uint32_t sourceLength, void* destination, std::uint32_t& length) {
   if (!key_ || source == nullptr) return false;
   if (destination == nullptr) {
     length = sourceLength;

@@ -24,7 +24,7 @@ inline constexpr std::size_t kReplyItemCapacity = 63;
 
 struct ReplyProtocol {
   std::int32_t status = kReplyNoStatus;
-  std::string statusText;  // the "status=" item, empty when there is none
+  std::string statusText;    // the "status=" item, empty when there is none
   std::uint32_t result = 0;  // error code in the high half, status in the low
   // How many of the delay numbers the "delay=" item assigned: 0, 1, 2 or 4.
   int delayCount = 0;

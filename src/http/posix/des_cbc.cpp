@@ -25,8 +25,7 @@ class NettleDesKey final : public DesCbcKey {
     if (capacity < padded) return false;
     std::memset(data + dataLength, static_cast<int>(padded - dataLength), padded - dataLength);
     std::uint8_t iv[DES_BLOCK_SIZE] = {};
-    cbc_encrypt(&context_, reinterpret_cast<nettle_cipher_func*>(des_encrypt), DES_BLOCK_SIZE, iv, padded, data,
-                data);
+    cbc_encrypt(&context_, reinterpret_cast<nettle_cipher_func*>(des_encrypt), DES_BLOCK_SIZE, iv, padded, data, data);
     return true;
   }
 

@@ -201,11 +201,16 @@ class CurlRequest final : public IHttpRequest {
  private:
   static const char* HeaderName(ReplyInfo info) {
     switch (info) {
-      case ReplyInfo::kContentType: return "Content-Type";
-      case ReplyInfo::kContentDisposition: return "Content-Disposition";
-      case ReplyInfo::kPragma: return "Pragma";
-      case ReplyInfo::kLastModified: return "Last-Modified";
-      case ReplyInfo::kStatusCode: break;
+      case ReplyInfo::kContentType:
+        return "Content-Type";
+      case ReplyInfo::kContentDisposition:
+        return "Content-Disposition";
+      case ReplyInfo::kPragma:
+        return "Pragma";
+      case ReplyInfo::kLastModified:
+        return "Last-Modified";
+      case ReplyInfo::kStatusCode:
+        break;
     }
     return "";
   }
@@ -238,8 +243,7 @@ class CurlRequest final : public IHttpRequest {
     ok &= curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
     ok &= curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK;
     ok &= curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kReceiveBufferSize) == CURLE_OK;
-    ok &= curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(settings_.connectTimeoutMs)) ==
-          CURLE_OK;
+    ok &= curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(settings_.connectTimeoutMs)) == CURLE_OK;
     if (flags_ & kFlagIgnoreCertNameInvalid) ok &= curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 0L) == CURLE_OK;
     ok &= curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlRequest::OnHeader) == CURLE_OK;
     ok &= curl_easy_setopt(easy, CURLOPT_HEADERDATA, this) == CURLE_OK;
@@ -275,7 +279,8 @@ class CurlRequest final : public IHttpRequest {
         seen = activity_;
         lastActivity = now;
       }
-      const auto limit = std::chrono::milliseconds(UploadPending() ? settings_.sendTimeoutMs : settings_.receiveTimeoutMs);
+      const auto limit =
+          std::chrono::milliseconds(UploadPending() ? settings_.sendTimeoutMs : settings_.receiveTimeoutMs);
       const auto idle = now - lastActivity;
       if (idle >= limit) return Fail(CURLE_OPERATION_TIMEDOUT);
       const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(limit - idle).count();
@@ -402,8 +407,8 @@ class CurlConnection final : public IHttpConnection {
 
   std::unique_ptr<IHttpRequest> OpenRequest(const char* verb, const char* path, std::uint32_t flags) override {
     if (verb == nullptr) return nullptr;
-    auto request = std::make_unique<CurlRequest>(settings_, BuildUrl((flags & kFlagSecure) != 0, host_, port_, path),
-                                                 verb, flags);
+    auto request =
+        std::make_unique<CurlRequest>(settings_, BuildUrl((flags & kFlagSecure) != 0, host_, port_, path), verb, flags);
     if (!request->Init()) return nullptr;
     return request;
   }
@@ -423,9 +428,15 @@ class CurlInternet final : public IInternetHandle {
 
   bool SetTimeout(TimeoutOption option, std::uint32_t milliseconds) override {
     switch (option) {
-      case TimeoutOption::kConnect: settings_.connectTimeoutMs = milliseconds; break;
-      case TimeoutOption::kReceive: settings_.receiveTimeoutMs = milliseconds; break;
-      case TimeoutOption::kSend: settings_.sendTimeoutMs = milliseconds; break;
+      case TimeoutOption::kConnect:
+        settings_.connectTimeoutMs = milliseconds;
+        break;
+      case TimeoutOption::kReceive:
+        settings_.receiveTimeoutMs = milliseconds;
+        break;
+      case TimeoutOption::kSend:
+        settings_.sendTimeoutMs = milliseconds;
+        break;
     }
     return true;
   }

@@ -5,8 +5,8 @@
 // store, and parallel processes do not share a container.
 #include "http/des_cbc.h"
 
-#include <windows.h>
 #include <wincrypt.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstring>

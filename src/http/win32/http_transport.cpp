@@ -24,11 +24,16 @@ using UniqueInternetHandle = std::unique_ptr<void, InternetHandleClose>;
 
 DWORD QueryLevel(ReplyInfo info) {
   switch (info) {
-    case ReplyInfo::kContentType: return HTTP_QUERY_CONTENT_TYPE;
-    case ReplyInfo::kContentDisposition: return HTTP_QUERY_CONTENT_DISPOSITION;
-    case ReplyInfo::kPragma: return HTTP_QUERY_PRAGMA;
-    case ReplyInfo::kLastModified: return HTTP_QUERY_LAST_MODIFIED;
-    case ReplyInfo::kStatusCode: return HTTP_QUERY_STATUS_CODE;
+    case ReplyInfo::kContentType:
+      return HTTP_QUERY_CONTENT_TYPE;
+    case ReplyInfo::kContentDisposition:
+      return HTTP_QUERY_CONTENT_DISPOSITION;
+    case ReplyInfo::kPragma:
+      return HTTP_QUERY_PRAGMA;
+    case ReplyInfo::kLastModified:
+      return HTTP_QUERY_LAST_MODIFIED;
+    case ReplyInfo::kStatusCode:
+      return HTTP_QUERY_STATUS_CODE;
   }
   return HTTP_QUERY_STATUS_CODE;
 }
@@ -92,8 +97,7 @@ class WinInetInternet final : public IInternetHandle {
   }
 
   std::unique_ptr<IHttpConnection> Connect(const std::string& host, std::uint16_t port) override {
-    HINTERNET connection =
-        ::InternetConnectA(handle_.get(), host.c_str(), port, "", "", INTERNET_SERVICE_HTTP, 0, 0);
+    HINTERNET connection = ::InternetConnectA(handle_.get(), host.c_str(), port, "", "", INTERNET_SERVICE_HTTP, 0, 0);
     if (connection == nullptr) return nullptr;
     return std::make_unique<WinInetConnection>(connection);
   }

@@ -1,0 +1,77 @@
+#include "http/reply_protocol.h"
+
+#include <gtest/gtest.h>
+
+namespace velinst::http {
+namespace {
+
+TEST(ReplyProtocol, StatusAndErrorCodeMakeTheResult) {
+  struct Case {
+    const char* pragma;
+    std::int32_t status;
+    const char* text;
+    std::uint32_t result;
+  } cases[] = {
+      {"status=OK", kReplyOk, "OK", 0x00890001},
+      {"Status=OK", kReplyOk, "OK", 0x00890001},
+      {"status=ok", kReplyOther, "ok", 0x0089FFFF},
+      {"status=ERROR;errorcode=27", kReplyError, "ERROR", 0x001B0000},
+      {"status=ERROR", kReplyError, "ERROR", 0x00890000},
+      {"errorcode=27;status=OK", kReplyOk, "OK", 0x001B0001},
+      {"no-cache", kReplyNoStatus, "", 0x00890088},
+      {"", kReplyNoStatus, "", 0x00890088},
+      {"status=", kReplyOther, "", 0x0089FFFF},
+      {"status=OK ", kReplyOther, "OK ", 0x0089FFFF},
+      {"no-cache, status=OK", kReplyOk, "OK", 0x00890001},
+      {"Status=ERROR;status=OK", kReplyOk, "OK", 0x00890001},          // the lower-case key is looked for first
+      {"status=OK;errorcode=65537", kReplyOk, "OK", 0x00010001},       // low 16 bits
+      {"status=OK;errorcode=4294967297", kReplyOk, "OK", 0x00010001},  // 32-bit arithmetic
+      {"status=OK;errorcode=-1", kReplyOk, "OK", 0xFFFF0001},
+      {"status=OK;errorcode=abc", kReplyOk, "OK", 0x00000001},
+  };
+  for (const Case& c : cases) {
+    const ReplyProtocol reply = DecodeReplyProtocol(c.pragma);
+    EXPECT_EQ(reply.status, c.status) << c.pragma;
+    EXPECT_EQ(reply.statusText, c.text) << c.pragma;
+    EXPECT_EQ(reply.result, c.result) << c.pragma;
+  }
+}
+
+TEST(ReplyProtocol, ItemValuesAreCutTo63Characters) {
+  const std::string longText(100, 'A');
+  const ReplyProtocol reply = DecodeReplyProtocol("status=" + longText + ";errorcode=5");
+  EXPECT_EQ(reply.statusText, longText.substr(0, 63));
+  EXPECT_EQ(reply.result, 0x0005FFFFu);
+  // A delay item whose commas lie past the cut assigns nothing.
+  EXPECT_EQ(DecodeReplyProtocol("delay=" + std::string(70, '1') + ",2").delayCount, 0);
+}
+
+TEST(ReplyProtocol, DelayNumbersAreAssignedAsFarAsTheCommasReach) {
+  struct Case {
+    const char* pragma;
+    int count;
+    std::array<std::int32_t, 4> delays;
+  } cases[] = {
+      {"delay=5", 0, {0, 0, 0, 0}},         {"delay=5,6", 1, {5, 0, 0, 0}},
+      {"delay=5,6,7", 2, {5, 6, 0, 0}},     {"delay=5,6,7,8", 4, {5, 6, 7, 8}},
+      {"delay=5,6,7,8,9", 4, {5, 6, 7, 8}}, {"status=OK;delay=1,2,3,4;errorcode=2", 4, {1, 2, 3, 4}},
+      {"delay=-3, 4,x,", 4, {-3, 4, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    const ReplyProtocol reply = DecodeReplyProtocol(c.pragma);
+    EXPECT_EQ(reply.delayCount, c.count) << c.pragma;
+    for (int i = 0; i < c.count; ++i) EXPECT_EQ(reply.delays[i], c.delays[i]) << c.pragma << " #" << i;
+  }
+}
+
+TEST(ReplyProtocol, NumbersReadLikeTheCLibraryWithDefinedOverflow) {
+  struct Case {
+    const char* text;
+    std::uint32_t value;
+  } cases[] = {{"27", 27},     {"  +27x", 27}, {"-1", 0xFFFFFFFF},         {"", 0}, {"x1", 0}, {"4294967296", 0},
+               {"\t\n12", 12}, {"- 1", 0},     {"99999999999", 1215752191}};
+  for (const Case& c : cases) EXPECT_EQ(ParseReplyNumber(c.text), c.value) << c.text;
+}
+
+}  // namespace
+}  // namespace velinst::http
