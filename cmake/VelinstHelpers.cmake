@@ -95,3 +95,43 @@ function(velinst_benchmark name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark)
 endfunction()
+
+# The scripted test server (tools/testserver) is a host program; the Windows
+# tests reach it on loopback from under wine, so their build takes the host
+# build's tools folder.
+set(VELINST_HOST_TOOLS_DIR "${PROJECT_SOURCE_DIR}/build/host/bin" CACHE PATH
+    "Folder of the host build's programs (the test server), for the Windows tests")
+
+# The file in which the test server started by the fixture leaves its port,
+# as the test programs see it.
+function(velinst_testserver_port_file out_var)
+  set(port_file ${CMAKE_BINARY_DIR}/testserver.port)
+  if(WIN32)
+    # wine shows the host's root as drive Z:.
+    set(port_file "Z:${port_file}")
+  endif()
+  set(${out_var} ${port_file} PARENT_SCOPE)
+endfunction()
+
+# velinst_use_testserver(<test>)
+# The test runs against one test server that a ctest fixture starts on a
+# free loopback port and stops after the last such test. Tests that script
+# the server hold its lock, so they never run in parallel against it.
+function(velinst_use_testserver test)
+  get_property(defined GLOBAL PROPERTY VELINST_TESTSERVER_FIXTURE)
+  if(NOT defined)
+    if(WIN32)
+      set(server ${VELINST_HOST_TOOLS_DIR}/velinst_testserver)
+    else()
+      set(server $<TARGET_FILE:velinst_testserver>)
+    endif()
+    set(port_file ${CMAKE_BINARY_DIR}/testserver.port)
+    add_test(NAME testserver_start COMMAND ${server} --detach --port-file ${port_file} --idle-exit 900)
+    add_test(NAME testserver_stop COMMAND ${server} --stop --port-file ${port_file})
+    set_tests_properties(testserver_start PROPERTIES FIXTURES_SETUP testserver)
+    set_tests_properties(testserver_stop PROPERTIES FIXTURES_CLEANUP testserver)
+    set_property(GLOBAL PROPERTY VELINST_TESTSERVER_FIXTURE ON)
+  endif()
+  set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED testserver RESOURCE_LOCK testserver
+    ENVIRONMENT_MODIFICATION "http_proxy=unset:;HTTP_PROXY=unset:;https_proxy=unset:;all_proxy=unset:")
+endfunction()

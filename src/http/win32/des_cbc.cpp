@@ -5,8 +5,9 @@
 // store, and parallel processes do not share a container.
 #include "http/des_cbc.h"
 
-#include <wincrypt.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <wincrypt.h>
 
 #include <algorithm>
 #include <cstring>

@@ -1,0 +1,212 @@
+// The session against the scripted test server over loopback: the
+// platform's real transport (WinInet under wine, libcurl on the host).
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "http/http_session.h"
+#include "test_server_client.h"
+#include "test_support.h"
+
+namespace velinst::http {
+namespace {
+
+using testserver::ScriptedAnswer;
+
+constexpr const char* kLoginPath = "WebServices/Api/Rest/RestHandler.ashx?method=Account.Login&a=1";
+
+class HttpServerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(server_.Ready()) << "no test server: its port file " << VELINST_TESTSERVER_PORT_FILE;
+    ASSERT_TRUE(session_.Open(server_.HostText().c_str()));
+  }
+
+  std::string Get(const char* path, std::uint32_t& result) {
+    std::uint32_t length = 0;
+    const HttpBuffer body = session_.Request(length, path, result);
+    return body ? std::string(body.get(), length) : "<null>";
+  }
+
+  test::TestServerClient server_;
+  CHttpSession session_;
+};
+
+TEST_F(HttpServerTest, GetDeliversBodyStatusAndContentType) {
+  ScriptedAnswer answer = test::OkAnswer("<rsp status=\"ok\"/>");
+  answer.contentType = "text/xml; charset=utf-8";
+  answer.headers = {{"Content-Disposition", "attachment; filename=a.xml"}};
+  server_.Answer("Account.Login", answer);
+  std::uint32_t result = 0;
+  EXPECT_EQ(Get(kLoginPath, result), "<rsp status=\"ok\"/>");
+  EXPECT_EQ(result, 0x00890001u);
+  EXPECT_EQ(session_.GetStatusCode(), 200);
+  EXPECT_EQ(session_.GetContentType(), "text/xml; charset=utf-8");
+  EXPECT_EQ(session_.GetContentDisposition(), "attachment; filename=a.xml");
+  EXPECT_EQ(session_.GetStatusText(), "OK");
+
+  const auto requests = server_.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].verb, "GET");
+  EXPECT_EQ(requests[0].target, std::string("/") + kLoginPath);
+  EXPECT_EQ(requests[0].Header("User-Agent"), "Microsoft Internet Explorer 5.5");
+  EXPECT_THAT(requests[0].Header("Connection"), ::testing::StrCaseEq("Keep-Alive"));
+}
+
+TEST_F(HttpServerTest, PragmaVariantsAndRequireStatus) {
+  struct Case {
+    std::optional<std::string> pragma;
+    bool requireStatus;
+    std::uint32_t result;
+    const char* body;
+  } cases[] = {{std::nullopt, false, 0, "b"},
+               {std::nullopt, true, 0x007D0000, "b"},
+               {"Status=OK", false, 0x00890001, "b"},
+               {"status=ok", false, 0x0089FFFF, "b"},
+               {"status=ERROR;errorcode=27", false, 0x001B0000, "<null>"},
+               {"status=ERROR", false, 0x00890000, "<null>"},
+               {"no-cache;status=OK;delay=1,2,3,4", false, 0x00890001, "b"}};
+  for (const Case& c : cases) {
+    ScriptedAnswer answer;
+    answer.pragma = c.pragma;
+    answer.body = "b";
+    server_.Answer("/pragma", answer);
+    session_.SetRequireStatus(c.requireStatus);
+    std::uint32_t result = 0;
+    EXPECT_EQ(Get("pragma", result), c.body) << c.pragma.value_or("<none>");
+    EXPECT_EQ(result, c.result) << c.pragma.value_or("<none>");
+    server_.Reset();
+  }
+  EXPECT_EQ(session_.GetDelay1(), 1);
+  EXPECT_EQ(session_.GetDelay4(), 4);
+}
+
+TEST_F(HttpServerTest, NotFoundBodyIsStillRead) {
+  std::uint32_t result = 0;
+  EXPECT_EQ(Get("nothing/here", result), "not scripted\n");
+  EXPECT_EQ(session_.GetStatusCode(), 404);
+  EXPECT_EQ(result, 0u);
+}
+
+TEST_F(HttpServerTest, EmptyBody) {
+  server_.Answer("/empty", test::OkAnswer(""));
+  std::uint32_t length = 9, result = 0;
+  const HttpBuffer body = session_.Request(length, "empty", result);
+  ASSERT_NE(body, nullptr);
+  EXPECT_EQ(length, 0u);
+  EXPECT_EQ(body[0], '\0');
+  velinst::test::TempDir folder;
+  EXPECT_EQ(session_.RequestToFile(folder.File("a.xml").c_str(), "empty"), 0u);
+}
+
+TEST_F(HttpServerTest, PostBodiesArriveIntact) {
+  std::string document;
+  for (int i = 0; i < 300000; ++i) document += static_cast<char>(i * 7 % 256);
+  server_.Answer("Trip.Save", test::OkAnswer("<rsp/>"));
+  for (const std::string& sent : {document, std::string("<trip name=\"a b\"/>"), std::string()}) {
+    session_.SetPostData(sent.data(), static_cast<std::uint32_t>(sent.size()));
+    std::uint32_t result = 0;
+    EXPECT_EQ(Get("WebServices/Api/Rest/RestHandler.ashx?method=Trip.Save", result), "<rsp/>");
+  }
+  const auto requests = server_.Requests();
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(requests[0].verb, "POST");
+  EXPECT_TRUE(requests[0].body == document) << "the binary body changed on the way";
+  EXPECT_EQ(requests[1].body, "<trip name=\"a b\"/>");
+  EXPECT_EQ(requests[2].verb, "POST");
+  EXPECT_EQ(requests[2].body, "");
+}
+
+TEST_F(HttpServerTest, LargeBodyArrivesWhole) {
+  ScriptedAnswer answer = test::OkAnswer("");
+  answer.generatedSize = 5 * 1024 * 1024 + 3;
+  server_.Answer("/large", answer);
+  velinst::test::TempDir folder;
+  const std::string file = folder.File("large.bin");
+  ASSERT_EQ(session_.RequestToFile(file.c_str(), "large"), answer.generatedSize);
+  const std::string body = velinst::test::ReadWholeFile(file);
+  ASSERT_EQ(body.size(), answer.generatedSize);
+  for (std::size_t offset = 0; offset < body.size(); offset += 4099)
+    ASSERT_EQ(body[offset], testserver::GeneratedByte(offset)) << offset;
+}
+
+TEST_F(HttpServerTest, TwoThreadsEachSeeTheirOwnReply) {
+  ScriptedAnswer slow = test::OkAnswer("<a/>");
+  slow.delayMs = 300;
+  server_.Answer("/a", slow);
+  ScriptedAnswer missing;
+  missing.status = 404;
+  missing.contentType = "text/plain";
+  missing.body = "no";
+  server_.Answer("/b", missing);
+  struct Seen {
+    std::int32_t status = 0;
+    std::string type, body;
+  } a, b;
+  auto run = [this](const char* path, Seen& seen) {
+    std::uint32_t result = 0;
+    seen.body = Get(path, result);
+    seen.status = session_.GetStatusCode();
+    seen.type = session_.GetContentType();
+  };
+  std::thread first(run, "a", std::ref(a));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::thread second(run, "b", std::ref(b));
+  first.join();
+  second.join();
+  EXPECT_EQ(a.status, 200);
+  EXPECT_EQ(a.type, "text/xml");
+  EXPECT_EQ(a.body, "<a/>");
+  EXPECT_EQ(b.status, 404);
+  EXPECT_EQ(b.type, "text/plain");
+  EXPECT_EQ(b.body, "no");
+  EXPECT_EQ(session_.GetStatusCode(), 0);  // this thread sent nothing
+}
+
+TEST_F(HttpServerTest, ExistsOn200And404) {
+  server_.Answer("/present", test::OkAnswer("x"));
+  bool exists = false;
+  EXPECT_TRUE(session_.Exists("present", exists));
+  EXPECT_TRUE(exists);
+  EXPECT_TRUE(session_.Exists("absent", exists));
+  EXPECT_FALSE(exists);
+}
+
+TEST_F(HttpServerTest, DroppedConnectionIsRetried) {
+  ScriptedAnswer drop;
+  drop.drop = true;
+  server_.Answer("/flaky", drop);
+  server_.Answer("/flaky", test::OkAnswer("fine"));
+  std::uint32_t result = 0;
+  EXPECT_EQ(Get("flaky", result), "fine");
+  EXPECT_GE(server_.Requests().size(), 2u);
+
+  server_.Reset();
+  server_.Answer("/dead", drop);
+  EXPECT_EQ(Get("dead", result), "<null>");
+}
+
+TEST_F(HttpServerTest, StalledServerGivesUpAfterReceiveTimeout) {
+  CHttpSession impatient;
+  impatient.SetReceiveTimeout(300);
+  ASSERT_TRUE(impatient.Open(server_.HostText().c_str()));
+  ScriptedAnswer stalled = test::OkAnswer("late");
+  stalled.delayMs = 2500;
+  server_.Answer("/stalled", stalled);
+  const auto start = std::chrono::steady_clock::now();
+  std::uint32_t length = 0, result = 0;
+  EXPECT_EQ(impatient.Request(length, "stalled", result), nullptr);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2400));
+}
+
+TEST_F(HttpServerTest, ClosedSessionSendsNothing) {
+  EXPECT_TRUE(session_.Close());
+  std::uint32_t result = 0;
+  EXPECT_EQ(Get("x", result), "<null>");
+  EXPECT_TRUE(server_.Requests().empty());
+}
+
+}  // namespace
+}  // namespace velinst::http

@@ -1,0 +1,52 @@
+#include "test_server_client.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace velinst::http::test {
+namespace {
+
+int ReadPort() {
+  std::FILE* file = std::fopen(VELINST_TESTSERVER_PORT_FILE, "r");
+  if (file == nullptr) return 0;
+  int port = 0;
+  if (std::fscanf(file, "%d", &port) != 1) port = 0;
+  std::fclose(file);
+  return port;
+}
+
+}  // namespace
+
+TestServerClient::TestServerClient() : port_(ReadPort()) {
+  if (port_ > 0 && control_.Open(HostText().c_str())) Reset();
+}
+
+std::string TestServerClient::HostText() const { return "127.0.0.1:" + std::to_string(port_); }
+
+std::string TestServerClient::Control(const std::string& target, const std::string& body) {
+  // An empty post still goes as a POST: the data pointer is what counts.
+  control_.SetPostData(body.data(), static_cast<std::uint32_t>(body.size()));
+  std::uint32_t length = 0, result = 0;
+  const HttpBuffer answer = control_.Request(length, target.c_str(), result);
+  if (!answer || control_.GetStatusCode() != 200) throw std::runtime_error("test server control failed: " + target);
+  return std::string(answer.get(), length);
+}
+
+void TestServerClient::Answer(const std::string& key, const testserver::ScriptedAnswer& answer) {
+  Control(testserver::AnswerControlTarget(key, answer), answer.body);
+}
+
+std::vector<testserver::LoggedRequest> TestServerClient::Requests() {
+  return testserver::ParseRequestLog(Control(testserver::kControlLogPath, ""));
+}
+
+void TestServerClient::Reset() { Control(testserver::kControlResetPath, ""); }
+
+testserver::ScriptedAnswer OkAnswer(std::string body) {
+  testserver::ScriptedAnswer answer;
+  answer.pragma = "status=OK";
+  answer.body = std::move(body);
+  return answer;
+}
+
+}  // namespace velinst::http::test
