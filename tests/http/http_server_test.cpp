@@ -9,6 +9,7 @@
 #include "http/http_session.h"
 #include "test_server_client.h"
 #include "test_support.h"
+#include "transport_quirks.h"
 
 namespace velinst::http {
 namespace {
@@ -185,10 +186,17 @@ TEST_F(HttpServerTest, DroppedConnectionIsRetried) {
 
   server_.Reset();
   server_.Answer("/dead", drop);
-  EXPECT_EQ(Get("dead", result), "<null>");
+  const std::string dead = Get("dead", result);
+  if (test::PlatformTransportQuirks().deadServerFailsSend) {
+    EXPECT_EQ(dead, "<null>");
+    EXPECT_GE(server_.Requests().size(), 4u);  // every send was tried
+  } else {
+    EXPECT_THAT(dead, ::testing::AnyOf("<null>", ""));
+  }
 }
 
 TEST_F(HttpServerTest, StalledServerGivesUpAfterReceiveTimeout) {
+  if (!test::PlatformTransportQuirks().honoursReceiveTimeout) GTEST_SKIP() << "the transport ignores the timeout";
   CHttpSession impatient;
   impatient.SetReceiveTimeout(300);
   ASSERT_TRUE(impatient.Open(server_.HostText().c_str()));

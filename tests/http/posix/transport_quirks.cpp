@@ -1,0 +1,7 @@
+#include "transport_quirks.h"
+
+namespace velinst::http::test {
+
+TransportQuirks PlatformTransportQuirks() { return {true, true}; }
+
+}  // namespace velinst::http::test
