@@ -26,6 +26,20 @@ class TempDir {
   std::string path_;
 };
 
+// Initialises COM on the calling thread for the object's lifetime, as the
+// library's callers do before using the XML parser on Windows; nothing on the
+// host.
+class ComApartment {
+ public:
+  ComApartment();
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  ~ComApartment();
+
+ private:
+  [[maybe_unused]] bool initialised_ = false;
+};
+
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& contents);
 bool FileExists(const std::string& path);

@@ -25,6 +25,9 @@ TempDir::TempDir() {
   path_ = pattern + "/";
 }
 
+ComApartment::ComApartment() = default;
+ComApartment::~ComApartment() = default;
+
 TempDir::~TempDir() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <filesystem>
 #include <string>
 
@@ -25,6 +27,12 @@ TempDir::TempDir() {
             std::to_string(++counter) + "\\";
     if (::CreateDirectoryA(path_.c_str(), nullptr)) break;
   }
+}
+
+ComApartment::ComApartment() : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+
+ComApartment::~ComApartment() {
+  if (initialised_) ::CoUninitialize();
 }
 
 TempDir::~TempDir() {

@@ -1,0 +1,212 @@
+// Cursor moves, names, texts and markup. The same expectations hold for the
+// Windows parser and for the host's, which imitates it.
+#include "xml/node_cursor.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "xml_test_support.h"
+
+namespace velinst::test {
+namespace {
+
+using NodeCursor = XmlTest;
+
+// Names met by tree-mode Next from the cursor's position.
+std::vector<std::string> WalkNames(CXMLNodeCursor& cursor) {
+  std::vector<std::string> names;
+  while (cursor.Next()) names.push_back(cursor.Name());
+  return names;
+}
+
+TEST_F(NodeCursor, IndentedAnswerWalksLikeCompactOne) {
+  for (const char* answer : {"<rsp status=\"ok\"><a x=\"1\">one</a><b/></rsp>",
+                             "<rsp status=\"ok\">\n  <a x=\"1\">one</a>\n\t<b/>\r\n</rsp>\n"}) {
+    CXMLNodeCursor& root = Load(answer);
+    EXPECT_EQ(root.Name(), "rsp");
+    CXMLNodeCursor* child = root.ChildCursor();
+    ASSERT_NE(child, nullptr) << answer;
+    EXPECT_EQ(child->Name(), "a");
+    EXPECT_EQ(child->Text(), "one");
+    EXPECT_EQ(AttributesOf(*child), (std::map<std::string, std::string>{{"x", "1"}}));
+    ASSERT_TRUE(child->NextSibling());
+    EXPECT_EQ(child->Name(), "b");
+    EXPECT_FALSE(child->NextSibling());
+    EXPECT_EQ(child->Name(), "b") << "a failed move leaves the cursor where it was";
+  }
+}
+
+TEST_F(NodeCursor, TreeWalkRunsPastTheAnchorsSubtree) {
+  CXMLNodeCursor& root = Load("<r><a><b/><c>t</c></a><d/></r>");
+  EXPECT_EQ(WalkNames(root), (std::vector<std::string>{"a", "b", "c", "#text", "d"}));
+  EXPECT_EQ(root.Name(), "d") << "the walk ends where it stood";
+
+  ASSERT_TRUE(root.Reset());
+  CXMLNodeCursor* child = root.ChildCursor();
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(child->Name(), "a");
+  EXPECT_EQ(WalkNames(*child), (std::vector<std::string>{"b", "c", "#text", "d"}));
+  ASSERT_TRUE(child->Reset());
+  EXPECT_EQ(child->Name(), "a");
+}
+
+TEST_F(NodeCursor, MovesUpAndSideways) {
+  CXMLNodeCursor& root = Load("<r><a/><b><c/></b></r>");
+  CXMLNodeCursor* child = root.ChildCursor();
+  ASSERT_NE(child, nullptr);
+  ASSERT_TRUE(child->NextSibling());
+  ASSERT_TRUE(child->FirstChild());
+  EXPECT_EQ(child->Name(), "c");
+  EXPECT_FALSE(child->FirstChild());
+  EXPECT_FALSE(child->PreviousSibling());
+  ASSERT_TRUE(child->Parent());
+  ASSERT_TRUE(child->PreviousSibling());
+  EXPECT_EQ(child->Name(), "a");
+  ASSERT_TRUE(child->Parent());
+  EXPECT_EQ(child->Name(), "r");
+  ASSERT_TRUE(child->Parent());
+  EXPECT_EQ(child->Name(), "#document");
+  EXPECT_FALSE(child->Parent());
+}
+
+TEST_F(NodeCursor, ChildCursorOnTextOnlyElementStandsOnTheText) {
+  CXMLNodeCursor& root = Load("<r><a>  text  </a><b/></r>");
+  CXMLNodeCursor* child = root.ChildCursor();
+  ASSERT_NE(child, nullptr);
+  CXMLNodeCursor* text = child->ChildCursor();
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->Name(), "#text");
+  EXPECT_EQ(text->Text(), "text");
+  EXPECT_EQ(text->ChildCursor(), nullptr);
+  EXPECT_EQ(text->AttributeCursor(), nullptr);
+
+  // On an element without children: null, and the earlier child cursor stays.
+  ASSERT_TRUE(child->NextSibling());
+  EXPECT_EQ(child->ChildCursor(), nullptr);
+  EXPECT_EQ(text->Name(), "#text");
+}
+
+TEST_F(NodeCursor, AttributeCursorVisitsEachAttributeOnce) {
+  CXMLNodeCursor& root = Load("<r><a/><b one=\"1\" two=\"  x  y  \" blank=\" \"/></r>");
+  CXMLNodeCursor* child = root.ChildCursor();
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(child->AttributeCursor(), nullptr) << "no attributes";
+  ASSERT_TRUE(child->NextSibling());
+  CXMLAttributeCursor* attributes = child->AttributeCursor();
+  ASSERT_NE(attributes, nullptr);
+  EXPECT_EQ(attributes->Length(), 3);
+  const std::string first = attributes->Name();
+  EXPECT_EQ(AttributesOf(*child),
+            (std::map<std::string, std::string>{{"one", "1"}, {"two", "  x  y  "}, {"blank", ""}}));
+  attributes = child->AttributeCursor();
+  while (attributes->NextAttribute()) {
+  }
+  EXPECT_FALSE(attributes->NextAttribute());
+  ASSERT_TRUE(attributes->Reset());
+  EXPECT_EQ(attributes->Name(), first);
+}
+
+TEST_F(NodeCursor, NamespaceDeclarationsAreAttributes) {
+  CXMLNodeCursor& root = Load("<r xmlns:p=\"urn:p\" a=\"1\"><p:b p:c=\"2\" xmlns:q=\"urn:q\"/></r>");
+  EXPECT_EQ(AttributesOf(root), (std::map<std::string, std::string>{{"xmlns:p", "urn:p"}, {"a", "1"}}));
+  CXMLNodeCursor* child = root.ChildCursor();
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(child->Name(), "p:b");
+  EXPECT_EQ(AttributesOf(*child), (std::map<std::string, std::string>{{"xmlns:q", "urn:q"}, {"p:c", "2"}}));
+}
+
+TEST_F(NodeCursor, NamesOfOtherNodes) {
+  CXMLNodeCursor& root = Load("<r><!--note--><![CDATA[<raw>]]><?target data?></r>");
+  EXPECT_EQ(WalkNames(root), (std::vector<std::string>{"#comment", "#cdata-section", "target"}));
+  ASSERT_TRUE(root.Reset());
+  CXMLNodeCursor* child = root.ChildCursor();
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(child->Text(), "note");
+  ASSERT_TRUE(child->NextSibling());
+  EXPECT_EQ(child->Text(), "<raw>");
+}
+
+struct TextCase {
+  const char* xml;
+  const char* text;
+};
+
+// The root element's text, white space normalised as the Windows parser does
+// by default.
+TEST_F(NodeCursor, TextIsNormalised) {
+  const TextCase cases[] = {
+      {"<r>  hello   world  </r>", "hello   world"},
+      {"<r>\r\n  line1\r\n  line2  \r\n</r>", "line1\n  line2"},
+      {"<r> x <b> y </b> z </r>", "x  y  z"},
+      {"<r><b>1</b><b>2</b></r>", "12"},
+      {"<r><b>1</b>\n<b>2</b></r>", "1 2"},
+      {"<r><b>1</b>  <c>2</c>  <d> 3 </d></r>", "1 2  3"},
+      {"<r>x<c>  </c>y</r>", "x y"},
+      {"<r>x <b> </b> y</r>", "x   y"},
+      {"<r>y z  <a>  <a/> y z  <b/></a></r>", "y z   y z"},
+      {"<r>x<!--c-->y</r>", "xy"},
+      {"<r>&lt;&amp;&gt;&#32;</r>", "<&>"},
+      {"<r>  <![CDATA[ c ]]>  </r>", " c "},
+      {"<r><![CDATA[ c ]]>\n<b>x</b></r>", " c  x"},
+      {"<r>a\n<![CDATA[ c ]]>\n</r>", "a\n c "},
+      {"<r><b><![CDATA[ c ]]></b><b><![CDATA[ d ]]></b></r>", " c  d "},
+      {"<r xml:space=\"preserve\"> <b> x </b> </r>", "  x  "},
+      {"<r><b xml:space=\"preserve\"> x </b> y </r>", "x  y"},
+      {"<r xml:space=\"preserve\"><b xml:space=\"default\"> x </b></r>", " x "},
+  };
+  for (const TextCase& c : cases) EXPECT_EQ(Load(c.xml).Text(), c.text) << c.xml;
+}
+
+TEST_F(NodeCursor, PreservedWhiteSpaceStaysInTheTree) {
+  CXMLNodeCursor& root = Load("<r xml:space=\"preserve\">\n <b/> </r>");
+  EXPECT_EQ(WalkNames(root), (std::vector<std::string>{"#text", "b", "#text"}));
+}
+
+struct MarkupCase {
+  const char* xml;
+  const char* markup;
+};
+
+// Markup in UTF-8, indented with tabs where loading dropped white space.
+TEST_F(NodeCursor, XmlIsTheNodesMarkup) {
+  const MarkupCase cases[] = {
+      {"<a>\n  <b x='1'>  hello  </b>\n  <c/>\n</a>", "<a>\r\n\t<b x=\"1\">  hello  </b>\r\n\t<c/>\r\n</a>"},
+      {"<a><b><c>1</c><c>2</c></b><b>3</b></a>",
+       "<a>\r\n\t<b>\r\n\t\t<c>1</c>\r\n\t\t<c>2</c>\r\n\t</b>\r\n\t<b>3</b>\r\n</a>"},
+      {"<a> x <b> y </b> z </a>", "<a> x <b> y </b> z </a>"},
+      {"<a><b></b><!--c--></a>", "<a>\r\n\t<b/>\r\n\t<!--c-->\r\n</a>"},
+      {"<a>x\n\ny<![CDATA[<]]></a>", "<a>x\r\n\r\ny<![CDATA[<]]></a>"},
+      {"<a b='x\"y' c=\"x'y\" d='&lt;&gt;&amp;&#9;&#10;'>q\"'&gt;</a>",
+       "<a b=\"x&quot;y\" c=\"x'y\" d=\"&lt;&gt;&amp;&#9;&#10;\">q\"'&gt;</a>"},
+      {"<a xmlns:p='u'><p:b/></a>", "<a xmlns:p=\"u\">\r\n\t<p:b/>\r\n</a>"},
+      {"<a>&#xE9;&#x4E2D;</a>", "<a>\xC3\xA9\xE4\xB8\xAD</a>"},
+  };
+  for (const MarkupCase& c : cases) EXPECT_EQ(Load(c.xml).Xml(), c.markup) << c.xml;
+}
+
+TEST_F(NodeCursor, XmlOfAChildAndOfAnAttribute) {
+  CXMLNodeCursor& root = Load("<a xmlns:p='u'><p:b p:c='1&amp;2'><d/></p:b></a>");
+  CXMLNodeCursor* child = root.ChildCursor();
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(child->Xml(), "<p:b p:c=\"1&amp;2\">\r\n\t<d/>\r\n</p:b>");
+  CXMLAttributeCursor* attribute = child->AttributeCursor();
+  ASSERT_NE(attribute, nullptr);
+  EXPECT_EQ(attribute->Xml(), "p:c=\"1&amp;2\"");
+}
+
+TEST_F(NodeCursor, EmptyCursorReadsNothing) {
+  CXMLNodeCursor cursor;
+  EXPECT_EQ(cursor.Name(), "");
+  EXPECT_EQ(cursor.Text(), "");
+  EXPECT_EQ(cursor.Xml(), "");
+  EXPECT_FALSE(cursor.Reset());
+  EXPECT_FALSE(cursor.Next());
+  EXPECT_FALSE(cursor.Parent());
+  EXPECT_EQ(cursor.ChildCursor(), nullptr);
+  EXPECT_EQ(cursor.AttributeCursor(), nullptr);
+}
+
+}  // namespace
+}  // namespace velinst::test

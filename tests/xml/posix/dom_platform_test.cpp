@@ -1,0 +1,78 @@
+// The host parser's own side: its limits, and narrow text as UTF-8.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "../xml_test_support.h"
+#include "xml/dom.h"
+
+namespace velinst::test {
+namespace {
+
+using HostDom = XmlTest;
+
+std::string Repeated(const std::string& unit, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += unit;
+  return text;
+}
+
+std::string EntityDocument(int entityLength, int references) {
+  return "<!DOCTYPE r [<!ENTITY b '" + std::string(static_cast<std::size_t>(entityLength), 'y') + "'>]><r>" +
+         Repeated("&b;", references) + "</r>";
+}
+
+TEST_F(HostDom, EntityExpansionIsBounded) {
+  EXPECT_EQ(Load(EntityDocument(1000, 10)).Text().size(), 10000u);
+  // 5 MB of text from 16 kB of document: past the bound.
+  const std::string large = EntityDocument(1000, 5000);
+  EXPECT_EQ(Raised([&] { document_.LoadText(large.c_str()); }), "Parsing error loading file (2)");
+  EXPECT_EQ(document_.ParseErrorReason(), "Entity references expand to more text than allowed.");
+}
+
+TEST_F(HostDom, NestedEntitiesCountInFull) {
+  // Each reference to l2 is 100 times the 1000 characters of l0.
+  const std::string text = "<!DOCTYPE r [<!ENTITY l0 '" + std::string(1000, 'y') + "'><!ENTITY l1 '" +
+                           Repeated("&l0;", 10) + "'><!ENTITY l2 '" + Repeated("&l1;", 10) + "'>]><r>" +
+                           Repeated("&l2;", 20) + "</r>";
+  EXPECT_EQ(Raised([&] { document_.LoadText(text.c_str()); }), "Parsing error loading file (2)");
+}
+
+TEST_F(HostDom, OversizedDocumentIsNotRead) {
+  const std::string text =
+      "<r>" + std::string(static_cast<std::size_t>(dom::kMaxDocumentKiloChars) * 1024, 'x') + "</r>";
+  EXPECT_EQ(Raised([&] { document_.LoadText(text.c_str()); }), "Parsing error loading file (2)");
+  EXPECT_EQ(document_.ParseErrorReason(), "The document is larger than allowed.");
+}
+
+TEST_F(HostDom, NarrowTextIsUtf8) {
+  EXPECT_EQ(Load("<a>&#xE9;&#x4E2D;</a>").Text(), "\xC3\xA9\xE4\xB8\xAD");
+  // Text handed over in memory is UTF-8 whatever it declares.
+  EXPECT_EQ(Load("<?xml version='1.0' encoding='ISO-8859-1'?><a>\xC3\xA9</a>").Text(), "\xC3\xA9");
+}
+
+TEST_F(HostDom, FileKeepsItsDeclaredEncoding) {
+  TempDir dir;
+  WriteWholeFile(dir.File("latin1.xml"), "<?xml version='1.0' encoding='ISO-8859-1'?><a>\xE9</a>");
+  document_.LoadFile(dir.File("latin1.xml").c_str());
+  EXPECT_EQ(document_.GetRoot()->Text(), "\xC3\xA9");
+}
+
+TEST_F(HostDom, ProhibitedDtdRefusesTheDocument) {
+  dom::Ref<dom::DocumentObject> document;
+  ASSERT_EQ(dom::CreateDocument(document), dom::kOk);
+  ASSERT_EQ(dom::SetProhibitDtd(document.get(), true), dom::kOk);
+  dom::Ref<dom::TextObject> text;
+  ASSERT_EQ(dom::MakeText("<!DOCTYPE r><r/>", text), dom::kOk);
+  bool parsed = true;
+  ASSERT_EQ(dom::LoadXml(document.get(), text.get(), parsed), dom::kOk);
+  EXPECT_FALSE(parsed);
+  dom::Ref<dom::ParseErrorObject> error;
+  ASSERT_EQ(dom::GetParseError(document.get(), error), dom::kOk);
+  std::string reason;
+  dom::ErrorReason(error.get(), reason);
+  EXPECT_EQ(reason, "DTD is prohibited.");
+}
+
+}  // namespace
+}  // namespace velinst::test
