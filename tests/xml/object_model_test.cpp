@@ -1,0 +1,366 @@
+// Declared object trees: reading with sequence, choice and all orders, and
+// writing them back.
+#include "xml/object_model.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "xml/typed_values.h"
+#include "xml/writer.h"
+#include "xml_test_support.h"
+
+namespace velinst::test {
+namespace {
+
+// A complex element that keeps the items of a repeating declaration: each
+// is a new Derived, declared by its constructor.
+template <typename Derived>
+class Repeating : public CXMLComplexObject {
+ public:
+  std::unique_ptr<CXMLObject> Clone() const override {
+    auto copy = std::make_unique<Derived>();
+    copy->Assign(*this);
+    return copy;
+  }
+  std::unique_ptr<CXMLObject> Create() const override { return std::make_unique<Derived>(); }
+  CXMLObject* Add(std::unique_ptr<CXMLObject> item) override {
+    items.push_back(std::move(item));
+    return items.back().get();
+  }
+  CXMLObject* GetItem(int index) const override { return items.at(static_cast<std::size_t>(index)).get(); }
+  int Count() const override { return static_cast<int>(items.size()); }
+  void Assign(const CXMLObject& other) override { AssignDeclarationData(other); }
+
+  std::vector<std::unique_ptr<CXMLObject>> items;
+};
+
+// <r> with children a (required), b (optional) and c (required), in the
+// order `order`.
+class Abc : public Repeating<Abc> {
+ public:
+  explicit Abc(std::int32_t order = kSequence) {
+    SetOrder(order);
+    DeclareElement("a", a, 1, 1);
+    DeclareElement("b", b, 0, 1);
+    DeclareElement("c", c, 1, 1);
+  }
+  CXMLString a, b, c;
+};
+
+class Entry : public Repeating<Entry> {
+ public:
+  Entry() {
+    SetOrder(kSequence);
+    DeclareAttribute("key", key, 1, 1);
+    DeclareElement("value", value, 1, 1);
+  }
+  CXMLString key;
+  CXMLInteger value;
+};
+
+// <order id=".." note=".."><entry>*<total/></order>
+class Order : public Repeating<Order> {
+ public:
+  Order() {
+    SetOrder(kSequence);
+    DeclareAttribute("id", id, 1, 1);
+    DeclareAttribute("note", note, 0, 1);
+    DeclareElement("entry", entries, 0, kUnbounded);
+    DeclareElement("total", total, 0, 1);
+  }
+  CXMLUnsigned id;
+  CXMLString note;
+  Entry entries;
+  CXMLDouble total;
+};
+
+class ObjectModel : public XmlTest {
+ protected:
+  // Reads `xml` into `object`; returns the message thrown by value, or "".
+  std::string ReadInto(CXMLObject& object, const std::string& xml) {
+    try {
+      document_.ReadObjectFromText(object, xml.c_str());
+    } catch (const CLastErr& error) {
+      return Message(error);
+    }
+    return "";
+  }
+};
+
+TEST(XmlIndicator, KeepsOnlyKnownOrdersAndSelectors) {
+  CXMLIndicator indicator;
+  EXPECT_EQ(indicator.GetOrder(), 1);
+  EXPECT_EQ(indicator.GetLimit(CXMLIndicator::kMinOccurs), 1);
+  EXPECT_EQ(indicator.GetLimit(CXMLIndicator::kMaxOccurs), 1);
+  indicator.SetOrder(3);
+  EXPECT_EQ(indicator.GetOrder(), 1);
+  indicator.SetOrder(CXMLIndicator::kSequence);
+  EXPECT_EQ(indicator.GetOrder(), 4);
+  indicator.SetLimit(CXMLIndicator::kMaxOccurs, -1);
+  indicator.SetLimit(12, 5);
+  EXPECT_EQ(indicator.GetLimit(CXMLIndicator::kMaxOccurs), -1);
+  EXPECT_EQ(indicator.GetLimit(12), 0);
+}
+
+TEST_F(ObjectModel, SequenceChecksOrderAndRequiredElements) {
+  struct Case {
+    const char* xml;
+    const char* error;
+    const char* read;  // the a, b and c values read
+  };
+  const Case cases[] = {
+      {"<r><a>1</a><c>3</c></r>", "", "1,,3"},
+      {"<r><a>1</a><b>2</b><c>3</c></r>", "", "1,2,3"},
+      {"<r><A>1</A><C>3</C></r>", "", "1,,3"},
+      {"<r><a>1</a><b>2</b><c>3</c><d>4</d></r>", "Sequence error -- element not found: d", "1,2,3"},
+      {"<r><c>3</c></r>", "Sequence error -- missing element", ",,"},
+  };
+  for (const Case& c : cases) {
+    Abc abc;
+    EXPECT_EQ(ReadInto(abc, c.xml), c.error) << c.xml;
+    EXPECT_EQ(abc.a.value + "," + abc.b.value + "," + abc.c.value, c.read) << c.xml;
+  }
+}
+
+TEST_F(ObjectModel, AllMatchesNamesExactlyAndReportsTheRest) {
+  Abc abc(CXMLIndicator::kAll);
+  ::testing::internal::CaptureStdout();
+  EXPECT_EQ(ReadInto(abc, "<r><c>3</c><A>1</A><b>2</b></r>"), "");
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Ignoring element: 'A'\n");
+  EXPECT_FALSE(abc.a.IsPresent());
+  EXPECT_EQ(abc.b.value, "2");
+  EXPECT_EQ(abc.c.value, "3");
+}
+
+TEST_F(ObjectModel, ChoiceReadsOnlyTheFirstDeclaredChild) {
+  Abc abc(CXMLIndicator::kChoice);
+  ::testing::internal::CaptureStdout();
+  EXPECT_EQ(ReadInto(abc, "<r><x/><b>2</b><a>1</a></r>"), "");
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Ignoring element: 'x'\n");
+  EXPECT_TRUE(abc.b.IsPresent());
+  EXPECT_FALSE(abc.a.IsPresent());
+}
+
+TEST_F(ObjectModel, AnyMatchesEveryElementOfASequence) {
+  class Anything : public Repeating<Anything> {
+   public:
+    Anything() {
+      SetOrder(kSequence);
+      DeclareElement(kAnyElement, any, 0, kUnbounded);
+    }
+    CXMLString any;
+  } anything;
+  EXPECT_EQ(ReadInto(anything, "<r><x>1</x><y>2</y></r>"), "");
+  EXPECT_EQ(anything.GetName(), "r");
+}
+
+TEST_F(ObjectModel, ReadsAttributesRepeatingChildrenAndNumbers) {
+  Order order;
+  ::testing::internal::CaptureStdout();
+  const std::string error = ReadInto(order,
+                                     "<order xmlns:p='urn:p' id='42' other='x'><entry key='a'><value>1</value></entry>"
+                                     "<entry key='b'><value> -7 </value></entry><total>2.5</total></order>");
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Ignoring attribute: 'other' (in element order)\n");
+  EXPECT_EQ(error, "");
+  EXPECT_EQ(order.GetName(), "order");
+  EXPECT_EQ(order.id.value, 42u);
+  EXPECT_FALSE(order.note.IsPresent());
+  ASSERT_EQ(order.entries.Count(), 2);
+  const auto& second = static_cast<const Entry&>(*order.entries.GetItem(1));
+  EXPECT_EQ(second.key.value, "b");
+  EXPECT_EQ(second.value.value, -7);
+  EXPECT_DOUBLE_EQ(order.total.value, 2.5);
+  EXPECT_EQ(order.NamespaceDeclarations(), (std::vector<std::pair<std::string, std::string>>{{"xmlns:p", "urn:p"}}));
+}
+
+TEST_F(ObjectModel, MissingRequiredAttributeIsThrownByValue) {
+  Order order;
+  EXPECT_EQ(ReadInto(order, "<order note='n'/>"), "Missing required attribute: id");
+  Order nested;
+  EXPECT_EQ(ReadInto(nested, "<order id='1'><entry><value>1</value></entry></order>"),
+            "Missing required attribute: key");
+}
+
+TEST_F(ObjectModel, WritesIndentedElements) {
+  Abc abc;
+  abc.SetName("r");
+  abc.a.FromString("x");
+  abc.a.SetPresent(true);
+  EXPECT_TRUE(abc.IsPresent()) << "marking a child marks its ancestors";
+  CXMLStringWriter writer;
+  abc.WriteElement(writer, 0);
+  EXPECT_EQ(writer.Text(), "<r>\n    <a>x</a>\n</r>\n");
+
+  CXMLStringWriter nested;
+  abc.WriteElement(nested, 1);
+  EXPECT_EQ(nested.Text(), "  <r>\n      <a>x</a>\n  </r>\n");
+}
+
+TEST_F(ObjectModel, WritesSpecialCharactersSafely) {
+  Order order;
+  order.SetName("order");
+  order.SetPresent(true);
+  order.id.FromString("1");
+  order.id.SetPresent(true);
+  order.note.FromString("a<b & \"c\"");
+  order.note.SetPresent(true);
+  Entry* entry = static_cast<Entry*>(order.MarkElement("ENTRY"));
+  ASSERT_NE(entry, nullptr);
+  entry->key.FromString("k]]>&");
+  entry->key.SetPresent(true);
+  entry->value.FromString("5");
+  entry->value.SetPresent(true);
+  CXMLStringWriter writer;
+  order.WriteDocument(writer);
+  EXPECT_EQ(writer.Text(),
+            "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+            "<order id=\"1\" note=\"a&lt;b &amp; &quot;c&quot;\">\n"
+            "    <ENTRY key=\"k]]>&amp;\">\n"
+            "        <value>5</value>\n"
+            "    </ENTRY>\n"
+            "</order>\n");
+
+  Order read;
+  EXPECT_EQ(ReadInto(read, writer.Text()), "");
+  EXPECT_EQ(read.note.value, "a<b & \"c\"");
+}
+
+TEST_F(ObjectModel, ElementTextSurvivesAWriteAndARead) {
+  for (const char* text : {"a<b", "x]]>y", "]]>", "it's \"quoted\" & <tagged>"}) {
+    Abc abc;
+    abc.SetName("r");
+    abc.a.FromString(text);
+    abc.a.SetPresent(true);
+    abc.c.FromString("c");
+    abc.c.SetPresent(true);
+    CXMLStringWriter writer;
+    abc.WriteDocument(writer);
+    Abc read;
+    EXPECT_EQ(ReadInto(read, writer.Text()), "") << writer.Text();
+    EXPECT_EQ(read.a.value, text) << writer.Text();
+  }
+}
+
+TEST_F(ObjectModel, InlineElementKeepsItsTextOnItsLine) {
+  class Labelled : public Repeating<Labelled> {
+   public:
+    Labelled() {
+      SetInline(true);
+      SetOrder(kSequence);
+      DeclareAttribute("lang", lang, 0, 1);
+      DeclareElement("#text", text, 0, 1);
+    }
+    CXMLString lang, text;
+  } labelled;
+  EXPECT_EQ(ReadInto(labelled, "<label lang='en'>Hello</label>"), "");
+  EXPECT_EQ(labelled.text.value, "Hello");
+  CXMLStringWriter writer;
+  labelled.WriteElement(writer, 0);
+  EXPECT_EQ(writer.Text(), "<label lang=\"en\">Hello</label>\n");
+}
+
+TEST_F(ObjectModel, MarkElementFindsTheFirstChildIgnoringCase) {
+  Order order;
+  EXPECT_EQ(order.MarkElement("missing"), nullptr);
+  EXPECT_FALSE(order.IsPresent());
+  EXPECT_EQ(order.MarkElement("Total"), &order.total);
+  EXPECT_TRUE(order.IsPresent());
+  EXPECT_EQ(order.total.GetName(), "Total");
+  CXMLObject* first = order.MarkElement("entry");
+  CXMLObject* second = order.MarkElement("entry");
+  EXPECT_NE(first, second);
+  EXPECT_EQ(order.entries.Count(), 2);
+}
+
+TEST_F(ObjectModel, ReadsAndWritesFiles) {
+  TempDir dir;
+  Order order;
+  order.SetName("order");
+  order.id.FromString("9");
+  order.id.SetPresent(true);
+  order.total.FromString("1.25");
+  order.total.SetPresent(true);
+  CXMLFileWriter file(dir.File("order.xml").c_str());
+  ASSERT_TRUE(file.IsOpen());
+  order.WriteDocument(file);
+  ASSERT_TRUE(file.Close());
+
+  Order read;
+  document_.ReadObjectFromFile(read, dir.File("order.xml").c_str());
+  EXPECT_EQ(read.id.value, 9u);
+  EXPECT_DOUBLE_EQ(read.total.value, 1.25);
+  EXPECT_FALSE(CXMLFileWriter(dir.File("no/such/folder.xml").c_str()).IsOpen());
+}
+
+TEST(XmlValues, NumbersReadAsAtoiWithoutOverflow) {
+  struct Case {
+    const char* text;
+    std::int32_t integer;
+    std::uint32_t unsignedValue;
+  };
+  const Case cases[] = {
+      {"42", 42, 42},
+      {"  -7xyz", -7, 4294967289u},
+      {"+5", 5, 5},
+      {"abc", 0, 0},
+      {"", 0, 0},
+      {"99999999999", std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::uint32_t>::max()},
+      {"-99999999999", std::numeric_limits<std::int32_t>::min(), 2147483648u},
+      {"4294967295", std::numeric_limits<std::int32_t>::max(), 4294967295u},
+  };
+  for (const Case& c : cases) {
+    CXMLInteger integer;
+    CXMLUnsigned unsignedValue;
+    EXPECT_TRUE(integer.FromString(c.text));
+    EXPECT_TRUE(unsignedValue.FromString(c.text));
+    EXPECT_EQ(integer.value, c.integer) << c.text;
+    EXPECT_EQ(unsignedValue.value, c.unsignedValue) << c.text;
+  }
+}
+
+TEST(XmlValues, NumbersAreWrittenInFull) {
+  CXMLInteger integer;
+  integer.value = std::numeric_limits<std::int32_t>::min();
+  EXPECT_EQ(integer.ToString(), "-2147483648");
+  CXMLUnsigned unsignedValue;
+  unsignedValue.value = std::numeric_limits<std::uint32_t>::max();
+  EXPECT_EQ(unsignedValue.ToString(), "4294967295");
+  CXMLDouble real;
+  real.value = -123456789.125;
+  EXPECT_EQ(real.ToString(), "-123456789.125000");
+  real.value = 1e300;
+  EXPECT_EQ(real.ToString().size(), 301u + 7u);
+  EXPECT_EQ(real.ToString().substr(0, 2), "10");
+}
+
+TEST(XmlValues, DoubleReadsADecimalNumberOrFails) {
+  CXMLDouble real;
+  EXPECT_TRUE(real.FromString(" 2.5e1 units"));
+  EXPECT_DOUBLE_EQ(real.value, 25.0);
+  EXPECT_FALSE(real.FromString("north"));
+  EXPECT_FALSE(real.FromString(""));
+  EXPECT_EQ(real.ValueText(), "<NULL>");
+  CXMLStringWriter writer;
+  real.WriteContent(writer, 0);
+  EXPECT_EQ(writer.Text(), "<![CDATA[<NULL>]]>");
+}
+
+TEST(XmlValues, CloneAndAssignCopyDeclarationAndValue) {
+  CXMLString original;
+  original.SetName("n");
+  original.FromString("v");
+  original.SetPresent(true);
+  std::unique_ptr<CXMLObject> copy = original.Clone();
+  EXPECT_EQ(copy->GetName(), "n");
+  EXPECT_TRUE(copy->IsPresent());
+  EXPECT_EQ(static_cast<CXMLString&>(*copy).value, "v");
+  EXPECT_EQ(original.Add(original.Create()), nullptr);
+  EXPECT_EQ(original.Count(), 0);
+}
+
+}  // namespace
+}  // namespace velinst::test
