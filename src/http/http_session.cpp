@@ -15,6 +15,7 @@ constexpr std::uint32_t kRetryDelayMs = 100;
 constexpr std::uint32_t kReadChunk = 0x40000;
 constexpr std::size_t kHeaderCapacity = 2048;
 constexpr std::size_t kStatusCodeCapacity = 128;
+constexpr std::size_t kLastModifiedCapacity = 256;
 constexpr const char* kKeepAliveHeader = "Connection: Keep-Alive\r\n";
 
 // Copies `text` and its terminator into `buffer` when they fit `usable` bytes.
@@ -224,6 +225,25 @@ std::unique_ptr<IHttpRequest> CHttpSession::SendHeadRequest(const char* path, co
   if (headerLine != nullptr && !request->AddHeader(headerLine)) return nullptr;
   if (!SendRequest(*request, nullptr, 0)) return nullptr;
   return request;
+}
+
+bool CHttpSession::IsModifiedSince(const char* path, const CDateTime& since, bool& modified) {
+  // The text says GMT, so the fields must be UTC whatever the value shows.
+  CDateTime utc = since;
+  utc.ToUTC();
+  const std::string header = "If-Modified-Since: " + utc.Format(kPatternHttpDate) + "\r\n";
+  const auto request = SendHeadRequest(path, header.c_str());
+  std::int32_t status = 0;
+  if (!request || !QueryStatusCode(*request, status)) return false;
+  modified = status != 304;
+  return true;
+}
+
+bool CHttpSession::GetLastModified(const char* path, CDateTime& when) {
+  const auto request = SendHeadRequest(path, nullptr);
+  std::string text;
+  if (!request || !request->Query(ReplyInfo::kLastModified, kLastModifiedCapacity, text)) return false;
+  return when.Parse(kPatternHttpDate, text);
 }
 
 bool CHttpSession::Exists(const char* path, bool& exists) {

@@ -18,6 +18,7 @@
 #include <string>
 #include <thread>
 
+#include "datetime/date_time.h"
 #include "http/http_buffer.h"
 #include "http/http_transport.h"
 #include "http/thread_request_state.h"
@@ -84,6 +85,13 @@ class CHttpSession {
   // Writes the body to `fileName`; its length, or 0 when nothing was
   // received or the file could not be written whole (then it is removed).
   virtual std::uint32_t RequestToFile(const char* fileName, const char* path);
+  // GET with "If-Modified-Since" (the HTTP date of `since`); `modified` is
+  // whether the status is other than 304. False when the request could not
+  // be sent or the status not read.
+  bool IsModifiedSince(const char* path, const CDateTime& since, bool& modified);
+  // GET; `when` receives the reply's Last-Modified. False when the request
+  // could not be sent, or the header is missing or not an HTTP date.
+  bool GetLastModified(const char* path, CDateTime& when);
   // GET; `exists` is whether the status is 200. False when the request
   // could not be sent or the status not read.
   bool Exists(const char* path, bool& exists);

@@ -175,6 +175,28 @@ TEST_F(HttpServerTest, ExistsOn200And404) {
   EXPECT_FALSE(exists);
 }
 
+TEST_F(HttpServerTest, ConditionalRequestAndLastModified) {
+  ScriptedAnswer notModified;
+  notModified.status = 304;
+  notModified.contentType.clear();
+  server_.Answer("/trips", notModified);
+  bool modified = true;
+  ASSERT_TRUE(session_.IsModifiedSince("trips", CDateTime(2023, 12, 31, 23, 59, 58, 0), modified));
+  EXPECT_FALSE(modified);
+  const auto requests = server_.Requests();
+  ASSERT_FALSE(requests.empty());
+  EXPECT_EQ(requests.back().Header("If-Modified-Since"), "Sun, 31 Dec 2023 23:59:58 GMT");
+
+  ScriptedAnswer dated = test::OkAnswer("x");
+  dated.headers = {{"Last-Modified", "Mon, 01 Jan 2024 00:00:01 GMT"}};
+  server_.Answer("/dated", dated);
+  ASSERT_TRUE(session_.IsModifiedSince("dated", CDateTime(2023, 12, 31, 23, 59, 58, 0), modified));
+  EXPECT_TRUE(modified);
+  CDateTime when;
+  ASSERT_TRUE(session_.GetLastModified("dated", when));
+  EXPECT_EQ(when, CDateTime(2024, 1, 1, 0, 0, 1, 0));
+}
+
 TEST_F(HttpServerTest, DroppedConnectionIsRetried) {
   ScriptedAnswer drop;
   drop.drop = true;

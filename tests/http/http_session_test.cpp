@@ -348,6 +348,42 @@ TEST(HttpSession, ExistsReadsOnlyTheStatus) {
   EXPECT_FALSE(f.session.Exists("p", found));
 }
 
+TEST(HttpSession, IfModifiedSinceCarriesTheHttpDateInUtc) {
+  for (const auto& [status, modified] : {std::pair{"304", false}, std::pair{"200", true}}) {
+    Fixture f;
+    f.script.reply.info[ReplyInfo::kStatusCode] = status;
+    ASSERT_TRUE(f.session.Open("h"));
+    const std::size_t first = f.log.calls.size();
+    CDateTime since(2024, 3, 5, 7, 8, 9, 0);
+    since.ToLocal();  // shown in local time: still sent as GMT
+    bool changed = !modified;
+    EXPECT_TRUE(f.session.IsModifiedSince("p", since, changed));
+    EXPECT_EQ(changed, modified);
+    EXPECT_THAT(f.CallsFrom(first),
+                ElementsAre("OpenRequest GET p", "AddHeader If-Modified-Since: Tue, 05 Mar 2024 07:08:09 GMT\r\n",
+                            "Send", "Query 4", "CloseRequest"));
+  }
+  Fixture f;
+  f.script.failingSends = 4;
+  ASSERT_TRUE(f.session.Open("h"));
+  bool changed = false;
+  EXPECT_FALSE(f.session.IsModifiedSince("p", CDateTime(), changed));
+}
+
+TEST(HttpSession, LastModifiedIsParsedBack) {
+  Fixture f;
+  ASSERT_TRUE(f.session.Open("h"));
+  CDateTime when;
+  EXPECT_FALSE(f.session.GetLastModified("p", when));  // no header
+  f.script.reply.info[ReplyInfo::kLastModified] = "Wed, 21 Oct 2015 07:28:00 GMT";
+  ASSERT_TRUE(f.session.GetLastModified("p", when));
+  EXPECT_EQ(when, CDateTime(2015, 10, 21, 7, 28, 0, 0));
+  f.script.reply.info[ReplyInfo::kLastModified] = "yesterday";
+  const CDateTime before = when;
+  EXPECT_FALSE(f.session.GetLastModified("p", when));
+  EXPECT_EQ(when, before);
+}
+
 TEST(HttpSession, ThreadsKeepTheirOwnRequestState) {
   Fixture f;
   ASSERT_TRUE(f.session.Open("h"));
