@@ -1,0 +1,61 @@
+// The host's file store: concurrent writers and a damaged file.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "creg/reg.h"
+#include "registry_fixture.h"
+
+namespace velinst {
+namespace {
+
+using RegistryStoreTest = test::RegistryTest;
+
+TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNothing) {
+  constexpr int kValuesEach = 60;
+  pid_t children[2];
+  for (int child = 0; child < 2; ++child) {
+    children[child] = ::fork();
+    ASSERT_GE(children[child], 0);
+    if (children[child] == 0) {
+      CReg reg;
+      bool ok = reg.OpenCurrentUser(Key().c_str(), true);
+      for (int i = 0; ok && i < kValuesEach; ++i)
+        ok = reg.SetValue(("p" + std::to_string(child) + "-" + std::to_string(i)).c_str(), std::int32_t{i});
+      ::_exit(ok ? 0 : 1);
+    }
+  }
+  for (const pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  CReg reg;
+  ASSERT_TRUE(reg.OpenCurrentUser(Key().c_str(), false));
+  EXPECT_EQ(reg.CountEntries(CReg::kEnumValues), 2u * kValuesEach);
+}
+
+TEST_F(RegistryStoreTest, StoreIsAReadableScript) {
+  CReg reg;
+  ASSERT_TRUE(reg.OpenCurrentUser(Key().c_str(), true));
+  ASSERT_TRUE(reg.SetValue("Host", "service.example"));
+  const std::string text = test::ReadWholeFile(store_.File("registry/HKEY_CURRENT_USER.reg"));
+  EXPECT_EQ(text.rfind("Windows Registry Editor Version 5.00\n", 0), 0u);
+  EXPECT_NE(text.find("[HKEY_CURRENT_USER\\" + Key() + "]\n\"Host\"=\"service.example\"\n"), std::string::npos);
+}
+
+TEST_F(RegistryStoreTest, DamagedStoreIsNeitherReadNorOverwritten) {
+  const std::string file = store_.File("registry/HKEY_CURRENT_USER.reg");
+  CReg reg;
+  ASSERT_TRUE(reg.OpenCurrentUser(Key().c_str(), true));
+  test::WriteWholeFile(file, "garbage written by someone else\n");
+  std::string text;
+  EXPECT_FALSE(reg.SetValue("v", "1"));
+  EXPECT_FALSE(reg.GetValue("v", text));
+  EXPECT_EQ(test::ReadWholeFile(file), "garbage written by someone else\n");
+}
+
+}  // namespace
+}  // namespace velinst

@@ -1,0 +1,165 @@
+#include "creg/reg_script.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace velinst {
+namespace {
+
+using platform::RegistryRoot;
+
+std::vector<ScriptSection> Parse(const std::string& text) {
+  std::vector<ScriptSection> sections;
+  std::string error;
+  EXPECT_TRUE(ParseRegistryScript(text, sections, error)) << error;
+  return sections;
+}
+
+std::string ParseError(const std::string& text) {
+  std::vector<ScriptSection> sections;
+  std::string error;
+  EXPECT_FALSE(ParseRegistryScript(text, sections, error)) << text;
+  return error;
+}
+
+const std::string kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
+
+TEST(RegScript, ReadsEveryFormOfValue) {
+  const auto sections = Parse(kHeader +
+                              "; a comment\r\n"
+                              "[HKEY_LOCAL_MACHINE\\Software\\Vendor]\r\n"
+                              "\"Text\"=\"a \\\"b\\\" c:\\\\d\"\r\n"
+                              "@=\"\"\r\n"
+                              "  \"Count\" = dword:2A\r\n"
+                              "\"Blob\"=hex:01,02,\\\r\n    03\r\n"
+                              "\"Empty\"=hex:\r\n"
+                              "\"Multi\"=hex(7):61,00,00\r\n"
+                              "\"Gone\"=-\r\n"
+                              "\r\n[-HKCU\\Software\\Old]\r\n");
+  ASSERT_EQ(sections.size(), 2u);
+  const ScriptSection& vendor = sections[0];
+  EXPECT_EQ(vendor.root, RegistryRoot::kLocalMachine);
+  EXPECT_EQ(vendor.path, "Software\\Vendor");
+  ASSERT_EQ(vendor.values.size(), 7u);
+  EXPECT_EQ(vendor.values[0].name, "Text");
+  EXPECT_EQ(vendor.values[0].type, platform::kRegSz);
+  EXPECT_EQ(std::string(vendor.values[0].data.begin(), vendor.values[0].data.end()),
+            std::string("a \"b\" c:\\d\0", 11));
+  EXPECT_EQ(vendor.values[1].name, "");
+  EXPECT_EQ(vendor.values[1].data, std::vector<std::uint8_t>{0});
+  EXPECT_EQ(vendor.values[2].type, platform::kRegDword);
+  EXPECT_EQ(vendor.values[2].data, (std::vector<std::uint8_t>{0x2A, 0, 0, 0}));
+  EXPECT_EQ(vendor.values[3].type, platform::kRegBinary);
+  EXPECT_EQ(vendor.values[3].data, (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_TRUE(vendor.values[4].data.empty());
+  EXPECT_EQ(vendor.values[5].type, platform::kRegMultiSz);
+  EXPECT_TRUE(vendor.values[6].remove);
+  EXPECT_TRUE(sections[1].removeKey);
+  EXPECT_EQ(sections[1].root, RegistryRoot::kCurrentUser);
+  EXPECT_EQ(sections[1].path, "Software\\Old");
+}
+
+TEST(RegScript, RejectsWhatDoesNotParse) {
+  const struct {
+    std::string text;
+    const char* fault;
+  } cases[] = {
+      {"", "not a registry script"},
+      {"[HKEY_CURRENT_USER\\X]\n", "line 1: not a registry script"},
+      {kHeader + "\"v\"=\"1\"\n", "line 3: a value before the first key"},
+      {kHeader + "[HKEY_NOWHERE\\X]\n", "line 3: unknown root key"},
+      {kHeader + "[HKEY_CURRENT_USER\\X\n", "line 3: ']' expected"},
+      {kHeader + "[-HKEY_CURRENT_USER]\n", "line 3: a root key cannot be deleted"},
+      {kHeader + "[-HKCU\\X]\n\"v\"=\"1\"\n", "line 4: a value under a deleted key"},
+      {kHeader + "[HKCU\\X]\n\"v\"=dword:123456789\n", "line 4: dword"},
+      {kHeader + "[HKCU\\X]\n\"v\"=dword:\n", "line 4: dword"},
+      {kHeader + "[HKCU\\X]\n\"v\"=hex:1,zz\n", "line 4: hex data"},
+      {kHeader + "[HKCU\\X]\n\"v\"=hex(:01\n", "line 4: hex(N)"},
+      {kHeader + "[HKCU\\X]\n\"v\"=\"open\n", "line 4: unterminated"},
+      {kHeader + "[HKCU\\X]\n\"v\"=\"a\\tb\"\n", "line 4: unterminated or badly escaped text"},
+      {kHeader + "[HKCU\\X]\n\"v\" \"1\"\n", "line 4: '=' expected"},
+      {kHeader + "[HKCU\\X]\n\"v\"=\"1\" tail\n", "line 4: unterminated"},
+      {kHeader + "[HKCU\\X]\n\"v\"=qword:1\n", "line 4: unknown value data"},
+      {kHeader + "[HKCU\\X]\nstray\n", "line 4: unexpected text"},
+  };
+  for (const auto& c : cases) EXPECT_NE(ParseError(c.text).find(c.fault), std::string::npos) << c.text;
+}
+
+TEST(RegScript, TreeSurvivesFormattingAndParsing) {
+  RegistryTree tree;
+  RegistryKeyRecord& vendor = tree.Create("Software\\Vendor\\Product");
+  vendor.SetValue("", platform::kRegSz, {'d', 0});
+  vendor.SetValue("quote\"back\\slash", platform::kRegSz, {'"', '\\', 0});
+  vendor.SetValue("dword", platform::kRegDword, {1, 2, 3, 4});
+  vendor.SetValue("binary", platform::kRegBinary, {0, 255});
+  vendor.SetValue("line break", platform::kRegSz, {'a', '\n', 'b', 0});  // not plain text: kept as hex(1)
+  vendor.SetValue("no terminator", platform::kRegSz, {'a'});
+  vendor.SetValue("odd dword", platform::kRegDword, {1});
+  vendor.SetValue("qword", platform::kRegQword, {1, 2, 3, 4, 5, 6, 7, 8});
+  tree.Create("Software\\Other");
+
+  const std::string text = FormatRegistryScript(RegistryRoot::kCurrentUser, tree);
+  EXPECT_EQ(text.rfind("Windows Registry Editor Version 5.00\n", 0), 0u);
+  EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Vendor\\Product]\n"), std::string::npos);
+  EXPECT_NE(text.find("\"dword\"=dword:04030201\n"), std::string::npos);
+  EXPECT_NE(text.find("\"line break\"=hex(1):61,0a,62,00\n"), std::string::npos);
+
+  RegistryTree back;
+  for (const ScriptSection& section : Parse(text)) ApplySection(section, back);
+  EXPECT_EQ(FormatRegistryScript(RegistryRoot::kCurrentUser, back), text);
+  const RegistryKeyRecord* product = back.Find("SOFTWARE\\vendor\\product");
+  ASSERT_NE(product, nullptr);
+  ASSERT_EQ(product->values.size(), vendor.values.size());
+  for (std::size_t i = 0; i < vendor.values.size(); ++i) {
+    EXPECT_EQ(product->values[i].name, vendor.values[i].name);
+    EXPECT_EQ(product->values[i].type, vendor.values[i].type) << vendor.values[i].name;
+    EXPECT_EQ(product->values[i].data, vendor.values[i].data) << vendor.values[i].name;
+  }
+}
+
+TEST(RegistryTreeTest, KeysIgnoreCaseAndKeepTheirParents) {
+  RegistryTree tree;
+  tree.Create("Software\\Vendor\\A");
+  tree.Create("SOFTWARE\\vendor\\b");
+  tree.Create("Software\\Vendor A");  // sorts between "Vendor" and its subkeys
+  EXPECT_NE(tree.Find("software"), nullptr);
+  EXPECT_EQ(tree.SubkeyNames("software\\VENDOR"), (std::vector<std::string>{"A", "b"}));
+  EXPECT_EQ(tree.SubkeyNames("Software"), (std::vector<std::string>{"Vendor", "Vendor A"}));
+  EXPECT_TRUE(tree.HasSubkeys("Software\\Vendor"));
+  EXPECT_FALSE(tree.HasSubkeys("Software\\Vendor A"));
+  EXPECT_TRUE(tree.Remove("software\\vendor"));
+  EXPECT_EQ(tree.Find("Software\\Vendor\\A"), nullptr);
+  EXPECT_NE(tree.Find("Software\\Vendor A"), nullptr) << "a neighbour is not below the key";
+  EXPECT_FALSE(tree.Remove("")) << "the root stays";
+}
+
+TEST(RegistryTreeTest, ValueNamesIgnoreCaseAndKeepTheirPlace) {
+  RegistryKeyRecord key;
+  key.SetValue("First", platform::kRegSz, {0});
+  key.SetValue("Second", platform::kRegSz, {0});
+  key.SetValue("FIRST", platform::kRegDword, {1, 0, 0, 0});
+  ASSERT_EQ(key.values.size(), 2u);
+  EXPECT_EQ(key.values[0].name, "First");
+  EXPECT_EQ(key.values[0].type, platform::kRegDword);
+  EXPECT_TRUE(key.DeleteValue("first"));
+  EXPECT_EQ(key.FindValue("First"), nullptr);
+}
+
+TEST(RegScript, KeyNamesAndPaths) {
+  RegistryRoot root;
+  std::string path;
+  EXPECT_TRUE(ParseKeyName("HKLM\\\\Software\\Vendor\\", root, path));
+  EXPECT_EQ(root, RegistryRoot::kLocalMachine);
+  EXPECT_EQ(path, "Software\\Vendor");
+  EXPECT_TRUE(ParseKeyName("hkey_users", root, path));
+  EXPECT_EQ(root, RegistryRoot::kUsers);
+  EXPECT_EQ(path, "");
+  EXPECT_FALSE(ParseKeyName("HKEY\\Software", root, path));
+  EXPECT_EQ(RootName(RegistryRoot::kCurrentConfig), "HKEY_CURRENT_CONFIG");
+  EXPECT_EQ(NormalizeKeyPath("\\a\\\\b\\"), "a\\b");
+}
+
+}  // namespace
+}  // namespace velinst
