@@ -24,84 +24,84 @@ std::int64_t FractionDigits(std::uint32_t milliseconds, std::size_t run) {
   return run >= 3 ? milliseconds * kPowers[run - 3] : milliseconds / kPowers[3 - run];
 }
 
+// A run of one or two letters: the number, with width 2 for two.
+void AppendShortOrPadded(std::string& out, int value, std::size_t run) { AppendNumber(out, value, run == 2 ? 2 : 0); }
+
 }  // namespace
 
 std::string CDateTime::Format(std::string_view pattern) const {
   std::string out;
   out.reserve(pattern.size() + 32);
   const std::tm& f = fields_;
-  std::size_t position = 0;
-  while (position < pattern.size()) {
+  pattern::Scan(pattern, out, [&](std::size_t position, std::string& out) -> std::size_t {
     const char letter = pattern[position];
-    std::size_t run = 1;
+    const auto runOf = [&](std::size_t longest) { return pattern::RunLength(pattern, position, letter, longest); };
+    std::size_t run = 0;
     switch (letter) {
       case 'd':
-        run = pattern::RunLength(pattern, position, letter, 4);
+        run = runOf(4);
         if (run >= 3)
           AppendName(out, kDayNames, f.tm_wday, run == 4);
         else
-          AppendNumber(out, f.tm_mday, run == 2 ? 2 : 0);
-        break;
+          AppendShortOrPadded(out, f.tm_mday, run);
+        return run;
       case 'f':
       case 'F': {
-        run = pattern::RunLength(pattern, position, letter, 7);
+        run = runOf(7);
         const std::int64_t value = FractionDigits(milliseconds_, run);
         if (letter == 'f' || value != 0) AppendNumber(out, value, static_cast<int>(run));
-        break;
+        return run;
       }
       case 'g':
-        run = pattern::RunLength(pattern, position, letter, 2);
         out += "A.D.";
-        break;
+        return runOf(2);
       case 'h':
         // 12-hour clock: 0 and 12 show as 12.
-        run = pattern::RunLength(pattern, position, letter, 2);
-        AppendNumber(out, f.tm_hour % 12 == 0 ? 12 : f.tm_hour % 12, run == 2 ? 2 : 0);
-        break;
+        run = runOf(2);
+        AppendShortOrPadded(out, f.tm_hour % 12 == 0 ? 12 : f.tm_hour % 12, run);
+        return run;
       case 'H':
-        run = pattern::RunLength(pattern, position, letter, 2);
-        AppendNumber(out, f.tm_hour, run == 2 ? 2 : 0);
-        break;
+        run = runOf(2);
+        AppendShortOrPadded(out, f.tm_hour, run);
+        return run;
       case 'K':
+        AppendZone(out, letter, 1);
+        return 1;
       case 'z':
-        run = letter == 'K' ? 1 : pattern::RunLength(pattern, position, letter, 3);
+        run = runOf(3);
         AppendZone(out, letter, run);
-        break;
+        return run;
       case 'm':
-        run = pattern::RunLength(pattern, position, letter, 2);
-        AppendNumber(out, f.tm_min, run == 2 ? 2 : 0);
-        break;
+        run = runOf(2);
+        AppendShortOrPadded(out, f.tm_min, run);
+        return run;
       case 'M':
-        run = pattern::RunLength(pattern, position, letter, 4);
+        run = runOf(4);
         if (run >= 3)
           AppendName(out, kMonthNames, f.tm_mon, run == 4);
         else
-          AppendNumber(out, f.tm_mon + 1, run == 2 ? 2 : 0);
-        break;
+          AppendShortOrPadded(out, f.tm_mon + 1, run);
+        return run;
       case 's':
-        run = pattern::RunLength(pattern, position, letter, 2);
-        AppendNumber(out, f.tm_sec, run == 2 ? 2 : 0);
-        break;
+        run = runOf(2);
+        AppendShortOrPadded(out, f.tm_sec, run);
+        return run;
       case 't':
         // Hour 12 still counts as morning here: the boundary is 13.
-        run = pattern::RunLength(pattern, position, letter, 2);
+        run = runOf(2);
         out += f.tm_hour < 13 ? (run == 2 ? "AM" : "A") : (run == 2 ? "PM" : "P");
-        break;
-      case 'y': {
-        run = pattern::RunLength(pattern, position, letter, 5);
-        const int year = f.tm_year + 1900;
+        return run;
+      case 'y':
+        run = runOf(5);
         if (run >= 3)
-          AppendNumber(out, year, static_cast<int>(run));
+          AppendNumber(out, f.tm_year + 1900, static_cast<int>(run));
         else
-          AppendNumber(out, year % 100, run == 2 ? 2 : 0);
-        break;
-      }
+          AppendShortOrPadded(out, (f.tm_year + 1900) % 100, run);
+        return run;
       default:
-        position = pattern::FormatTail(pattern, position, out);
-        continue;
+        return 0;
     }
-    position += run;
-  }
+  });
   return out;
 }
 

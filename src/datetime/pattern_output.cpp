@@ -1,7 +1,5 @@
 #include "datetime/pattern_output.h"
 
-#include <charconv>
-
 namespace velinst::pattern {
 namespace {
 
@@ -28,12 +26,17 @@ std::size_t RunLength(std::string_view pattern, std::size_t position, char lette
 
 void AppendNumber(std::string& out, std::int64_t value, int width) {
   char digits[24];
-  const std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-  const auto end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
-  const int length = static_cast<int>(end - digits) + (value < 0 ? 1 : 0);
+  char* const end = digits + sizeof digits;
+  char* first = end;
+  std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  do {
+    *--first = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  const int length = static_cast<int>(end - first) + (value < 0 ? 1 : 0);
   if (value < 0) out += '-';
   if (width > length) out.append(static_cast<std::size_t>(width - length), '0');
-  out.append(digits, end);
+  out.append(first, end);
 }
 
 std::size_t FormatTail(std::string_view pattern, std::size_t position, std::string& out) {

@@ -21,4 +21,27 @@ void AppendNumber(std::string& out, std::int64_t value, int width = 0);
 // appending to `out`; returns the position after what was consumed.
 std::size_t FormatTail(std::string_view pattern, std::size_t position, std::string& out);
 
+// The scan every Format shares. `token(position, out)` writes the token of
+// the type's own table that starts at `position` and returns the number of
+// pattern characters it took, or 0 when none starts there and the common
+// tail takes over.
+template <typename Token>
+void Scan(std::string_view pattern, std::string& out, Token token) {
+  std::size_t position = 0;
+  while (position < pattern.size()) {
+    const std::size_t taken = token(position, out);
+    if (taken != 0) {
+      position += taken;
+      continue;
+    }
+    const char c = pattern[position];
+    if (c == '"' || c == '\'' || c == '%' || c == '\\') {
+      position = FormatTail(pattern, position, out);
+    } else {
+      out += c;  // the common case, kept out of the call
+      ++position;
+    }
+  }
+}
+
 }  // namespace velinst::pattern

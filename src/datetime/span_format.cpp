@@ -7,6 +7,8 @@
 
 namespace velinst {
 
+using pattern::AppendNumber;
+
 std::string CTimeSpan::Format(std::string_view pattern) const {
   std::string out;
   out.reserve(pattern.size() + 16);
@@ -14,95 +16,76 @@ std::string CTimeSpan::Format(std::string_view pattern) const {
   // Formatted as its absolute value; the span itself is left as it is.
   const SpanSeconds span = SpanSeconds::Split(seconds_ < 0 ? -seconds_ : seconds_);
   const std::int64_t s = span.whole;
-  std::size_t position = 0;
-  while (position < pattern.size()) {
+  pattern::Scan(pattern, out, [&](std::size_t position, std::string& out) -> std::size_t {
     const char letter = pattern[position];
+    const auto runOf = [&](std::size_t longest) { return pattern::RunLength(pattern, position, letter, longest); };
+    // Three letters give a total, fewer the part within the next larger unit.
     std::size_t run = 0;
     switch (letter) {
       case 'd':
-        run = pattern::RunLength(pattern, position, letter, 3);
-        pattern::AppendNumber(out, s / 86400, run == 1 ? 0 : static_cast<int>(run));
-        break;
+        run = runOf(3);
+        AppendNumber(out, s / 86400, run == 1 ? 0 : static_cast<int>(run));
+        return run;
       case 'h':
       case 'H':
-        run = pattern::RunLength(pattern, position, letter, 3);
-        if (run == 3)
-          pattern::AppendNumber(out, s / 3600);
-        else
-          pattern::AppendNumber(out, s / 3600 % 24, run == 2 ? 2 : 0);
-        break;
+        run = runOf(3);
+        AppendNumber(out, run == 3 ? s / 3600 : s / 3600 % 24, run == 2 ? 2 : 0);
+        return run;
       case 'm':
-        run = pattern::RunLength(pattern, position, letter, 3);
-        if (run == 3)
-          pattern::AppendNumber(out, s / 60, 2);
-        else
-          pattern::AppendNumber(out, s / 60 % 60, run == 2 ? 2 : 0);
-        break;
+        run = runOf(3);
+        AppendNumber(out, run == 3 ? s / 60 : s / 60 % 60, run == 1 ? 0 : 2);
+        return run;
       case 's':
-        run = pattern::RunLength(pattern, position, letter, 3);
-        if (run == 3)
-          pattern::AppendNumber(out, s);
-        else
-          pattern::AppendNumber(out, s % 60, run == 2 ? 2 : 0);
-        break;
+        run = runOf(3);
+        AppendNumber(out, run == 3 ? s : s % 60, run == 2 ? 2 : 0);
+        return run;
       case 'f':
-        run = pattern::RunLength(pattern, position, letter, 4);
+        run = runOf(4);
         if (run == 4)
-          pattern::AppendNumber(out, span.TotalMilliseconds());
-        else if (run == 3)
-          pattern::AppendNumber(out, span.microseconds / 1000, 3);
-        else if (run == 2)
-          pattern::AppendNumber(out, span.microseconds / 10000, 2);
+          AppendNumber(out, span.TotalMilliseconds());
         else
-          pattern::AppendNumber(out, span.microseconds / 100000, 1);
-        break;
+          AppendNumber(out, span.microseconds / (run == 3 ? 1000 : run == 2 ? 10000 : 100000), static_cast<int>(run));
+        return run;
       default:
-        position = pattern::FormatTail(pattern, position, out);
-        continue;
+        return 0;
     }
-    position += run;
-  }
+  });
   return out;
 }
 
 std::string CDateSpan::Format(std::string_view pattern) const {
   std::string out;
   out.reserve(pattern.size() + 16);
-  std::size_t position = 0;
-  while (position < pattern.size()) {
-    std::int32_t field = 0;
+  pattern::Scan(pattern, out, [&](std::size_t position, std::string& out) -> std::size_t {
     switch (pattern[position]) {
       case 'y':
-        field = years_;
-        break;
+        AppendNumber(out, years_);
+        return 1;
       case 'M':
-        field = months_;
-        break;
+        AppendNumber(out, months_);
+        return 1;
       case 'w':
-        field = weeks_;
-        break;
+        AppendNumber(out, weeks_);
+        return 1;
       case 'd':
-        field = days_;
-        break;
+        AppendNumber(out, days_);
+        return 1;
       case 'h':
-        field = hours_;
-        break;
+        AppendNumber(out, hours_);
+        return 1;
       case 'm':
-        field = minutes_;
-        break;
+        AppendNumber(out, minutes_);
+        return 1;
       case 's':
-        field = seconds_;
-        break;
+        AppendNumber(out, seconds_);
+        return 1;
       case 'f':
-        field = milliseconds_;
-        break;
+        AppendNumber(out, milliseconds_);
+        return 1;
       default:
-        position = pattern::FormatTail(pattern, position, out);
-        continue;
+        return 0;
     }
-    pattern::AppendNumber(out, field);
-    ++position;
-  }
+  });
   return out;
 }
 

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <ctime>
 #include <functional>
+#include <string>
 
 #include "datetime/time_conversions.h"
 #include "platform/cdos.h"
@@ -247,6 +248,25 @@ TEST(DateTime, NowReadsTheClockAndTheZone) {
   EXPECT_EQ(now.ZoneOffset(), 330);
   EXPECT_EQ(CDateTime::Now(0).ZoneOffset(), 0);
   EXPECT_EQ(CDateTime(1).Seconds(), 0);
+}
+
+// POSIX `daylight` only says that a zone has daylight rules; the flag a
+// value captures says that they apply now, as the runtime's local time does.
+TEST(DateTime, DaylightFlagSaysWhetherDaylightSavingAppliesNow) {
+  const std::time_t now = std::time(nullptr);
+  const int today = std::gmtime(&now)->tm_yday;  // 0-365
+  const std::string halfAYearAway =
+      "XST5XDT,J" + std::to_string((today + 180) % 365 + 1) + ",J" + std::to_string((today + 181) % 365 + 1);
+  for (const std::string& rules : {halfAYearAway, std::string("XST5XDT,J1/0,J365/25")}) {
+    SCOPED_TRACE(rules);
+    const ScopedZone zone(rules.c_str());
+    const CDateTime value = CDateTime::Now(1);
+    const std::time_t instant = static_cast<std::time_t>(value.Seconds());
+    EXPECT_EQ(value.Daylight() != 0, std::localtime(&instant)->tm_isdst > 0);
+    EXPECT_EQ(value.ZoneOffset(), -300);
+    // The time-of-day form reads its fields with the flag it captured.
+    EXPECT_EQ(CDateTime::FromTimeOfDay(12, 0, 0, 1).Hour(), 12);
+  }
 }
 
 TEST(DateTime, ZoneNamesComeFromTheRuntime) {
