@@ -12,9 +12,11 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "packlist/line_cursor.h"
 #include "packlist/text_scan.h"
@@ -191,17 +193,12 @@ class RegionParser {
     // nor a sheet line, or at the end of the file.
     const LineCursor::Position start = lines_.Tell();
     std::size_t sheetLines = 0;
-    std::size_t setAsideLines = 0;
-    bool lastIsSetAside = false;
     std::string_view line;
     while (lines_.Next(line)) {
       if (IsListComment(line)) {
         CheckLength(line);
       } else if (IsSheetLine(line)) {
-        std::string_view flags = line;
-        lastIsSetAside = (ScanInt(flags).value_or(0) & kSetAsideFlag) != 0;
         ++sheetLines;
-        setAsideLines += lastIsSetAside ? 1 : 0;
       } else {
         CheckLength(line);
         break;
@@ -211,9 +208,7 @@ class RegionParser {
 
     // The last sheet line closes the list and is never a sheet.
     std::size_t taken = sheetLines > 0 ? sheetLines - 1 : 0;
-    const std::size_t setAsideTaken = setAsideLines - (lastIsSetAside ? 1 : 0);
-    entry.primary.reserve(taken - setAsideTaken + 1);
-    if (setAsideTaken > 0) entry.setAside.reserve(setAsideTaken);
+    entry.primary.reserve(taken + 1);  // set-aside sheets are rare: room is not worth a second count
     lines_.Seek(start);
     while (taken > 0 && lines_.Next(line)) {
       if (IsListComment(line)) continue;
@@ -238,7 +233,7 @@ class RegionParser {
       from = quote + 1;
     }
     CopyField(line.substr(quotes[0] + 1, quotes[1] - quotes[0] - 1), sheet.cellCode);
-    CopyField(line.substr(quotes[2] + 1, quotes[3] - quotes[2] - 1), sheet.description);
+    sheet.description = line.substr(quotes[2] + 1, std::min(quotes[3] - quotes[2] - 1, kDescriptionLength));
     if (!sheet.IsRectangle()) return;
 
     // The character after the fourth quote (normally a comma) is passed over.
@@ -269,52 +264,69 @@ struct FileCloser {
 };
 
 // The whole file, or false when it cannot be opened or read.
-bool ReadWholeFile(const char* path, std::string& text) {
+bool ReadWholeFile(const char* path, std::unique_ptr<char[]>& text, std::size_t& size) {
   if (path == nullptr) return false;
   const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
   if (!file) return false;
   // The size is a hint only: the file is read to its end whatever it said.
-  std::size_t chunk = 1 << 16;
+  std::size_t capacity = 1 << 16;
   if (std::fseek(file.get(), 0, SEEK_END) == 0) {
-    const long size = std::ftell(file.get());
-    if (size > 0) chunk = static_cast<std::size_t>(size) + 1;
+    const long hint = std::ftell(file.get());
+    if (hint > 0) capacity = static_cast<std::size_t>(hint) + 1;
     std::rewind(file.get());
   }
+  text.reset(new char[capacity]);
+  size = 0;
   for (;;) {
-    const std::size_t used = text.size();
-    text.resize(used + chunk);
-    const std::size_t read = std::fread(text.data() + used, 1, chunk, file.get());
-    text.resize(used + read);
-    if (read < chunk) break;
-    chunk = 1 << 16;
+    size += std::fread(text.get() + size, 1, capacity - size, file.get());
+    if (size < capacity) break;
+    std::unique_ptr<char[]> larger(new char[capacity * 2]);
+    std::memcpy(larger.get(), text.get(), size);
+    text = std::move(larger);
+    capacity *= 2;
   }
   return std::ferror(file.get()) == 0;
 }
 
 }  // namespace
 
-RegionReadResult ParseRegion(std::string_view text, ScaleInfoTable& table) {
+RegionReadResult ParseRegion(std::unique_ptr<char[]> text, std::size_t size, ScaleInfoTable& table) {
   RegionReadResult result;
+  table.text = std::move(text);
   try {
-    RegionParser(text, table).Parse();
+    RegionParser(std::string_view(table.text.get(), size), table).Parse();
   } catch (const LayoutBreak& error) {
     result = error.result;
   } catch (const std::bad_alloc&) {
     result.fault = RegionFault::kAllocation;
   }
-  if (result.fault != RegionFault::kNone) table.entries.clear();
+  if (result.fault != RegionFault::kNone) table = ScaleInfoTable();
   return result;
+}
+
+RegionReadResult ParseRegion(std::string_view text, ScaleInfoTable& table) {
+  std::unique_ptr<char[]> copy;
+  try {
+    copy.reset(new char[text.size()]);
+  } catch (const std::bad_alloc&) {
+    RegionReadResult result;
+    result.fault = RegionFault::kAllocation;
+    return result;
+  }
+  std::memcpy(copy.get(), text.data(), text.size());
+  return ParseRegion(std::move(copy), text.size(), table);
 }
 
 RegionReadResult ReadRegionFile(const char* path, ScaleInfoTable& table) {
   RegionReadResult result;
-  std::string text;
+  std::unique_ptr<char[]> text;
+  std::size_t size = 0;
   try {
-    if (!ReadWholeFile(path, text)) result.fault = RegionFault::kCannotOpen;
+    if (!ReadWholeFile(path, text, size)) result.fault = RegionFault::kCannotOpen;
   } catch (const std::bad_alloc&) {
     result.fault = RegionFault::kAllocation;
   }
-  return result.fault != RegionFault::kNone ? result : ParseRegion(text, table);
+  return result.fault != RegionFault::kNone ? result : ParseRegion(std::move(text), size, table);
 }
 
 void PrintRegionFault(const char* path, const RegionReadResult& result) {

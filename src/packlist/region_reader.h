@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string_view>
 
 #include "packlist/scale_table.h"
@@ -24,8 +25,11 @@ struct RegionReadResult {
   char problem[96] = {};  // kLayout: what is wrong
 };
 
-// Reads a region file's text into `table`, which must be empty. On a fault
-// the table is left empty.
+// Reads a region file's text of `size` bytes into `table`, which must be
+// empty and keeps the text. On a fault the table is left empty.
+RegionReadResult ParseRegion(std::unique_ptr<char[]> text, std::size_t size, ScaleInfoTable& table);
+
+// The same with a copy of the text.
 RegionReadResult ParseRegion(std::string_view text, ScaleInfoTable& table);
 
 // Reads the region file at `path` into `table`, which must be empty.

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <string_view>
 #include <vector>
 
 namespace velinst::packlist {
@@ -11,7 +13,7 @@ namespace velinst::packlist {
 // Field sizes of the region file's texts, terminator included: longer texts
 // are cut to the field.
 inline constexpr std::size_t kCellCodeSize = 16;
-inline constexpr std::size_t kDescriptionSize = 64;
+inline constexpr std::size_t kDescriptionLength = 63;
 inline constexpr std::size_t kScaleNameSize = 44;
 
 // The series the pack lists know, by scale denominator.
@@ -27,7 +29,9 @@ inline constexpr std::int32_t kSetAsideFlag = 16;       // goes to the set-aside
 struct SheetRecord {
   std::int32_t flags = 0;
   char cellCode[kCellCodeSize] = {};  // the file's eight-character form, "37122-A1"
-  char description[kDescriptionSize] = {};
+  // Points into the table's copy of the region text: descriptions are never
+  // used by the pack lists, and a copy of each would double the table.
+  std::string_view description;
   // Rectangle sheets only; degrees, west negative once stored.
   double south = 0.0;
   double east = 0.0;
@@ -57,6 +61,7 @@ struct ScaleEntry {
 // One table per call: it owns its entries and releases them when it goes.
 struct ScaleInfoTable {
   std::vector<ScaleEntry> entries;
+  std::unique_ptr<char[]> text;  // the region file's text
 };
 
 // Visits the primary sheets of every entry of one scale: entries in table

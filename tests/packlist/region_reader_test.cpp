@@ -164,7 +164,7 @@ TEST(RegionReader, TextsLongerThanTheirFieldsAreCut) {
       Read(RegionFile("2.0", {{"24, \"" + name + "\"", {"0, \"" + code + "\", \"" + description + "\""}}})).entries[0];
   EXPECT_EQ(std::string(entry.scaleName), name.substr(0, 43));
   EXPECT_EQ(std::string(entry.primary[0].cellCode), code.substr(0, 15));
-  EXPECT_EQ(std::string(entry.primary[0].description), description.substr(0, 63));
+  EXPECT_EQ(entry.primary[0].description, description.substr(0, 63));
 }
 
 TEST(RegionReader, CarriageReturnLineEndsReadAsLineFeeds) {
@@ -174,7 +174,7 @@ TEST(RegionReader, CarriageReturnLineEndsReadAsLineFeeds) {
   ASSERT_EQ(dos.entries.size(), 1u);
   EXPECT_EQ(dos.entries[0].formatVersion, 1.0);
   EXPECT_EQ(dos.entries[0].latitudeCellSize, 0.25);
-  EXPECT_STREQ(dos.entries[0].primary[0].description, "a");
+  EXPECT_EQ(dos.entries[0].primary[0].description, "a");
   EXPECT_EQ(dos.entries[0].primary[0].west, unix.entries[0].primary[0].west);
 }
 
