@@ -31,7 +31,7 @@ class CappedOutput final : public ListOutput {
   bool Close() override { return true; }
   void Remove() override {}
 
-  static constexpr std::size_t kCap = 1 << 18;
+  static constexpr std::size_t kCap = 1 << 16;
   std::string text;
 };
 

@@ -9,14 +9,17 @@ namespace velinst::packlist {
 namespace {
 
 // The cell west of a cell: the column digit plus one, and west of column 8
-// column 1 of the next block to the west.
+// column 1 of the next block to the west. A column without a following digit
+// (not a digit, or 9) names no cell to the west, and its successor could be a
+// line feed that splits the list: the cell itself is written again, so that
+// the count stays true.
 CodeText WesternNeighbour(const char* cellCode, const CodeText& shortForm) {
   if (shortForm.length == 7 && shortForm.text[6] == '8')
     return FormatBlockCell(WesternBlock(cellCode).View(), shortForm.text[5], 1);
   CodeText neighbour = shortForm;
   if (neighbour.length > 0) {
     char& column = neighbour.text[neighbour.length - 1];
-    column = static_cast<char>(static_cast<unsigned char>(column) + 1);
+    if (column >= '0' && column < '9') ++column;
   }
   return neighbour;
 }

@@ -68,7 +68,7 @@ std::optional<double> ScanReal(std::string_view& text) {
 void CopyField(std::string_view text, char* field, std::size_t size) {
   if (size == 0) return;
   const std::size_t length = std::min(text.size(), size - 1);
-  std::memcpy(field, text.data(), length);
+  if (length > 0) std::memcpy(field, text.data(), length);  // an empty view may have no data
   field[length] = '\0';
 }
 

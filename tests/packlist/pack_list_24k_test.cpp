@@ -43,6 +43,10 @@ TEST(PackList24K, QuadrangleSheetsByFlags) {
        {"37122A1", "37122B1", "37122A2", "37122B2", "37122A3", "37122B3"}},
       {"4, \"37122-A1\", \"west not west of east\", 37.0, -122.0, 37.5, -121.0", {}},
       {"0, \"371\", \"short code\"", {"371"}},
+      {"2, \"37122-A\t\", \"no column digit\"", {"37122A\t", "37122A\t"}},
+      {"2, \"37122-A9\", \"no column\"", {"37122A9", "37122A9"}},
+      {"2, \"37122-A0\", \"column 0\"", {"37122A0", "37122A1"}},
+      {"2, \"3712\", \"short code\"", {"3712", "3713"}},
       {"0, \"37122-A1xyz\", \"long code\"", {"37122A1"}},
   };
   for (const auto& c : cases) EXPECT_EQ(OneSheet("24, \"q\"", c.sheet, 24000), c.lines) << c.sheet;
