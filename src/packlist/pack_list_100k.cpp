@@ -2,6 +2,7 @@
 
 #include "packlist/cell_code.h"
 #include "packlist/cell_cover.h"
+#include "packlist/series_writer.h"
 
 namespace velinst::packlist {
 namespace {
@@ -34,18 +35,11 @@ void WriteQuarterMillion(const SheetRecord& sheet, PackListWriter& out) {
 }  // namespace
 
 void WritePackList100K(const ScaleInfoTable& table, std::int32_t scale, PackListWriter& out) {
-  void (*writeSheet)(const SheetRecord&, PackListWriter&) = nullptr;
-  switch (scale) {
-    case kHundredThousandScale:
-      writeSheet = WriteHundredThousand;
-      break;
-    case kQuarterMillionScale:
-      writeSheet = WriteQuarterMillion;
-      break;
-    default:
-      return;  // other series give no sheets
-  }
-  ForEachSheetOfScale(table, scale, [&](const SheetRecord& sheet) { writeSheet(sheet, out); });
+  static constexpr SeriesWriter kSeries[] = {
+      {kHundredThousandScale, WriteHundredThousand},
+      {kQuarterMillionScale, WriteQuarterMillion},
+  };
+  WriteSeries(table, scale, kSeries, out);
 }
 
 }  // namespace velinst::packlist

@@ -4,6 +4,7 @@
 
 #include "packlist/cell_code.h"
 #include "packlist/cell_cover.h"
+#include "packlist/series_writer.h"
 
 namespace velinst::packlist {
 namespace {
@@ -57,21 +58,12 @@ void WriteQuarterMillion(const SheetRecord& sheet, PackListWriter& out) {
 }  // namespace
 
 void WritePackList24K(const ScaleInfoTable& table, std::int32_t scale, PackListWriter& out) {
-  void (*writeSheet)(const SheetRecord&, PackListWriter&) = nullptr;
-  switch (scale) {
-    case kQuadrangleScale:
-      writeSheet = WriteQuadrangle;
-      break;
-    case kHundredThousandScale:
-      writeSheet = WriteHundredThousand;
-      break;
-    case kQuarterMillionScale:
-      writeSheet = WriteQuarterMillion;
-      break;
-    default:
-      return;  // other series give no cells
-  }
-  ForEachSheetOfScale(table, scale, [&](const SheetRecord& sheet) { writeSheet(sheet, out); });
+  static constexpr SeriesWriter kSeries[] = {
+      {kQuadrangleScale, WriteQuadrangle},
+      {kHundredThousandScale, WriteHundredThousand},
+      {kQuarterMillionScale, WriteQuarterMillion},
+  };
+  WriteSeries(table, scale, kSeries, out);
 }
 
 }  // namespace velinst::packlist

@@ -64,17 +64,4 @@ struct ScaleInfoTable {
   std::unique_ptr<char[]> text;  // the region file's text
 };
 
-// Visits the primary sheets of every entry of one scale: entries in table
-// order, each list in order up to its end record.
-template <typename Visit>
-void ForEachSheetOfScale(const ScaleInfoTable& table, std::int32_t scale, Visit&& visit) {
-  for (const ScaleEntry& entry : table.entries) {
-    if (entry.denominator != scale) continue;
-    for (const SheetRecord& sheet : entry.primary) {
-      if (sheet.IsEnd()) break;
-      visit(sheet);
-    }
-  }
-}
-
 }  // namespace velinst::packlist
