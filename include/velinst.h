@@ -40,6 +40,17 @@ VELINST_EXPORT void VELAPI VEL_SetLastError(unsigned int code);
 /* The operating-system family: 3, 2, 4 or 5 (5 for every current Windows). */
 VELINST_EXPORT int VELAPI VEL_MD_GetOS(void);
 
+/* ---- Map pack lists --------------------------------------------------- */
+
+/* Writes the 1:24,000 cells of REGION's series SCALE to LIST: lines written, 0 (no list left) or -1. */
+VELINST_EXPORT int VELAPI VEL_MakePackList24K(const char *region, const char *list, int scale);
+
+/* VEL_MakePackList24K under its second name. */
+VELINST_EXPORT int VELAPI VEL_MakePackList(const char *region, const char *list, int scale);
+
+/* Writes the 1:100,000 sheets of REGION's series SCALE to LIST: as VEL_MakePackList24K; -2 for SCALE 24000. */
+VELINST_EXPORT int VELAPI VEL_MakePackList100K(const char *region, const char *list, int scale);
+
 #ifdef __cplusplus
 }
 #endif
