@@ -1,20 +1,22 @@
 #!/bin/sh
 # Runs a Windows test program under wine64 in the build folder's own prefix.
 # Usage: wine-run.sh PREFIX PROGRAM [ARGS...]
-# The prefix is created once (under a lock, as ctest may start several tests).
+# The prefix is created once (under a lock, as ctest may start several tests),
+# and set up again when cmake/wine-prefix-setup.sh is newer than it.
 set -e
 prefix=$1
 shift
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
-if [ ! -f "$prefix/.velinst-ready" ]; then
+setup="$(dirname "$0")/wine-prefix-setup.sh"
+stale() { [ ! -f "$prefix/.velinst-ready" ] || { [ -x "$setup" ] && [ "$setup" -nt "$prefix/.velinst-ready" ]; }; }
+if stale; then
   mkdir -p "$(dirname "$prefix")"
   (
     flock 9
-    if [ ! -f "$prefix/.velinst-ready" ]; then
+    if stale; then
       "$wine64" wineboot -i >/dev/null 2>&1 || true
-      setup="$(dirname "$0")/wine-prefix-setup.sh"
       [ -x "$setup" ] && "$setup" "$prefix"
       "$wineserver" -w 2>/dev/null || true
       touch "$prefix/.velinst-ready"

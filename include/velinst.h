@@ -29,16 +29,37 @@ extern "C" {
 /* ---- Installer helpers ------------------------------------------------ */
 
 /* Starts PROGRAM with ARGUMENTS and waits for it to end: 1 when it ran, 0 when it could not start. */
-VELINST_EXPORT int VELAPI VEL_ShellExec(const char *program, const char *arguments);
+VELINST_EXPORT int VELAPI VEL_ShellExec(const char* program, const char* arguments);
 
 /* Hands FILE (a program, document or URL) with PARAMETERS to the shell and returns at once: 1 when started. */
-VELINST_EXPORT int VELAPI VEL_ShellExecNoWait(const char *file, const char *parameters);
+VELINST_EXPORT int VELAPI VEL_ShellExecNoWait(const char* file, const char* parameters);
 
 /* Sets the calling thread's last-error value. */
 VELINST_EXPORT void VELAPI VEL_SetLastError(unsigned int code);
 
 /* The operating-system family: 3, 2, 4 or 5 (5 for every current Windows). */
 VELINST_EXPORT int VELAPI VEL_MD_GetOS(void);
+
+/* The system's default language identifier (LANGID, 0 to 65535): 1033 for English (United States). */
+VELINST_EXPORT int VELAPI VEL_GetLanguageID(void);
+
+/* Holds off the shell's autoplay for the first CD-ROM drive, then pumps this thread's messages until a
+   quit message arrives after VEL_AutoplayStop: 1 when a drive was taken. Call it on a thread of its own. */
+VELINST_EXPORT int VELAPI VEL_AutoplayStart(void);
+
+/* Ends the autoplay hold (post the quit message to the start thread afterwards): not negative on success. */
+VELINST_EXPORT int VELAPI VEL_AutoplayStop(void);
+
+/* Ejects the medium of the removable or CD-ROM drive whose letter is DRIVE's first character:
+   1 when the volume was locked and dismounted. */
+VELINST_EXPORT int VELAPI VEL_Eject(const char* drive);
+
+/* Writes the local path behind SERVER's share SHARE into BUFFER of SIZE bytes: 1 when written. */
+VELINST_EXPORT int VELAPI VEL_UNCtoLocal(const char* server, const char* share, char* buffer, int size);
+
+/* Writes the name of the TrueType font in PATH into BUFFER (at most SIZE characters and a terminator,
+   so SIZE + 1 bytes): 1 when the font names its family. */
+VELINST_EXPORT int VELAPI VEL_FontNameFile(const char* path, char* buffer, int size);
 
 /* ---- Map pack lists --------------------------------------------------- */
 

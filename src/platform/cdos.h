@@ -4,12 +4,16 @@
 // most 255 characters: a longer one is refused, never cut.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
+#include "platform/drive_inventory.h"
 #include "platform/drive_query.h"
 #include "platform/file_time.h"
 #include "platform/path_buffer.h"
+#include "platform/volume_control.h"
 
 namespace velinst {
 
@@ -47,6 +51,22 @@ class CDOS {
   // The volume label into `buffer` (kLabelCapacity bytes): whether the drive
   // is ready and has a non-empty label. On failure the buffer is empty.
   bool VolumeLabel(char letter, char* buffer, const platform::DriveQuery& drives = platform::SystemDrives()) const;
+
+  // ---- Volumes (the host has no drive letters: every letter gets the drive
+  // type message and 0, and the inventory is empty)
+  static constexpr int kVolumeLockAttempts = 20;
+  static constexpr std::chrono::milliseconds kVolumeLockDelay{50};
+  // Opens the volume of a removable or CD-ROM drive; otherwise, or when it
+  // cannot be opened, writes the reason to standard output and returns false.
+  bool OpenVolume(char letter, const platform::DriveQuery& drives, platform::IVolumeControl& volume) const;
+  // Locks (20 attempts, 50 ms apart), dismounts, releases and ejects the
+  // medium, then closes the volume: 1 when it was locked and dismounted
+  // (whether or not the medium came out), 0 otherwise or when closing fails.
+  int Eject(char letter) const;
+  int Eject(char letter, const platform::DriveQuery& drives, platform::IVolumeControl& volume) const;
+  // Appends one record per drive of the machine, in the system's order.
+  void ListDrives(std::vector<DriveInventoryRecord>& records) const;
+  void ListDrives(std::vector<DriveInventoryRecord>& records, platform::IDriveInventoryQuery& query) const;
 
   // ---- Folders
   // GetCurrentDirectoryA into `buffer` (kPathCapacity bytes): the length, or

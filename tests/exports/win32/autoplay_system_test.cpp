@@ -1,0 +1,121 @@
+// End to end under the test prefix, whose drive D: is a CD-ROM drive
+// (cmake/wine-prefix-setup.sh): the start export registers the cancel object
+// in the running object table, where the shell would find it.
+#include <windows.h>
+
+#include <objbase.h>
+#include <shobjidl.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "exports/win32/cancel_autoplay.h"
+#include "velinst.h"
+
+namespace velinst {
+namespace {
+
+template <typename Interface>
+struct Releaser {
+  void operator()(Interface* object) const { object->Release(); }
+};
+template <typename Interface>
+using Owned = std::unique_ptr<Interface, Releaser<Interface>>;
+
+std::wstring FirstCdRomRoot() {
+  wchar_t root[] = L"A:\\";
+  for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
+    root[0] = letter;
+    if (::GetDriveTypeW(root) == DRIVE_CDROM) return root;
+  }
+  return {};
+}
+
+// The cancel object as the shell finds it: through the class moniker.
+Owned<IQueryCancelAutoPlay> FindCancelObject(std::chrono::milliseconds patience) {
+  IMoniker* moniker = nullptr;
+  if (FAILED(::CreateClassMoniker(kCancelAutoplayClassId, &moniker))) return nullptr;
+  const Owned<IMoniker> ownedMoniker(moniker);
+  IRunningObjectTable* table = nullptr;
+  if (FAILED(::GetRunningObjectTable(0, &table))) return nullptr;
+  const Owned<IRunningObjectTable> ownedTable(table);
+  const auto deadline = std::chrono::steady_clock::now() + patience;
+  do {
+    IUnknown* found = nullptr;
+    if (SUCCEEDED(table->GetObject(moniker, &found))) {
+      const Owned<IUnknown> unknown(found);
+      IQueryCancelAutoPlay* cancel = nullptr;
+      if (FAILED(unknown->QueryInterface(__uuidof(IQueryCancelAutoPlay), reinterpret_cast<void**>(&cancel))))
+        return nullptr;
+      return Owned<IQueryCancelAutoPlay>(cancel);
+    }
+    ::Sleep(10);
+  } while (std::chrono::steady_clock::now() < deadline);
+  return nullptr;
+}
+
+class ComApartment {
+ public:
+  ComApartment() { ::CoInitializeEx(nullptr, COINIT_MULTITHREADED); }
+  ~ComApartment() { ::CoUninitialize(); }
+};
+
+TEST(AutoplaySystem, CancelObjectAnswersTheShellUntilStopped) {
+  const std::wstring cdRom = FirstCdRomRoot();
+  ASSERT_EQ(cdRom, L"D:\\") << "the test prefix has a CD-ROM drive D: (cmake/wine-prefix-setup.sh)";
+  const ComApartment apartment;
+
+  std::atomic<DWORD> startThread{0};
+  std::atomic<int> started{-1};
+  std::thread thread([&] {
+    startThread = ::GetCurrentThreadId();
+    started = VEL_AutoplayStart();
+  });
+
+  Owned<IQueryCancelAutoPlay> cancel = FindCancelObject(std::chrono::seconds(20));
+  ASSERT_NE(cancel, nullptr);
+  EXPECT_EQ(cancel->AllowAutoPlay(L"d:\\", 0x4, L"DISC", 0), S_FALSE);
+  EXPECT_EQ(cancel->AllowAutoPlay(L"D:\\", 0x200, L"DISC", 0), S_OK);
+  EXPECT_EQ(cancel->AllowAutoPlay(L"F:\\", 0x4, L"DISC", 0), S_OK);
+
+  // A quit message while suppressing does not end the start thread's loop.
+  ::PostThreadMessageW(startThread, WM_QUIT, 0, 0);
+  ::Sleep(200);
+  EXPECT_EQ(started, -1);
+  EXPECT_EQ(cancel->AllowAutoPlay(L"D:\\", 0x4, L"DISC", 0), S_FALSE);
+
+  EXPECT_GE(VEL_AutoplayStop(), 0);
+  // Still referenced here, but no longer suppressing.
+  EXPECT_EQ(cancel->AllowAutoPlay(L"D:\\", 0x4, L"DISC", 0), S_OK);
+  cancel.reset();
+
+  ::PostThreadMessageW(startThread, WM_QUIT, 0, 0);
+  thread.join();
+  EXPECT_EQ(started, 1);
+}
+
+TEST(AutoplaySystem, CancelObjectAnswersOnlyItsInterfaces) {
+  auto* object = new CQueryCancelAutoplay(L"E:\\");
+  const Owned<CQueryCancelAutoplay> owner(object);
+  void* found = nullptr;
+  EXPECT_EQ(object->QueryInterface(IID_IUnknown, &found), S_OK);
+  EXPECT_EQ(found, static_cast<IQueryCancelAutoPlay*>(object));
+  static_cast<IUnknown*>(found)->Release();
+  EXPECT_EQ(object->QueryInterface(__uuidof(IQueryCancelAutoPlay), &found), S_OK);
+  static_cast<IUnknown*>(found)->Release();
+  found = object;
+  EXPECT_EQ(object->QueryInterface(IID_IDispatch, &found), E_NOINTERFACE);
+  EXPECT_EQ(found, nullptr);
+  EXPECT_EQ(object->AddRef(), 2u);
+  EXPECT_EQ(object->Release(), 1u);
+  // Nothing is suppressed in this test: every event goes on.
+  EXPECT_EQ(object->AllowAutoPlay(L"E:\\", 0x4, nullptr, 0), S_OK);
+  EXPECT_EQ(object->AllowAutoPlay(nullptr, 0x4, nullptr, 0), S_OK);
+}
+
+}  // namespace
+}  // namespace velinst
