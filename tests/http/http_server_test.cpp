@@ -68,7 +68,10 @@ TEST_F(HttpServerTest, PragmaVariantsAndRequireStatus) {
                {"status=ok", false, 0x0089FFFF, "b"},
                {"status=ERROR;errorcode=27", false, 0x001B0000, "<null>"},
                {"status=ERROR", false, 0x00890000, "<null>"},
-               {"no-cache;status=OK;delay=1,2,3,4", false, 0x00890001, "b"}};
+               {"no-cache;status=OK;delay=1,2,3,4", false, 0x00890001, "b"},
+               // The header is read into 2048 bytes: one that does not fit counts as absent.
+               {"status=OK;" + std::string(2037, 'x'), false, 0x00890001, "b"},
+               {"status=OK;" + std::string(2038, 'x'), false, 0, "b"}};
   for (const Case& c : cases) {
     ScriptedAnswer answer;
     answer.pragma = c.pragma;
@@ -76,8 +79,9 @@ TEST_F(HttpServerTest, PragmaVariantsAndRequireStatus) {
     server_.Answer("/pragma", answer);
     session_.SetRequireStatus(c.requireStatus);
     std::uint32_t result = 0;
-    EXPECT_EQ(Get("pragma", result), c.body) << c.pragma.value_or("<none>");
-    EXPECT_EQ(result, c.result) << c.pragma.value_or("<none>");
+    const std::string label = c.pragma.value_or("<none>").substr(0, 40);
+    EXPECT_EQ(Get("pragma", result), c.body) << label;
+    EXPECT_EQ(result, c.result) << label;
     server_.Reset();
   }
   EXPECT_EQ(session_.GetDelay1(), 1);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "http/payload_key.h"
+#include "platform/base64.h"
 
 namespace velinst::http {
 namespace {
@@ -61,6 +62,15 @@ TEST(PayloadCipher, CiphertextIsPlainLengthRoundedUpToAWholeExtraBlock) {
     EXPECT_EQ(length, expected) << plain;
     EXPECT_EQ(EncryptText(cipher, text).size(), expected) << plain;
   }
+}
+
+TEST(PayloadCipher, SixteenBytesGoOutAsThirtyTwoBase64Characters) {
+  CPayloadCipher cipher(PayloadKeyMaterial());
+  const std::vector<std::uint8_t> cipherText = EncryptText(cipher, "&a=1&b=2&c=3&d=4");
+  ASSERT_EQ(cipherText.size(), 24u);
+  std::string text(Base64EncodedSize(cipherText.size()), '\0');
+  Base64Encode(text.data(), cipherText.data(), cipherText.size());
+  EXPECT_EQ(std::string(text.c_str()).size(), 32u);
 }
 
 TEST(PayloadCipher, SmallDestinationIsRefusedAndUntouched) {

@@ -318,6 +318,7 @@ class CurlRequest final : public IHttpRequest {
 
   void TakeHeldBack() {
     const std::size_t count = std::min(heldBack_.size() - heldBackOffset_, room_ - filled_);
+    if (count == 0) return;
     std::memcpy(target_ + filled_, heldBack_.data() + heldBackOffset_, count);
     filled_ += count;
     heldBackOffset_ += count;
