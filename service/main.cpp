@@ -32,6 +32,8 @@ std::thread StopOnSignal(velinst::service::ServiceServer& server, sigset_t signa
 }
 
 int Serve(const ServiceOptions& options) {
+  // Before the database is opened: a connection must not cross a fork.
+  if (options.detach) velinst::testserver::DetachFromCaller();
   // Blocked before any thread starts, so every thread inherits the mask.
   sigset_t signals;
   sigemptyset(&signals);
@@ -50,12 +52,11 @@ int Serve(const ServiceOptions& options) {
   }
   std::printf("velinst-service: listening on %s:%d, database %s\n", options.host.c_str(), port,
               options.database.c_str());
-  std::fflush(nullptr);
-  if (options.detach) velinst::testserver::DetachFromCaller();
   if (!options.portFile.empty() && !velinst::testserver::WritePortFile(options.portFile, port)) {
     std::fprintf(stderr, "velinst-service: cannot write %s\n", options.portFile.c_str());
     return 1;
   }
+  velinst::testserver::StartupDone();
 
   std::thread stopper = StopOnSignal(server, signals);
   server.Run(std::chrono::seconds(options.idleExitSeconds));

@@ -39,12 +39,10 @@ ServiceServer::ServiceServer(AccountService& service) : service_(service) {
     RefusedRequest(request, response);
     return true;
   });
-  server_.SetResponder([this](const httplib::Request& request, httplib::Response& response) {
-    return Serve(request, response);
-  });
-  server_.SetControlResponder([this](const httplib::Request& request, httplib::Response& response) {
-    return Control(request, response);
-  });
+  server_.SetResponder(
+      [this](const httplib::Request& request, httplib::Response& response) { return Serve(request, response); });
+  server_.SetControlResponder(
+      [this](const httplib::Request& request, httplib::Response& response) { return Control(request, response); });
 }
 
 int ServiceServer::Bind(const std::string& host, int port) { return server_.Bind(host, port); }

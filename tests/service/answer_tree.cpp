@@ -33,14 +33,22 @@ bool Decode(std::string_view text, std::string& out) {
     const std::size_t semicolon = text.find(';', i);
     if (semicolon == std::string_view::npos) return false;
     const std::string name(text.substr(i + 1, semicolon - i - 1));
-    if (name == "amp") out += '&';
-    else if (name == "lt") out += '<';
-    else if (name == "gt") out += '>';
-    else if (name == "quot") out += '"';
-    else if (name == "apos") out += '\'';
-    else if (name.size() > 2 && name[0] == '#' && name[1] == 'x') AppendUtf8(out, std::strtoul(name.c_str() + 2, nullptr, 16));
-    else if (name.size() > 1 && name[0] == '#') AppendUtf8(out, std::strtoul(name.c_str() + 1, nullptr, 10));
-    else return false;
+    if (name == "amp")
+      out += '&';
+    else if (name == "lt")
+      out += '<';
+    else if (name == "gt")
+      out += '>';
+    else if (name == "quot")
+      out += '"';
+    else if (name == "apos")
+      out += '\'';
+    else if (name.size() > 2 && name[0] == '#' && name[1] == 'x')
+      AppendUtf8(out, std::strtoul(name.c_str() + 2, nullptr, 16));
+    else if (name.size() > 1 && name[0] == '#')
+      AppendUtf8(out, std::strtoul(name.c_str() + 1, nullptr, 10));
+    else
+      return false;
     i = semicolon;
   }
   return true;
@@ -62,7 +70,8 @@ class Reader {
  private:
   bool StartsWith(std::string_view prefix) const { return text_.substr(at_, prefix.size()) == prefix; }
   void SkipSpace() {
-    while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\n' || text_[at_] == '\r' || text_[at_] == '\t')) ++at_;
+    while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\n' || text_[at_] == '\r' || text_[at_] == '\t'))
+      ++at_;
   }
   bool SkipPast(std::string_view end) {
     const std::size_t found = text_.find(end, at_);

@@ -8,8 +8,14 @@ namespace velinst::service::test {
 namespace {
 
 Parameters RegisterParameters(const std::string& name, const std::string& password, const std::string& email) {
-  return {{"username", name}, {"password", password}, {"hardwareID", ""}, {"appVersion", ""},
-          {"appName", "HalvardOutdoors"}, {"emailAddress", email}, {"weight", "0.000000"}, {"units", ""}};
+  return {{"username", name},
+          {"password", password},
+          {"hardwareID", ""},
+          {"appVersion", ""},
+          {"appName", "HalvardOutdoors"},
+          {"emailAddress", email},
+          {"weight", "0.000000"},
+          {"units", ""}};
 }
 
 TEST_F(ServiceTest, RegisterAndLoginAnswerTokenUserWeightAndUnits) {
@@ -18,8 +24,11 @@ TEST_F(ServiceTest, RegisterAndLoginAnswerTokenUserWeightAndUnits) {
   EXPECT_GT(std::stoi(user.id), 0);
 
   const ServiceReply login = client_.Call("Account.Login",
-                                          {{"username", user.name}, {"password", user.password}, {"hardwareID", ""},
-                                           {"appVersion", ""}, {"appName", "HalvardOutdoors"}},
+                                          {{"username", user.name},
+                                           {"password", user.password},
+                                           {"hardwareID", ""},
+                                           {"appVersion", ""},
+                                           {"appName", "HalvardOutdoors"}},
                                           Sealing::kData);
   ASSERT_TRUE(WellFormedAnswer(login));
   ASSERT_TRUE(login.Ok()) << login.body;
@@ -95,19 +104,22 @@ TEST_F(ServiceTest, LoginErrors) {
 
 TEST_F(ServiceTest, ChangePasswordNeedsTheOldOne) {
   const NewUser user = Register();
-  EXPECT_EQ(client_.Call("Account.ChangePassword",
-                         {{"authToken", user.token}, {"oldPassword", "wrong-one"}, {"newPassword", "new-password"}},
-                         Sealing::kData)
+  EXPECT_EQ(client_
+                .Call("Account.ChangePassword",
+                      {{"authToken", user.token}, {"oldPassword", "wrong-one"}, {"newPassword", "new-password"}},
+                      Sealing::kData)
                 .ErrorType(),
             "IncorrectPasswordException");
-  EXPECT_EQ(client_.Call("Account.ChangePassword",
-                         {{"authToken", user.token}, {"oldPassword", user.password}, {"newPassword", "new"}},
-                         Sealing::kData)
-                .ErrorType(),
-            "PasswordFormatException");
-  EXPECT_TRUE(client_.Call("Account.ChangePassword",
-                           {{"authToken", user.token}, {"oldPassword", user.password}, {"newPassword", "new-password"}},
-                           Sealing::kData)
+  EXPECT_EQ(
+      client_
+          .Call("Account.ChangePassword",
+                {{"authToken", user.token}, {"oldPassword", user.password}, {"newPassword", "new"}}, Sealing::kData)
+          .ErrorType(),
+      "PasswordFormatException");
+  EXPECT_TRUE(client_
+                  .Call("Account.ChangePassword",
+                        {{"authToken", user.token}, {"oldPassword", user.password}, {"newPassword", "new-password"}},
+                        Sealing::kData)
                   .Ok());
   EXPECT_TRUE(client_.Login(user.name, user.password).empty());
   EXPECT_FALSE(client_.Login(user.name, "new-password").empty());
@@ -115,11 +127,12 @@ TEST_F(ServiceTest, ChangePasswordNeedsTheOldOne) {
 
 TEST_F(ServiceTest, ResetPasswordKnowsTheAddress) {
   const NewUser user = Register();
-  EXPECT_TRUE(client_.Call("Account.ResetPassword", {{"emailAddress", user.email}, {"forceChangeOnNextLogin", "true"}}).Ok());
-  EXPECT_EQ(client_.Call("Account.ResetPassword",
-                         {{"emailAddress", "x" + user.email}, {"forceChangeOnNextLogin", "false"}})
-                .ErrorType(),
-            "RecordNotFoundException");
+  EXPECT_TRUE(
+      client_.Call("Account.ResetPassword", {{"emailAddress", user.email}, {"forceChangeOnNextLogin", "true"}}).Ok());
+  EXPECT_EQ(
+      client_.Call("Account.ResetPassword", {{"emailAddress", "x" + user.email}, {"forceChangeOnNextLogin", "false"}})
+          .ErrorType(),
+      "RecordNotFoundException");
   EXPECT_EQ(client_.Call("Account.ResetPassword", {{"emailAddress", user.email}, {"forceChangeOnNextLogin", "maybe"}})
                 .ErrorType(),
             "ParameterException");
@@ -129,19 +142,24 @@ TEST_F(ServiceTest, UpdateChangesProfileAndGuardsDisplayNames) {
   const NewUser first = Register();
   const NewUser second = Register();
   const std::string display = UniqueName("Shown");
-  EXPECT_TRUE(client_.Call("Account.Update", {{"authToken", first.token}, {"displayName", display}, {"emailAddress", ""},
-                                              {"weight", "80.250000"}, {"units", "lbs"}})
+  EXPECT_TRUE(client_
+                  .Call("Account.Update", {{"authToken", first.token},
+                                           {"displayName", display},
+                                           {"emailAddress", ""},
+                                           {"weight", "80.250000"},
+                                           {"units", "lbs"}})
                   .Ok());
   EXPECT_EQ(client_.Call("Account.DisplayNameExists", {{"displayName", display}}).Text("Exists"), "True");
-  EXPECT_EQ(client_.Call("Account.Update", {{"authToken", second.token}, {"displayName", display}, {"emailAddress", ""}})
-                .ErrorType(),
-            "DuplicateDisplayNameException");
-  EXPECT_EQ(client_.Call("Account.Update",
-                         {{"authToken", second.token}, {"displayName", ""}, {"emailAddress", first.email}})
-                .ErrorType(),
-            "DuplicateEmailAddressException");
-  const ServiceReply login = client_.Call("Account.Login", {{"username", first.name}, {"password", first.password}},
-                                          Sealing::kData);
+  EXPECT_EQ(
+      client_.Call("Account.Update", {{"authToken", second.token}, {"displayName", display}, {"emailAddress", ""}})
+          .ErrorType(),
+      "DuplicateDisplayNameException");
+  EXPECT_EQ(
+      client_.Call("Account.Update", {{"authToken", second.token}, {"displayName", ""}, {"emailAddress", first.email}})
+          .ErrorType(),
+      "DuplicateEmailAddressException");
+  const ServiceReply login =
+      client_.Call("Account.Login", {{"username", first.name}, {"password", first.password}}, Sealing::kData);
   EXPECT_EQ(login.Text("Weight"), "80.250000");
   EXPECT_EQ(login.Text("Units"), "lbs");
 }
@@ -151,17 +169,17 @@ TEST_F(ServiceTest, UpdateChangesProfileAndGuardsDisplayNames) {
 TEST_F(ServiceTest, EscapedTextsComeBackAsTheyWereSent) {
   const std::string name = UniqueName("tom") + "&amp;jerry";
   const std::string password = "p&amp;ss&lt;word";
-  const ServiceReply registered =
-      client_.Call("Account.Register", RegisterParameters(name, password, UniqueName("tj") + "@example.org"),
-                   Sealing::kData);
+  const ServiceReply registered = client_.Call(
+      "Account.Register", RegisterParameters(name, password, UniqueName("tj") + "@example.org"), Sealing::kData);
   ASSERT_TRUE(registered.Ok()) << registered.body;
   EXPECT_EQ(client_.Call("Account.UsernameExists", {{"username", name}}).Text("Exists"), "True");
   EXPECT_FALSE(client_.Login(name, password).empty());
   EXPECT_TRUE(client_.Login(name, "p&ss<word").empty());
 
   const std::string display = UniqueName("Tom") + "&amp;Jerry&quot;TJ&quot;";
-  EXPECT_TRUE(client_.Call("Account.Update", {{"authToken", registered.Text("AuthToken")}, {"displayName", display},
-                                              {"emailAddress", ""}})
+  EXPECT_TRUE(client_
+                  .Call("Account.Update",
+                        {{"authToken", registered.Text("AuthToken")}, {"displayName", display}, {"emailAddress", ""}})
                   .Ok());
   EXPECT_EQ(client_.Call("Account.DisplayNameExists", {{"displayName", display}}).Text("Exists"), "True");
 

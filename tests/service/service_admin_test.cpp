@@ -17,8 +17,8 @@ std::vector<std::string> ChildNames(const AnswerNode* node) {
   return names;
 }
 
-const std::vector<std::string> kAccountFields = {"Id",   "Name",        "Address1",     "Address2",    "City", "State",
-                                                 "Zip", "ContactName", "ContactEmail", "ContactPhone"};
+const std::vector<std::string> kAccountFields = {"Id",    "Name", "Address1",    "Address2",     "City",
+                                                 "State", "Zip",  "ContactName", "ContactEmail", "ContactPhone"};
 const std::vector<std::string> kUserFields = {"Id",    "FirstName", "LastName",          "UserName",
                                               "Email", "Phone",     "ReceiveNewsletter", "ReceiveUpdates"};
 
@@ -55,8 +55,9 @@ TEST_F(ServiceTest, CreateUserAccountFlowOfTheInstaller) {
   EXPECT_EQ(added.Element("AccountUser")->ChildText("ReceiveUpdates"), "true");
   const std::string userId = *added.Element("AccountUser")->ChildText("Id");
 
-  EXPECT_TRUE(client_.Call("AccountUsers.SetPassword", {{"authToken", admin}, {"userId", userId}}, Sealing::kPlain,
-                           "<SetPasswordRequest>\n  <Password>s3cret&amp;pw</Password>\n</SetPasswordRequest>\n")
+  EXPECT_TRUE(client_
+                  .Call("AccountUsers.SetPassword", {{"authToken", admin}, {"userId", userId}}, Sealing::kPlain,
+                        "<SetPasswordRequest>\n  <Password>s3cret&amp;pw</Password>\n</SetPasswordRequest>\n")
                   .Ok());
   EXPECT_TRUE(client_.Call("Roles.Add", {{"authToken", admin}, {"userId", userId}, {"role", "AccountAdmin"}}).Ok());
   const std::string token = client_.Login(userName, "s3cret&amp;pw");
@@ -74,23 +75,25 @@ TEST_F(ServiceTest, CreateUserAccountFlowOfTheInstaller) {
             "AccountAdmin");
 
   // SetUserInfo: the record back with new details.
-  const ServiceReply updated = client_.Call(
-      "AccountUsers.Update", {{"authToken", token}, {"id", userId}}, Sealing::kPlain,
-      "<AccountUser>\n<FirstName>Anne</FirstName>\n<LastName>Smith</LastName>\n<UserName>" + userName +
-          "</UserName>\n<Email></Email>\n<Phone></Phone>\n<ReceiveNewsletter>true</ReceiveNewsletter>\n"
-          "<ReceiveUpdates>false</ReceiveUpdates>\n</AccountUser>\n");
+  const ServiceReply updated =
+      client_.Call("AccountUsers.Update", {{"authToken", token}, {"id", userId}}, Sealing::kPlain,
+                   "<AccountUser>\n<FirstName>Anne</FirstName>\n<LastName>Smith</LastName>\n<UserName>" + userName +
+                       "</UserName>\n<Email></Email>\n<Phone></Phone>\n<ReceiveNewsletter>true</ReceiveNewsletter>\n"
+                       "<ReceiveUpdates>false</ReceiveUpdates>\n</AccountUser>\n");
   ASSERT_TRUE(updated.Ok()) << updated.body;
   EXPECT_EQ(updated.Element("AccountUser")->ChildText("FirstName"), "Anne");
   EXPECT_EQ(updated.Element("AccountUser")->ChildText("Email"), "");
 
   // One seat only; the product id is the account's alone.
-  EXPECT_EQ(client_.Call("AccountUsers.Add", {{"authToken", admin}, {"accountId", accountId}}, Sealing::kPlain,
-                         "<AccountUser><UserName>" + UniqueName("second") + "</UserName></AccountUser>")
+  EXPECT_EQ(client_
+                .Call("AccountUsers.Add", {{"authToken", admin}, {"accountId", accountId}}, Sealing::kPlain,
+                      "<AccountUser><UserName>" + UniqueName("second") + "</UserName></AccountUser>")
                 .ErrorType(),
             "ParameterOutOfRangeException");
-  EXPECT_EQ(client_.Call("Accounts.Create",
-                         {{"authToken", admin}, {"users", "1"}, {"productId", product}, {"sku", "BASESUBSCRIPTION"}},
-                         Sealing::kPlain, "<Account/>")
+  EXPECT_EQ(client_
+                .Call("Accounts.Create",
+                      {{"authToken", admin}, {"users", "1"}, {"productId", product}, {"sku", "BASESUBSCRIPTION"}},
+                      Sealing::kPlain, "<Account/>")
                 .ErrorType(),
             "DuplicateValueException");
 }
@@ -109,8 +112,12 @@ TEST_F(ServiceTest, AccountAdministratorsStayInTheirAccount) {
       {"Accounts.GetByProductId", {{"authToken", token}, {"productId", other.productId}}, "NotAuthorizedException"},
       {"AccountUsers.Get", {{"authToken", token}, {"accountId", other.id}}, "NotAuthorizedException"},
       {"AccountUsers.GetById", {{"authToken", token}, {"id", other.admin.id}}, "NotAuthorizedException"},
-      {"Roles.Add", {{"authToken", token}, {"userId", outsider.id}, {"role", "AccountAdmin"}}, "NotAuthorizedException"},
-      {"Accounts.Create", {{"authToken", token}, {"users", "1"}, {"productId", "x"}, {"sku", "x"}}, "NotAuthorizedException"},
+      {"Roles.Add",
+       {{"authToken", token}, {"userId", outsider.id}, {"role", "AccountAdmin"}},
+       "NotAuthorizedException"},
+      {"Accounts.Create",
+       {{"authToken", token}, {"users", "1"}, {"productId", "x"}, {"sku", "x"}},
+       "NotAuthorizedException"},
       {"Accounts.Get", {{"authToken", outsider.token}}, "NotAuthorizedException"},
       {"Accounts.GetById", {{"authToken", token}, {"id", "99999999"}}, "RecordNotFoundException"},
       {"Accounts.GetByProductId", {{"authToken", token}, {"productId", "no-such-product"}}, "RecordNotFoundException"},
@@ -138,17 +145,19 @@ TEST_F(ServiceTest, AccountsAddUpdateRemove) {
   EXPECT_EQ(updated.Element("Account")->ChildText("City"), "Helena");  // fields left out stay
   const ServiceReply removed = client_.Call("Accounts.Remove", {{"authToken", admin}, {"id", id}});
   EXPECT_EQ(removed.Element("Account")->ChildText("Name"), "Renamed");  // the account as it was
-  EXPECT_EQ(client_.Call("Accounts.GetById", {{"authToken", admin}, {"id", id}}).ErrorType(), "RecordNotFoundException");
+  EXPECT_EQ(client_.Call("Accounts.GetById", {{"authToken", admin}, {"id", id}}).ErrorType(),
+            "RecordNotFoundException");
 }
 
 TEST_F(ServiceTest, TransferAndRemoveUsers) {
   const std::string admin = client_.AdminToken();
   const NewAccount account = CreateAccount();
   const NewUser consumer = Register();
-  EXPECT_TRUE(client_.Call("AccountUsers.Transfer",
-                           {{"authToken", admin}, {"userId", consumer.id}, {"accountId", account.id}})
-                  .Ok());
-  const ServiceReply users = client_.Call("AccountUsers.Get", {{"authToken", account.admin.token}, {"accountId", account.id}});
+  EXPECT_TRUE(
+      client_.Call("AccountUsers.Transfer", {{"authToken", admin}, {"userId", consumer.id}, {"accountId", account.id}})
+          .Ok());
+  const ServiceReply users =
+      client_.Call("AccountUsers.Get", {{"authToken", account.admin.token}, {"accountId", account.id}});
   EXPECT_EQ(users.Element("AccountUsers")->children.size(), 2u);
   EXPECT_TRUE(client_.Call("AccountUsers.Remove", {{"authToken", account.admin.token}, {"id", consumer.id}}).Ok());
   EXPECT_EQ(client_.Call("AccountUsers.GetById", {{"authToken", admin}, {"id", consumer.id}}).ErrorType(),
@@ -160,12 +169,17 @@ TEST_F(ServiceTest, PrivilegesGiveTheAccountFeatures) {
   const NewAccount account = CreateAccount();
   const std::string token = account.admin.token;
   for (const char* privilege : {"Maps.Topo", "Maps.Layers=12", "Sync.Enabled"})
-    EXPECT_TRUE(client_.Call("Privileges.Add", {{"authToken", token}, {"userId", account.admin.id}, {"privilege", privilege}},
-                             Sealing::kPlain, "\n")
+    EXPECT_TRUE(client_
+                    .Call("Privileges.Add",
+                          {{"authToken", token}, {"userId", account.admin.id}, {"privilege", privilege}},
+                          Sealing::kPlain, "\n")
                     .Ok());
   const ServiceReply privileges = client_.Call("Privileges.Get", {{"authToken", token}, {"userId", account.admin.id}});
   EXPECT_EQ(privileges.Element("Privileges")->children.size(), 3u);
-  EXPECT_TRUE(client_.Call("Privileges.Remove", {{"authToken", token}, {"userId", account.admin.id}, {"privilege", "Sync.Enabled"}}).Ok());
+  EXPECT_TRUE(client_
+                  .Call("Privileges.Remove",
+                        {{"authToken", token}, {"userId", account.admin.id}, {"privilege", "Sync.Enabled"}})
+                  .Ok());
 
   const ServiceReply features =
       client_.Call("Authz.GetFeatures", {{"authToken", token}, {"accountId", account.id}, {"component", "maps"}});
@@ -182,13 +196,15 @@ TEST_F(ServiceTest, PrivilegesGiveTheAccountFeatures) {
 TEST_F(ServiceTest, TeamsAndMembers) {
   const NewAccount account = CreateAccount();
   const std::string token = account.admin.token;
-  const ServiceReply team = client_.Call("Teams.Add", {{"authToken", token}, {"accountId", account.id}}, Sealing::kPlain,
-                                         "<Team>\n  <!-- <Id>0</Id> -->\n  <Name>Rangers</Name>\n</Team>\n");
+  const ServiceReply team =
+      client_.Call("Teams.Add", {{"authToken", token}, {"accountId", account.id}}, Sealing::kPlain,
+                   "<Team>\n  <!-- <Id>0</Id> -->\n  <Name>Rangers</Name>\n</Team>\n");
   ASSERT_TRUE(team.Ok()) << team.body;
   EXPECT_EQ(ChildNames(team.Element("Team")), (std::vector<std::string>{"Id", "Name"}));
   const std::string teamId = *team.Element("Team")->ChildText("Id");
-  EXPECT_EQ(client_.Call("Teams.Add", {{"authToken", token}, {"accountId", account.id}}, Sealing::kPlain,
-                         "<Team><Name>rangers</Name></Team>")
+  EXPECT_EQ(client_
+                .Call("Teams.Add", {{"authToken", token}, {"accountId", account.id}}, Sealing::kPlain,
+                      "<Team><Name>rangers</Name></Team>")
                 .ErrorType(),
             "DuplicateValueException");
 
@@ -198,24 +214,32 @@ TEST_F(ServiceTest, TeamsAndMembers) {
   ASSERT_TRUE(member.Ok()) << member.body;
   EXPECT_EQ(ChildNames(member.Element("TeamMember")), (std::vector<std::string>{"UserId", "Role"}));
   const NewUser outsider = Register();
-  EXPECT_EQ(client_.Call("TeamMembers.Add", {{"authToken", token}, {"teamId", teamId}}, Sealing::kPlain,
-                         "<TeamMember><UserId>" + outsider.id + "</UserId></TeamMember>")
+  EXPECT_EQ(client_
+                .Call("TeamMembers.Add", {{"authToken", token}, {"teamId", teamId}}, Sealing::kPlain,
+                      "<TeamMember><UserId>" + outsider.id + "</UserId></TeamMember>")
                 .ErrorType(),
             "ParameterException");
-  EXPECT_EQ(client_.Call("TeamMembers.Update", {{"authToken", token}, {"userId", account.admin.id}}, Sealing::kPlain,
-                         "<TeamMember><UserId>" + account.admin.id + "</UserId><Role>Guide</Role></TeamMember>")
+  EXPECT_EQ(client_
+                .Call("TeamMembers.Update", {{"authToken", token}, {"userId", account.admin.id}}, Sealing::kPlain,
+                      "<TeamMember><UserId>" + account.admin.id + "</UserId><Role>Guide</Role></TeamMember>")
                 .Element("TeamMember")
                 ->ChildText("Role"),
             "Guide");
-  EXPECT_EQ(client_.Call("TeamMembers.Get", {{"authToken", token}, {"teamId", teamId}}).Element("TeamMembers")->children.size(),
+  EXPECT_EQ(client_.Call("TeamMembers.Get", {{"authToken", token}, {"teamId", teamId}})
+                .Element("TeamMembers")
+                ->children.size(),
             1u);
   EXPECT_EQ(client_.Call("AccountUsers.GetByTeamId", {{"authToken", token}, {"teamId", teamId}})
                 .Element("AccountUsers")
                 ->children.size(),
             1u);
   EXPECT_EQ(client_.Call("Teams.Find", {{"authToken", token}}).Element("Teams")->children.size(), 1u);
-  EXPECT_EQ(client_.Call("Teams.Get", {{"authToken", token}, {"accountId", account.id}}).Element("Teams")->children.size(), 1u);
-  EXPECT_EQ(client_.Call("Teams.Update", {{"authToken", token}, {"id", teamId}}, Sealing::kPlain, "<Team><Name>Scouts</Name></Team>")
+  EXPECT_EQ(
+      client_.Call("Teams.Get", {{"authToken", token}, {"accountId", account.id}}).Element("Teams")->children.size(),
+      1u);
+  EXPECT_EQ(client_
+                .Call("Teams.Update", {{"authToken", token}, {"id", teamId}}, Sealing::kPlain,
+                      "<Team><Name>Scouts</Name></Team>")
                 .Element("Team")
                 ->ChildText("Name"),
             "Scouts");
@@ -223,11 +247,13 @@ TEST_F(ServiceTest, TeamsAndMembers) {
             "NotAuthorizedException");
 
   // Live tracking within the team.
-  EXPECT_TRUE(client_.Call("LiveTracking.Update", {{"authToken", token}}, Sealing::kPlain,
-                           "<LiveTrackingPosition>\n  <Lat>45.500000</Lat>\n  <Lon>-110.250000</Lon>\n  <Ele>1500.000000</Ele>\n"
-                           "  <DeviceTimeUtc>2024-05-01T10:00:00Z</DeviceTimeUtc>\n  <Message>on &amp; on</Message>\n"
-                           "  <MessageType>Info</MessageType>\n  <Properties></Properties>\n</LiveTrackingPosition>\n")
-                  .Ok());
+  EXPECT_TRUE(
+      client_
+          .Call("LiveTracking.Update", {{"authToken", token}}, Sealing::kPlain,
+                "<LiveTrackingPosition>\n  <Lat>45.500000</Lat>\n  <Lon>-110.250000</Lon>\n  <Ele>1500.000000</Ele>\n"
+                "  <DeviceTimeUtc>2024-05-01T10:00:00Z</DeviceTimeUtc>\n  <Message>on &amp; on</Message>\n"
+                "  <MessageType>Info</MessageType>\n  <Properties></Properties>\n</LiveTrackingPosition>\n")
+          .Ok());
   const ServiceReply tracked = client_.Call("LiveTracking.Get", {{"authToken", token}, {"teamId", teamId}});
   ASSERT_TRUE(tracked.Ok()) << tracked.body;
   const AnswerNode* gpx = tracked.Element("gpx");
@@ -241,7 +267,9 @@ TEST_F(ServiceTest, TeamsAndMembers) {
             "NotAuthorizedException");
   EXPECT_EQ(client_.Call("LiveTracking.Get", {{"authToken", token}}).ErrorType(), "MissingParameterException");
 
-  EXPECT_TRUE(client_.Call("TeamMembers.Remove", {{"authToken", token}, {"teamId", teamId}, {"userId", account.admin.id}}).Ok());
+  EXPECT_TRUE(
+      client_.Call("TeamMembers.Remove", {{"authToken", token}, {"teamId", teamId}, {"userId", account.admin.id}})
+          .Ok());
   EXPECT_EQ(client_.Call("TeamMembers.Remove", {{"authToken", token}, {"teamId", teamId}, {"userId", account.admin.id}})
                 .ErrorType(),
             "RecordNotFoundException");
@@ -250,21 +278,23 @@ TEST_F(ServiceTest, TeamsAndMembers) {
 
 TEST_F(ServiceTest, ResellersAndContacts) {
   const std::string admin = client_.AdminToken();
-  const ServiceReply added = client_.Call(
-      "Resellers.Add", {{"authToken", admin}}, Sealing::kPlain,
-      "<Reseller>\n  <!-- <Id>0</Id> -->\n  <Name>Trail Shop</Name>\n  <Website>http://shop.example/?a=1&amp;b=2</Website>\n"
-      "  <Phone>406-555-0101</Phone>\n  <Lat>47.500000</Lat>\n  <Lon>-111.300000</Lon>\n  <Type>Dealer</Type>\n</Reseller>\n");
+  const ServiceReply added = client_.Call("Resellers.Add", {{"authToken", admin}}, Sealing::kPlain,
+                                          "<Reseller>\n  <!-- <Id>0</Id> -->\n  <Name>Trail Shop</Name>\n  "
+                                          "<Website>http://shop.example/?a=1&amp;b=2</Website>\n"
+                                          "  <Phone>406-555-0101</Phone>\n  <Lat>47.500000</Lat>\n  "
+                                          "<Lon>-111.300000</Lon>\n  <Type>Dealer</Type>\n</Reseller>\n");
   ASSERT_TRUE(added.Ok()) << added.body;
   const AnswerNode* reseller = added.Element("Reseller");
-  EXPECT_EQ(ChildNames(reseller), (std::vector<std::string>{"Id", "Name", "Address1", "Address2", "City", "State", "Zip",
-                                                            "Website", "Phone", "Fax", "Lat", "Lon", "Type"}));
+  EXPECT_EQ(ChildNames(reseller), (std::vector<std::string>{"Id", "Name", "Address1", "Address2", "City", "State",
+                                                            "Zip", "Website", "Phone", "Fax", "Lat", "Lon", "Type"}));
   EXPECT_EQ(reseller->ChildText("Lat"), "47.500000");
   EXPECT_EQ(reseller->ChildText("Website"), "http://shop.example/?a=1&amp;b=2");
   const std::string id = *reseller->ChildText("Id");
 
   const ServiceReply contact =
       client_.Call("ResellerContacts.Add", {{"authToken", admin}, {"resellerId", id}}, Sealing::kPlain,
-                   "<ResellerContact>\n  <Id>0</Id>\n  <Name>Bo</Name>\n  <Phone>555 0102</Phone>\n  <Email>bo@shop.example</Email>\n"
+                   "<ResellerContact>\n  <Id>0</Id>\n  <Name>Bo</Name>\n  <Phone>555 0102</Phone>\n  "
+                   "<Email>bo@shop.example</Email>\n"
                    "  <Type>Sales</Type>\n</ResellerContact>\n");
   ASSERT_TRUE(contact.Ok()) << contact.body;
   EXPECT_EQ(ChildNames(contact.Element("ResellerContact")),
@@ -272,18 +302,22 @@ TEST_F(ServiceTest, ResellersAndContacts) {
   EXPECT_NE(contact.Element("ResellerContact")->ChildText("Id"), "0");  // the service's id, not the sender's
 
   // Anyone reads them; only administrators change them.
-  EXPECT_EQ(client_.Call("ResellerContacts.Get", {{"resellerId", id}}).Element("ResellerContacts")->children.size(), 1u);
+  EXPECT_EQ(client_.Call("ResellerContacts.Get", {{"resellerId", id}}).Element("ResellerContacts")->children.size(),
+            1u);
   EXPECT_TRUE(client_.Call("Resellers.GetById", {{"id", id}}).Ok());
   EXPECT_NE(client_.Call("Resellers.Get", {}).Element("Resellers"), nullptr);
   const NewUser user = Register();
-  EXPECT_EQ(client_.Call("Resellers.Update", {{"authToken", user.token}, {"id", id}}, Sealing::kPlain, "<Reseller/>").ErrorType(),
+  EXPECT_EQ(client_.Call("Resellers.Update", {{"authToken", user.token}, {"id", id}}, Sealing::kPlain, "<Reseller/>")
+                .ErrorType(),
             "NotAuthorizedException");
-  EXPECT_EQ(client_.Call("Resellers.Update", {{"authToken", admin}, {"id", id}}, Sealing::kPlain,
-                         "<Reseller><Phone>call us</Phone></Reseller>")
+  EXPECT_EQ(client_
+                .Call("Resellers.Update", {{"authToken", admin}, {"id", id}}, Sealing::kPlain,
+                      "<Reseller><Phone>call us</Phone></Reseller>")
                 .ErrorType(),
             "PhoneNumberFormatException");
-  EXPECT_EQ(client_.Call("Resellers.Update", {{"authToken", admin}, {"id", id}}, Sealing::kPlain,
-                         "<Reseller><Lat>91</Lat></Reseller>")
+  EXPECT_EQ(client_
+                .Call("Resellers.Update", {{"authToken", admin}, {"id", id}}, Sealing::kPlain,
+                      "<Reseller><Lat>91</Lat></Reseller>")
                 .ErrorType(),
             "ParameterOutOfRangeException");
   EXPECT_TRUE(client_.Call("Resellers.Remove", {{"authToken", admin}, {"id", id}}).Ok());

@@ -65,7 +65,8 @@ std::string SealedParameters(const std::string& plain) {
 std::string UniqueName(const std::string& prefix) {
   static std::atomic<int> counter{0};
   static const long long run =
-      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::system_clock::now().time_since_epoch())
+          .count();
   return prefix + std::to_string(run % 100000000) + "x" + std::to_string(++counter);
 }
 

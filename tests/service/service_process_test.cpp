@@ -95,10 +95,12 @@ TEST_F(ServiceProcessTest, KilledBetweenRequestsItKeepsEverythingAcrossARestart)
     auto process = Start();
     ServiceClient client(portFile_);
     ASSERT_TRUE(client.Ready());
-    ASSERT_TRUE(client.Call("Account.Register",
-                            {{"username", userName}, {"password", "kept-password"}, {"emailAddress", userName + "@x.org"}},
-                            Sealing::kData)
-                    .Ok());
+    ASSERT_TRUE(
+        client
+            .Call("Account.Register",
+                  {{"username", userName}, {"password", "kept-password"}, {"emailAddress", userName + "@x.org"}},
+                  Sealing::kData)
+            .Ok());
     process->Kill();  // SIGKILL: no orderly shutdown
   }
   auto process = Start();
@@ -115,10 +117,10 @@ TEST_F(ServiceProcessTest, PasswordsAndTokensAreStoredOnlyAsHashes) {
   ASSERT_TRUE(client.Ready());
   std::vector<std::string> tokens;
   for (const char* name : {"first", "second"}) {
-    const ServiceReply reply = client.Call(
-        "Account.Register",
-        {{"username", name}, {"password", "same-password"}, {"emailAddress", std::string(name) + "@x.org"}},
-        Sealing::kData);
+    const ServiceReply reply =
+        client.Call("Account.Register",
+                    {{"username", name}, {"password", "same-password"}, {"emailAddress", std::string(name) + "@x.org"}},
+                    Sealing::kData);
     ASSERT_TRUE(reply.Ok()) << reply.body;
     tokens.push_back(reply.Text("AuthToken"));
   }
@@ -137,9 +139,13 @@ TEST_F(ServiceProcessTest, PasswordsAndTokensAreStoredOnlyAsHashes) {
 }
 
 TEST_F(ServiceProcessTest, RefusesWhatItCannotServeSafely) {
-  for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{"--listen", "0.0.0.0:0"}, {"--listen", "192.168.1.1:8080"}, {"--token-ttl", "0"},
-        {"--admin", "nopassword"}, {"--hash-iterations", "10"}, {"--bogus"}, {"--db", "/no/such/folder/x.db"}}) {
+  for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--listen", "0.0.0.0:0"},
+                                                    {"--listen", "192.168.1.1:8080"},
+                                                    {"--token-ttl", "0"},
+                                                    {"--admin", "nopassword"},
+                                                    {"--hash-iterations", "10"},
+                                                    {"--bogus"},
+                                                    {"--db", "/no/such/folder/x.db"}}) {
     ServiceProcess process(arguments);
     EXPECT_NE(process.Wait(), 0) << arguments[0] << " " << (arguments.size() > 1 ? arguments[1] : "");
   }

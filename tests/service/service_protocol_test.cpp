@@ -37,7 +37,9 @@ TEST_F(ServiceTest, EveryMethodIsServedWithAnEnvelope) {
     const ServiceReply reply = client_.Call(method, {});
     ASSERT_TRUE(WellFormedAnswer(reply)) << method;
     EXPECT_EQ(reply.status, 200) << method;
-    if (!reply.Ok()) EXPECT_NE(reply.ErrorType(), "RequestException") << method << ": " << reply.body;
+    if (!reply.Ok()) {
+      EXPECT_NE(reply.ErrorType(), "RequestException") << method << ": " << reply.body;
+    }
   }
 }
 
@@ -102,7 +104,7 @@ TEST_F(ServiceTest, TokensExpireAfterTheirLifetime) {
 
 TEST_F(ServiceTest, AnonymousTokensNeedAFreshTimeStamp) {
   const std::string stamp = client_.Call("Account.GetTimeStamp", {}).Text("CurrentTimeStamp");
-  const Parameters device = {{"timestamp", stamp},   {"hardwareID", "HW-1"}, {"appName", "HalvardOutdoors"},
+  const Parameters device = {{"timestamp", stamp},  {"hardwareID", "HW-1"}, {"appName", "HalvardOutdoors"},
                              {"appVersion", "6.0"}, {"manufacturer", ""},   {"model", ""},
                              {"carrier", ""},       {"firmware", ""},       {"drmInfo", ""}};
   const ServiceReply granted = client_.Call("Account.GetAnonymousAuthToken", device, Sealing::kDeviceInfo);
@@ -197,9 +199,11 @@ TEST_F(ServiceTest, MalformedAndOversizedRequestsAreRefused) {
       {"", "MissingParameterException"},
       {"<Account><Name>x</Account>", "ParameterException"},
       {"<Team><Name>x</Name></Team>", "ParameterException"},
-      {"<?xml version=\"1.0\"?><!DOCTYPE Account [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><Account><Name>&x;</Name></Account>",
+      {"<?xml version=\"1.0\"?><!DOCTYPE Account [<!ENTITY x SYSTEM "
+       "\"file:///etc/passwd\">]><Account><Name>&x;</Name></Account>",
        "ParameterException"},
-      {"<!DOCTYPE a [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]><Account><Name>&b;</Name></Account>",
+      {"<!DOCTYPE a [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b "
+       "\"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]><Account><Name>&b;</Name></Account>",
        "ParameterException"},
       {"<Account><Name>" + std::string(2000, 'n') + "</Name></Account>", "ParameterOutOfRangeException"},
       {"<Account><ContactEmail>not-an-address</ContactEmail></Account>", "EmailAddressFormatException"},
@@ -211,17 +215,18 @@ TEST_F(ServiceTest, MalformedAndOversizedRequestsAreRefused) {
     EXPECT_EQ(reply.ErrorType(), c.type) << c.body.substr(0, 80) << ": " << reply.body;
   }
   // Nothing of the refused requests was kept.
-  EXPECT_EQ(client_.Call("Accounts.GetByProductId", {{"authToken", admin}, {"productId", create[2].second}}).ErrorType(),
-            "RecordNotFoundException");
+  EXPECT_EQ(
+      client_.Call("Accounts.GetByProductId", {{"authToken", admin}, {"productId", create[2].second}}).ErrorType(),
+      "RecordNotFoundException");
 
-  const ServiceReply tooLarge = client_.Call("Trip.Save", {{"authToken", admin}}, Sealing::kPlain,
-                                             std::string(16 * 1024 * 1024 + 1, 'x'));
+  const ServiceReply tooLarge =
+      client_.Call("Trip.Save", {{"authToken", admin}}, Sealing::kPlain, std::string(16 * 1024 * 1024 + 1, 'x'));
   EXPECT_EQ(tooLarge.status, 413);
   EXPECT_TRUE(WellFormedAnswer(tooLarge));
   EXPECT_EQ(tooLarge.ErrorType(), "RequestTooLargeException");
-  EXPECT_EQ(client_.Call("Trip.Save", {{"authToken", "x"}}, Sealing::kPlain, std::string(16 * 1024 * 1024, 'x'))
-                .ErrorType(),
-            "InvalidAuthTokenException");
+  EXPECT_EQ(
+      client_.Call("Trip.Save", {{"authToken", "x"}}, Sealing::kPlain, std::string(16 * 1024 * 1024, 'x')).ErrorType(),
+      "InvalidAuthTokenException");
   EXPECT_TRUE(client_.Call("Account.GetTimeStamp", {}).Ok());
 }
 

@@ -46,23 +46,25 @@ ServiceTest::NewAccount ServiceTest::CreateAccount() {
   const std::string admin = client_.AdminToken();
   account.productId = UniqueName("product");
   const ServiceReply created = client_.Call(
-      "Accounts.Create", {{"authToken", admin}, {"users", "3"}, {"productId", account.productId}, {"sku", "BASESUBSCRIPTION"}},
-      Sealing::kPlain, "<Account>\n  <Name>Trail Co</Name>\n  <ContactEmail>desk@trail.example</ContactEmail>\n</Account>\n");
+      "Accounts.Create",
+      {{"authToken", admin}, {"users", "3"}, {"productId", account.productId}, {"sku", "BASESUBSCRIPTION"}},
+      Sealing::kPlain,
+      "<Account>\n  <Name>Trail Co</Name>\n  <ContactEmail>desk@trail.example</ContactEmail>\n</Account>\n");
   EXPECT_TRUE(created.Ok()) << Describe(created);
   account.id = created.Element("Account") ? created.Element("Account")->ChildText("Id").value_or("") : "";
   NewUser& user = account.admin;
   user.name = UniqueName("owner");
   user.password = "secret-" + user.name;
-  const ServiceReply added = client_.Call("AccountUsers.Add", {{"authToken", admin}, {"accountId", account.id}},
-                                          Sealing::kPlain,
-                                          "<AccountUser>\n<UserName>" + user.name + "</UserName>\n</AccountUser>\n");
+  const ServiceReply added =
+      client_.Call("AccountUsers.Add", {{"authToken", admin}, {"accountId", account.id}}, Sealing::kPlain,
+                   "<AccountUser>\n<UserName>" + user.name + "</UserName>\n</AccountUser>\n");
   EXPECT_TRUE(added.Ok()) << Describe(added);
   user.id = added.Element("AccountUser") ? added.Element("AccountUser")->ChildText("Id").value_or("") : "";
-  EXPECT_TRUE(client_.Call("AccountUsers.SetPassword", {{"authToken", admin}, {"userId", user.id}}, Sealing::kPlain,
-                           "<SetPasswordRequest>\n  <Password>" + user.password + "</Password>\n</SetPasswordRequest>\n")
+  EXPECT_TRUE(client_
+                  .Call("AccountUsers.SetPassword", {{"authToken", admin}, {"userId", user.id}}, Sealing::kPlain,
+                        "<SetPasswordRequest>\n  <Password>" + user.password + "</Password>\n</SetPasswordRequest>\n")
                   .Ok());
-  EXPECT_TRUE(
-      client_.Call("Roles.Add", {{"authToken", admin}, {"userId", user.id}, {"role", "AccountAdmin"}}).Ok());
+  EXPECT_TRUE(client_.Call("Roles.Add", {{"authToken", admin}, {"userId", user.id}, {"role", "AccountAdmin"}}).Ok());
   user.token = client_.Login(user.name, user.password);
   return account;
 }
