@@ -60,6 +60,18 @@ VELINST_EXPORT int VELAPI VEL_UNCtoLocal(const char* server, const char* share, 
 /* Writes the name of the TrueType font in PATH into BUFFER (at most SIZE characters and a terminator,
    so SIZE + 1 bytes): 1 when the font names its family. */
 VELINST_EXPORT int VELAPI VEL_FontNameFile(const char* path, char* buffer, int size);
+
+/* ---- Map pack lists --------------------------------------------------- */
+
+/* Writes the 1:24,000 cells of REGION's series SCALE to LIST: lines written, 0 (no list left) or -1. */
+VELINST_EXPORT int VELAPI VEL_MakePackList24K(const char *region, const char *list, int scale);
+
+/* VEL_MakePackList24K under its second name. */
+VELINST_EXPORT int VELAPI VEL_MakePackList(const char *region, const char *list, int scale);
+
+/* Writes the 1:100,000 sheets of REGION's series SCALE to LIST: as VEL_MakePackList24K; -2 for SCALE 24000. */
+VELINST_EXPORT int VELAPI VEL_MakePackList100K(const char *region, const char *list, int scale);
+
 #ifdef __cplusplus
 }
 #endif

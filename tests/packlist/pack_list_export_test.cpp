@@ -1,0 +1,211 @@
+// The exports against real files: results, removal of lists that cannot be
+// kept, diagnostics on the standard output, line ends, the shipped examples.
+#include "packlist/pack_list_export.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "pack_list_test_support.h"
+#include "packlist/pack_list_24k.h"
+#include "test_support.h"
+#include "velinst.h"
+
+namespace velinst::packlist {
+namespace {
+
+using Lines = std::vector<std::string>;
+using test::ExamplePath;
+using test::ListLines;
+using test::RegionFile;
+using velinst::test::FileExists;
+using velinst::test::ReadWholeFile;
+using velinst::test::TempDir;
+using velinst::test::WriteWholeFile;
+
+const Lines kMontereyQuadrangles = {"36122H1", "36121H8", "37122A1", "37121A8", "36121G6", "36121G7", "36121G8",
+                                    "36122G1", "36121F6", "36121F7", "36121E6", "36121F6", "36121E7", "36121F7"};
+
+class PackListExport : public testing::Test {
+ protected:
+  // Runs an export with the standard output captured.
+  template <typename Export>
+  int Run(Export makePackList, const std::string& region, int scale) {
+    testing::internal::CaptureStdout();
+    const int result = makePackList(region.c_str(), list_.c_str(), scale);
+    printed_ = testing::internal::GetCapturedStdout();
+    return result;
+  }
+
+  std::string WriteRegion(const std::string& text) {
+    const std::string path = dir_.File("region.rgn");
+    WriteWholeFile(path, text);
+    return path;
+  }
+
+  TempDir dir_;
+  const std::string list_ = dir_.File("pack.lst");
+  std::string printed_;
+};
+
+TEST_F(PackListExport, ExampleRegionAtEveryScale) {
+  const std::string region = ExamplePath("monterey_bay.rgn");
+  EXPECT_EQ(Run(VEL_MakePackList24K, region, 24000), 14);
+  EXPECT_EQ(ListLines(ReadWholeFile(list_)), kMontereyQuadrangles);
+  EXPECT_EQ(Run(VEL_MakePackList24K, region, 100000), 4 * 32);
+  EXPECT_EQ(Run(VEL_MakePackList24K, region, 250000), 2 * 128);
+  EXPECT_EQ(Run(VEL_MakePackList100K, region, 100000), 4);
+  EXPECT_EQ(ListLines(ReadWholeFile(list_)), (Lines{"36121E1", "36122E1", "37121A1", "36121A1"}));
+  EXPECT_EQ(Run(VEL_MakePackList100K, region, 250000), 8);
+  EXPECT_EQ(ListLines(ReadWholeFile(list_)),
+            (Lines{"36121A1", "36121E1", "36122A1", "36122E1", "37121A1", "37121E1", "37122A1", "37122E1"}));
+  EXPECT_EQ(printed_, "");
+}
+
+TEST_F(PackListExport, FirstFormatExampleWithCarriageReturns) {
+  const std::string region = ExamplePath("lake_tahoe_v1.rgn");
+  EXPECT_EQ(Run(VEL_MakePackList24K, region, 24000), 7);
+  EXPECT_EQ(ListLines(ReadWholeFile(list_)),
+            (Lines{"39120B2", "39120A2", "39119A8", "39120A1", "38119H8", "38120H2", "38120H3"}));
+  EXPECT_EQ(Run(VEL_MakePackList100K, region, 250000), 8);
+}
+
+TEST_F(PackListExport, ListIsWrittenWithCarriageReturnsWhateverTheRegionsLineEnds) {
+  const std::vector<test::Series> series = {{"24, \"q\"", {"2, \"37122-A1\", \"a\""}}};
+  for (const char* lineEnd : {"\n", "\r\n"}) {
+    EXPECT_EQ(Run(VEL_MakePackList24K, WriteRegion(RegionFile("2.0", series, lineEnd)), 24000), 2);
+    EXPECT_EQ(ReadWholeFile(list_), "37122A1\r\n37122A2\r\n");
+  }
+}
+
+TEST_F(PackListExport, SecondNameGivesTheSameListAndResult) {
+  const std::string region = ExamplePath("monterey_bay.rgn");
+  for (int scale : {24000, 100000, 250000}) {
+    const int first = Run(VEL_MakePackList24K, region, scale);
+    const std::string expected = ReadWholeFile(list_);
+    EXPECT_EQ(Run(VEL_MakePackList, region, scale), first);
+    EXPECT_EQ(ReadWholeFile(list_), expected);
+  }
+}
+
+TEST_F(PackListExport, NothingToPackGivesZeroAndNoList) {
+  const std::string region = ExamplePath("monterey_bay.rgn");
+  const struct {
+    decltype(&VEL_MakePackList24K) makePackList;
+    int scale;
+  } cases[] = {{VEL_MakePackList24K, 62500}, {VEL_MakePackList100K, 100001}, {VEL_MakePackList, 0}};
+  for (const auto& c : cases) {
+    WriteWholeFile(list_, "an older list");
+    EXPECT_EQ(Run(c.makePackList, region, c.scale), 0) << c.scale;
+    EXPECT_FALSE(FileExists(list_)) << c.scale;
+  }
+  const std::string emptySeries = WriteRegion(RegionFile("2.0", {{"24, \"q\"", {}}}));
+  EXPECT_EQ(Run(VEL_MakePackList24K, emptySeries, 24000), 0);
+  EXPECT_FALSE(FileExists(list_));
+}
+
+TEST_F(PackListExport, ListThatCannotBeCreatedGivesMinusOneBeforeTheRegionIsRead) {
+  const std::string list = dir_.File("no-such-folder/pack.lst");
+  for (auto makePackList : {VEL_MakePackList24K, VEL_MakePackList100K}) {
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(makePackList(dir_.File("missing.rgn").c_str(), list.c_str(), 24000), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  }
+  EXPECT_EQ(VEL_MakePackList24K(ExamplePath("monterey_bay.rgn").c_str(), nullptr, 24000), -1);
+}
+
+TEST_F(PackListExport, UnreadableRegionPrintsRemovesTheListAndGivesMinusOne) {
+  const std::string region = dir_.File("missing.rgn");
+  for (auto makePackList : {VEL_MakePackList24K, VEL_MakePackList, VEL_MakePackList100K}) {
+    EXPECT_EQ(Run(makePackList, region, 100000), -1);
+    EXPECT_EQ(printed_, "cannot open file '" + region + "' for input\n");
+    EXPECT_FALSE(FileExists(list_));
+  }
+}
+
+TEST_F(PackListExport, RegionBreakingTheLayoutPrintsOneLineRemovesTheListAndGivesMinusOne) {
+  const std::string region = WriteRegion(
+      RegionFile("2.0", {{"24, \"q\"", {"0, \"37122-A1\", \"a\"", "8, \"x\", \"y\", 37.0, -122.0, 38.0"}}}));
+  EXPECT_EQ(Run(VEL_MakePackList24K, region, 24000), -1);
+  EXPECT_EQ(printed_, "region file '" + region + "', line 18: a rectangle sheet without four numbers\n");
+  EXPECT_FALSE(FileExists(list_));
+}
+
+TEST_F(PackListExport, HundredThousandListRefusesTheQuadrangleScale) {
+  WriteWholeFile(list_, "an older list");
+  EXPECT_EQ(Run(VEL_MakePackList100K, dir_.File("missing.rgn"), 24000), -2);
+  EXPECT_EQ(printed_, "");  // refused before the region is read
+  EXPECT_FALSE(FileExists(list_));
+}
+
+TEST_F(PackListExport, ExistingListIsReplaced) {
+  WriteWholeFile(list_, std::string(100000, 'x'));
+  EXPECT_EQ(Run(VEL_MakePackList24K, ExamplePath("monterey_bay.rgn"), 24000), 14);
+  EXPECT_EQ(ListLines(ReadWholeFile(list_)), kMontereyQuadrangles);
+}
+
+TEST_F(PackListExport, OverlappingCallsEachUseTheirOwnTable) {
+  const std::string monterey = ExamplePath("monterey_bay.rgn");
+  const std::string tahoe = ExamplePath("lake_tahoe_v1.rgn");
+  std::vector<std::thread> threads;
+  std::vector<int> results(8);
+  for (int i = 0; i < 8; ++i) {
+    threads.emplace_back([&, i] {
+      const std::string list = dir_.File("list" + std::to_string(i));
+      for (int round = 0; round < 20 && results[i] >= 0; ++round)
+        results[i] = i % 2 == 0 ? VEL_MakePackList24K(monterey.c_str(), list.c_str(), 250000)
+                                : VEL_MakePackList100K(tahoe.c_str(), list.c_str(), 250000);
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(results[i], i % 2 == 0 ? 256 : 8) << i;
+}
+
+// A real list file whose writes or close fail as on a full disk.
+class FailingListFile final : public ListOutput {
+ public:
+  FailingListFile(std::unique_ptr<ListOutput> file, std::size_t acceptBytes, bool closeSucceeds)
+      : file_(std::move(file)), acceptBytes_(acceptBytes), closeSucceeds_(closeSucceeds) {}
+  bool Write(const char* data, std::size_t size) override {
+    if (size > acceptBytes_) {
+      file_->Write(data, acceptBytes_);  // a part reaches the disk
+      acceptBytes_ = 0;
+      return false;
+    }
+    acceptBytes_ -= size;
+    return file_->Write(data, size);
+  }
+  bool Close() override { return file_->Close() && closeSucceeds_; }
+  void Remove() override { file_->Remove(); }
+
+ private:
+  std::unique_ptr<ListOutput> file_;
+  std::size_t acceptBytes_;
+  bool closeSucceeds_;
+};
+
+TEST_F(PackListExport, ListThatCannotBeWrittenWholeIsRemoved) {
+  // 250 quarter-million sheets give 32,000 lines, several buffers' worth.
+  std::vector<std::string> sheets;
+  for (int i = 0; i < 250; ++i) sheets.push_back("0, \"37" + std::to_string(100 + i) + "-A1\", \"q\"");
+  const std::string region = WriteRegion(RegionFile("2.0", {{"250, \"t\"", sheets}}));
+  const PackListFamily family{WritePackList24K, false};
+  const struct {
+    std::size_t acceptBytes;
+    bool closeSucceeds;
+    int result;
+  } cases[] = {{0, true, -1}, {100000, true, -1}, {SIZE_MAX, false, -1}, {SIZE_MAX, true, 32000}};
+  for (const auto& c : cases) {
+    const auto failing = [&](const char* path) -> std::unique_ptr<ListOutput> {
+      return std::make_unique<FailingListFile>(CreateListFile(path), c.acceptBytes, c.closeSucceeds);
+    };
+    EXPECT_EQ(MakePackList(region.c_str(), list_.c_str(), 250000, family, failing), c.result) << c.acceptBytes;
+    EXPECT_EQ(FileExists(list_), c.result > 0) << c.acceptBytes;
+  }
+  EXPECT_EQ(ReadWholeFile(list_).size(), 32000u * 9);
+}
+
+}  // namespace
+}  // namespace velinst::packlist

@@ -1,0 +1,279 @@
+#include "packlist/region_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "pack_list_test_support.h"
+
+namespace velinst::packlist {
+namespace {
+
+using test::RegionFile;
+using test::Series;
+
+ScaleInfoTable Read(const std::string& text) {
+  ScaleInfoTable table;
+  const RegionReadResult result = ParseRegion(text, table);
+  EXPECT_EQ(result.fault, RegionFault::kNone) << "line " << result.line << ": " << result.problem;
+  return table;
+}
+
+std::vector<std::string> Codes(const std::vector<SheetRecord>& sheets) {
+  std::vector<std::string> codes;
+  for (const SheetRecord& sheet : sheets) codes.push_back(sheet.cellCode);
+  return codes;
+}
+
+// A region whose header ends with `countLine`, followed by `rest`.
+std::string WithHeader(const std::string& countLine, const std::string& rest, const std::string& version = "2.0") {
+  return "Title\nsecond\n" + version + "\n// comment\n\np\nd\nu\ne\n" + countLine + "\n" + rest;
+}
+
+// One entry from its scale line to its sheet list (blank rectangle line).
+std::string Entry(const std::string& scaleLine, const std::string& list) {
+  return scaleLine + "\n1.0, 2.0, 3.0, 4.0\n1, 2, 3, 4\n122, 1, 37, 1\n\n// sheets\n" + list;
+}
+
+TEST(RegionReader, BlankCountLineYieldsTwoEntries) {
+  const ScaleInfoTable table =
+      Read(WithHeader("", Entry("24, \"a\"", "0, \"x\", \"\"\n\n") + Entry("100, \"b\"", "0, \"x\", \"\"\n\n")));
+  ASSERT_EQ(table.entries.size(), 2u);
+  EXPECT_EQ(table.entries[0].denominator, 24000);
+  EXPECT_EQ(table.entries[1].denominator, 100000);
+}
+
+TEST(RegionReader, CountBelowOneGivesAnEmptyTable) {
+  for (const char* count : {"0", "-3", "none"}) {
+    EXPECT_TRUE(Read(WithHeader(count, Entry("24, \"a\"", "0, \"x\", \"\"\n"))).entries.empty()) << count;
+  }
+}
+
+TEST(RegionReader, ScaleCodesBecomeDenominators) {
+  const struct {
+    const char* code;
+    std::int32_t denominator;
+  } cases[] = {{"24", 24000}, {"100", 100000}, {"250", 250000},           {"63", 63360}, {"31", 31680},
+               {"62", 62500}, {"332", 232188}, {"24000", 24000},          {"50", 50000}, {"1000", 1000},
+               {"x", 0},      {"-5", -5000},   {"-2147483647", INT32_MIN}};
+  for (const auto& c : cases) {
+    const ScaleInfoTable table = Read(WithHeader("1", Entry(std::string(c.code) + ", \"s\"", "end\n")));
+    ASSERT_EQ(table.entries.size(), 1u);
+    EXPECT_EQ(table.entries[0].denominator, c.denominator) << c.code;
+  }
+}
+
+TEST(RegionReader, CellSizesDefaultByEntryPositionOrComeFromTheScaleLine) {
+  const ScaleInfoTable table = Read(WithHeader("3", Entry("24, \"first\"", "end\n") + Entry("24, \"second\"", "end\n") +
+                                                        Entry("100, \"third\", 1.5, 0.25", "end\n")));
+  ASSERT_EQ(table.entries.size(), 3u);
+  EXPECT_STREQ(table.entries[0].scaleName, "first");
+  EXPECT_EQ(table.entries[0].longitudeCellSize, 0.125);
+  EXPECT_EQ(table.entries[0].latitudeCellSize, 0.125);
+  EXPECT_EQ(table.entries[1].longitudeCellSize, 1.0);
+  EXPECT_EQ(table.entries[1].latitudeCellSize, 0.5);
+  EXPECT_STREQ(table.entries[2].scaleName, "third");
+  EXPECT_EQ(table.entries[2].longitudeCellSize, 1.5);
+  EXPECT_EQ(table.entries[2].latitudeCellSize, 0.25);
+  EXPECT_EQ(table.entries[2].formatVersion, 2.0);
+}
+
+TEST(RegionReader, LastSheetLineIsNeverASheet) {
+  const ScaleInfoTable table = Read(RegionFile(
+      "2.0", {{"24, \"s\"", {"0, \"37122-A1\", \"a\"", "0, \"37122-A2\", \"b\"", "0, \"37122-A3\", \"c\""}}}));
+  // RegionFile closes every list with a fourth sheet line.
+  EXPECT_EQ(Codes(table.entries[0].primary), (std::vector<std::string>{"37122-A1", "37122-A2", "37122-A3", ""}));
+  EXPECT_EQ(table.entries[0].PrimaryCount(), 3u);
+  EXPECT_TRUE(table.entries[0].primary.back().IsEnd());
+
+  // Whatever the last line holds, it is not checked.
+  const ScaleInfoTable unchecked = Read(
+      WithHeader("1", Entry("24, \"s\"", "0, \"37122-A1\", \"a\"\n12 no quotes, " + std::string(600, 'x') + "\n")));
+  EXPECT_EQ(Codes(unchecked.entries[0].primary), (std::vector<std::string>{"37122-A1", ""}));
+}
+
+TEST(RegionReader, ListEndsAtBlankSingleSlashBlankLedLineOrEndOfFile) {
+  for (const char* ending : {"\n", "/ end\n", "/\n", " 0, \"37122-B1\", \"b\"\n", ""}) {
+    const std::string list = std::string("0, \"37122-A1\", \"a\"\n// a comment, neither counted nor taken\n") +
+                             "0, \"37122-A2\", \"closes\"\n" + ending;
+    const std::string text =
+        WithHeader("2", Entry("24, \"s\"", list) + Entry("100, \"t\"", "0, \"37122-E1\", \"e\"\n0, \"\", \"\"\n"));
+    if (*ending == '\0') {
+      // The end of the file ends the list as its ending line would; the second entry is missing.
+      ScaleInfoTable table;
+      EXPECT_EQ(ParseRegion(WithHeader("1", Entry("24, \"s\"", list)), table).fault, RegionFault::kNone);
+      EXPECT_EQ(Codes(table.entries[0].primary), (std::vector<std::string>{"37122-A1", ""}));
+      continue;
+    }
+    const ScaleInfoTable table = Read(text);
+    ASSERT_EQ(table.entries.size(), 2u) << ending;
+    EXPECT_EQ(Codes(table.entries[0].primary), (std::vector<std::string>{"37122-A1", ""})) << ending;
+    EXPECT_EQ(Codes(table.entries[1].primary), (std::vector<std::string>{"37122-E1", ""})) << ending;
+  }
+}
+
+TEST(RegionReader, SetAsideSheetsGoToTheirOwnList) {
+  const ScaleInfoTable table = Read(RegionFile(
+      "2.0", {{"24, \"s\"", {"16, \"37122-A1\", \"a\"", "0, \"37122-A2\", \"b\"", "18, \"37122-A3\", \"c\""}}}));
+  const ScaleEntry& entry = table.entries[0];
+  EXPECT_EQ(Codes(entry.primary), (std::vector<std::string>{"37122-A2", ""}));
+  EXPECT_EQ(Codes(entry.setAside), (std::vector<std::string>{"37122-A1", "37122-A3"}));
+  EXPECT_EQ(entry.SetAsideCount(), 2u);
+  EXPECT_EQ(entry.setAside[1].flags, 18);
+}
+
+TEST(RegionReader, FirstFormatVersionMapsLongitudesFromZeroTo360) {
+  const std::vector<Series> series = {
+      {"24, \"s\"",
+       {"8, \"37122-A1\", \"a\", 37.0, 237.5, 37.5, 122.5", "4, \"37122-A2\", \"b\",37.0,-122.5,37.5,180"}}};
+  const ScaleEntry first = Read(RegionFile("1.0", series)).entries[0];
+  EXPECT_EQ(first.primary[0].east, -122.5);
+  EXPECT_EQ(first.primary[0].west, 122.5);
+  EXPECT_EQ(first.primary[1].east, -122.5);
+  EXPECT_EQ(first.primary[1].west, -180.0);
+  EXPECT_EQ(first.primary[0].south, 37.0);
+  EXPECT_EQ(first.primary[0].north, 37.5);
+
+  const ScaleEntry second = Read(RegionFile("2.0", series)).entries[0];
+  EXPECT_EQ(second.primary[0].east, 237.5);
+  EXPECT_EQ(second.primary[1].east, -122.5);
+  EXPECT_EQ(second.primary[1].west, 180.0);
+}
+
+TEST(RegionReader, RectangleLinesAreOneBlankOrTwoFilled) {
+  const std::string twoLines =
+      "24, \"s\"\n1.0, 2.0, 3.0, 4.0\n1, 2, 3, 4\n122, 1, 37, 1\n37.0, -122.0, 38.0, -123.0,\n"
+      "37.0, -122.0, 38.0, -123.0,\n// sheets\n0, \"37122-A1\", \"a\"\n0, \"\", \"\"\n";
+  EXPECT_EQ(Codes(Read(WithHeader("1", twoLines)).entries[0].primary), (std::vector<std::string>{"37122-A1", ""}));
+
+  // After a blank first rectangle line the next line already belongs to the
+  // comments before the list: a digit-led one starts the list.
+  const std::string blankThenSheets =
+      "24, \"s\"\n1.0, 2.0, 3.0, 4.0\n1, 2, 3, 4\n122, 1, 37, 1\n\n0, \"37122-A1\", \"a\"\n0, \"\", \"\"\n";
+  EXPECT_EQ(Codes(Read(WithHeader("1", blankThenSheets)).entries[0].primary),
+            (std::vector<std::string>{"37122-A1", ""}));
+}
+
+TEST(RegionReader, TextsLongerThanTheirFieldsAreCut) {
+  const std::string name(60, 'n');
+  const std::string code(20, 'c');
+  const std::string description(80, 'd');
+  const ScaleEntry entry =
+      Read(RegionFile("2.0", {{"24, \"" + name + "\"", {"0, \"" + code + "\", \"" + description + "\""}}})).entries[0];
+  EXPECT_EQ(std::string(entry.scaleName), name.substr(0, 43));
+  EXPECT_EQ(std::string(entry.primary[0].cellCode), code.substr(0, 15));
+  EXPECT_EQ(entry.primary[0].description, description.substr(0, 63));
+}
+
+TEST(RegionReader, CarriageReturnLineEndsReadAsLineFeeds) {
+  const std::vector<Series> series = {{"24, \"s\", 0.5, 0.25", {"8, \"37122-A1\", \"a\", 37.0, 237.5, 37.5, 237.0"}}};
+  const ScaleInfoTable unix = Read(RegionFile("1.0", series, "\n"));
+  const ScaleInfoTable dos = Read(RegionFile("1.0", series, "\r\n"));
+  ASSERT_EQ(dos.entries.size(), 1u);
+  EXPECT_EQ(dos.entries[0].formatVersion, 1.0);
+  EXPECT_EQ(dos.entries[0].latitudeCellSize, 0.25);
+  EXPECT_EQ(dos.entries[0].primary[0].description, "a");
+  EXPECT_EQ(dos.entries[0].primary[0].west, unix.entries[0].primary[0].west);
+}
+
+struct LayoutCase {
+  const char* name;
+  std::string text;
+  int line;
+  const char* problem;
+};
+
+TEST(RegionReader, LayoutBreaksRefuseTheWholeFile) {
+  const std::string header = WithHeader("1", "");  // 10 lines
+  const std::string good = "0, \"37122-A1\", \"a\"\n";
+  const std::string closing = "0, \"\", \"\"\n";
+  const LayoutCase cases[] = {
+      {"empty file", "", 1, "the file ends before its header is complete"},
+      {"two lines", "Title\nsecond\n", 3, "the file ends before its header is complete"},
+      {"only comments after the version", "T\ns\n2.0\n// c\n\n", 6, "the file ends before its header is complete"},
+      {"no count line", "T\ns\n2.0\np\nd\nu\ne\n", 8, "the file ends before its header is complete"},
+      {"more entries announced", WithHeader("3", Entry("24, \"s\"", good + closing + "\n")), 20,
+       "3 scale entries announced, the file ends after 1"},
+      {"huge count", WithHeader("2000000000", ""), 11, "2000000000 scale entries announced, the file ends after 0"},
+      {"entry cut short", header + "24, \"s\"\n1.0, 2.0, 3.0, 4.0\n", 13,
+       "the file ends before the sheet list of scale entry 1 begins"},
+      {"no sheet list", header + "24, \"s\"\n1.0, 2.0, 3.0, 4.0\n1, 2, 3, 4\n122, 1, 37, 1\n\n// none\n", 17,
+       "the file ends before the sheet list of scale entry 1 begins"},
+      {"second rectangle line missing",
+       header + "24, \"s\"\n1.0, 2.0, 3.0, 4.0\n1, 2, 3, 4\n122, 1, 37, 1\n37, 1, 2, 3,\n", 16,
+       "the file ends before the sheet list of scale entry 1 begins"},
+      {"three quotes", WithHeader("1", Entry("24, \"s\"", "0, \"37122-A1\", \"a\n" + closing)), 17,
+       "a sheet line without its four double quotes"},
+      {"no quotes", WithHeader("1", Entry("24, \"s\"", good + "2 37122-A2\n" + closing)), 18,
+       "a sheet line without its four double quotes"},
+      {"three numbers", WithHeader("1", Entry("24, \"s\"", "8, \"a\", \"b\", 37.0, -122.0, 38.0\n" + closing)), 17,
+       "a rectangle sheet without four numbers"},
+      {"blank before a comma",
+       WithHeader("1", Entry("24, \"s\"", "8, \"a\", \"b\", 37.0 , -122.0, 38.0, -123.0\n" + closing)), 17,
+       "a rectangle sheet without four numbers"},
+      {"not a number", WithHeader("1", Entry("24, \"s\"", "4, \"a\", \"b\", 37.0, west, 38.0, -123.0\n" + closing)), 17,
+       "a rectangle sheet without four numbers"},
+      {"infinite", WithHeader("1", Entry("24, \"s\"", "4, \"a\", \"b\", 37.0, -122.0, inf, -123.0\n" + closing)), 17,
+       "a rectangle coordinate that is not finite or lies off the globe"},
+      {"not a number at all",
+       WithHeader("1", Entry("24, \"s\"", "4, \"a\", \"b\", nan, -122.0, 38.0, -123.0\n" + closing)), 17,
+       "a rectangle coordinate that is not finite or lies off the globe"},
+      {"latitude beyond 90",
+       WithHeader("1", Entry("24, \"s\"", "4, \"a\", \"b\", 37.0, -122.0, 90.5, -123.0\n" + closing)), 17,
+       "a rectangle coordinate that is not finite or lies off the globe"},
+      {"longitude beyond 360",
+       WithHeader("1", Entry("24, \"s\"", "12, \"a\", \"b\", 37.0, -360.5, 38.0, -123.0\n" + closing)), 17,
+       "a rectangle coordinate that is not finite or lies off the globe"},
+      {"huge longitude", WithHeader("1", Entry("24, \"s\"", "8, \"a\", \"b\", 37.0, -122.0, 38.0, 1e300\n" + closing)),
+       17, "a rectangle coordinate that is not finite or lies off the globe"},
+      {"long sheet line",
+       WithHeader("1", Entry("24, \"s\"", "0, \"a\", \"" + std::string(510, 'd') + "\"\n" + closing)), 17,
+       "a line longer than 511 characters"},
+      {"long comment in the list", WithHeader("1", Entry("24, \"s\"", "//" + std::string(510, 'c') + "\n" + closing)),
+       17, "a line longer than 511 characters"},
+      {"long title", std::string(512, 't') + "\n", 1, "a line longer than 511 characters"},
+  };
+  for (const LayoutCase& c : cases) {
+    ScaleInfoTable table;
+    const RegionReadResult result = ParseRegion(c.text, table);
+    EXPECT_EQ(result.fault, RegionFault::kLayout) << c.name;
+    EXPECT_EQ(result.line, c.line) << c.name;
+    EXPECT_STREQ(result.problem, c.problem) << c.name;
+    EXPECT_TRUE(table.entries.empty()) << c.name;
+  }
+}
+
+TEST(RegionReader, LineOf511CharactersIsAccepted) {
+  const std::string description(511 - std::strlen("0, \"37122-A1\", \"\""), 'd');
+  const std::string list = "0, \"37122-A1\", \"" + description + "\"\r\n0, \"\", \"\"\n";
+  ASSERT_EQ(list.find('\r'), 511u);
+  EXPECT_EQ(Codes(Read(WithHeader("1", Entry("24, \"s\"", list))).entries[0].primary),
+            (std::vector<std::string>{"37122-A1", ""}));
+}
+
+TEST(RegionReader, UnreadableFileIsReportedNotFatal) {
+  ScaleInfoTable table;
+  EXPECT_EQ(ReadRegionFile(test::ExamplePath("no-such-region.rgn").c_str(), table).fault, RegionFault::kCannotOpen);
+  EXPECT_EQ(ReadRegionFile(nullptr, table).fault, RegionFault::kCannotOpen);
+}
+
+TEST(RegionReader, ShippedExamplesRead) {
+  ScaleInfoTable monterey;
+  ASSERT_EQ(ReadRegionFile(test::ExamplePath("monterey_bay.rgn").c_str(), monterey).fault, RegionFault::kNone);
+  ASSERT_EQ(monterey.entries.size(), 3u);
+  EXPECT_EQ(monterey.entries[0].PrimaryCount(), 8u);
+  EXPECT_EQ(monterey.entries[0].SetAsideCount(), 1u);
+  EXPECT_EQ(monterey.entries[2].denominator, 250000);
+
+  ScaleInfoTable tahoe;
+  ASSERT_EQ(ReadRegionFile(test::ExamplePath("lake_tahoe_v1.rgn").c_str(), tahoe).fault, RegionFault::kNone);
+  ASSERT_EQ(tahoe.entries.size(), 2u);
+  EXPECT_EQ(tahoe.entries[0].formatVersion, 1.0);
+  EXPECT_EQ(tahoe.entries[0].primary[3].east, 240.125 - 360);
+  EXPECT_EQ(tahoe.entries[0].SetAsideCount(), 2u);
+}
+
+}  // namespace
+}  // namespace velinst::packlist
