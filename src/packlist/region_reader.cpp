@@ -42,7 +42,8 @@ struct LayoutBreak {
   RegionReadResult result;
 };
 
-// Scale codes below 1000 that are not thousands.
+// A scale code of 1000 or more is the denominator; a smaller one counts
+// thousands, except the codes of the series drawn to inch-based scales.
 std::int32_t DenominatorOfCode(std::int32_t code) {
   if (code >= 1000) return code;
   switch (code) {
@@ -150,10 +151,10 @@ class RegionParser {
   void ReadEntry(std::int32_t index) {
     if (!SkipCommentsAndBlanks())
       Break(lines_.LineNumber() + 1, "%d scale entries announced, the file ends after %d", entryCount_, index);
-    // Entries are allocated as they are read, never from the announced count.
     char shortEntry[80];
     std::snprintf(shortEntry, sizeof shortEntry, "the file ends before the sheet list of scale entry %d begins",
                   static_cast<int>(index) + 1);
+    // Entries are allocated as they are read, never from the announced count.
     ScaleEntry& entry = table_.entries.emplace_back();
     entry.formatVersion = formatVersion_;
     ReadScaleLine(RequiredLine(shortEntry), index == 0, entry);
@@ -268,11 +269,14 @@ bool ReadWholeFile(const char* path, std::unique_ptr<char[]>& text, std::size_t&
   if (path == nullptr) return false;
   const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
   if (!file) return false;
-  // The size is a hint only: the file is read to its end whatever it said.
+  // The size is a hint only: the file is read to its end whatever it said,
+  // and a hint beyond any region file (a folder's, on some file systems) is
+  // not believed.
+  constexpr long kLargestHint = 1L << 26;
   std::size_t capacity = 1 << 16;
   if (std::fseek(file.get(), 0, SEEK_END) == 0) {
     const long hint = std::ftell(file.get());
-    if (hint > 0) capacity = static_cast<std::size_t>(hint) + 1;
+    if (hint > 0 && hint < kLargestHint) capacity = static_cast<std::size_t>(hint) + 1;
     std::rewind(file.get());
   }
   text.reset(new char[capacity]);

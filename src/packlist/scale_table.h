@@ -29,8 +29,9 @@ inline constexpr std::int32_t kSetAsideFlag = 16;       // goes to the set-aside
 struct SheetRecord {
   std::int32_t flags = 0;
   char cellCode[kCellCodeSize] = {};  // the file's eight-character form, "37122-A1"
-  // Points into the table's copy of the region text: descriptions are never
-  // used by the pack lists, and a copy of each would double the table.
+  // Points into the table's copy of the region text, so it is valid while
+  // that table lives: descriptions are never used by the pack lists, and a
+  // copy of each would double the table.
   std::string_view description;
   // Rectangle sheets only; degrees, west negative once stored.
   double south = 0.0;

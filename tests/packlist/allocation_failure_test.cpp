@@ -16,8 +16,9 @@
 
 namespace {
 
-// Allocations left before the next one fails; negative: none fails. Atomic,
-// so that setting it around an opaque call is never optimised away.
+// Allocations left before they fail (from then on every one fails until the
+// test disarms it); negative: none fails. Atomic, so that setting it around
+// an opaque call is never optimised away.
 std::atomic<long> allocationsLeft{-1};
 
 }  // namespace
@@ -34,7 +35,14 @@ void* operator new(std::size_t size) {
   throw std::bad_alloc();
 }
 
-// The library's operator delete frees with free(), which matches malloc().
+// The matching release: a sanitizer checks that what operator new gave back
+// is released by operator delete. GCC takes the pair for a mismatch.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpragmas"
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+#pragma GCC diagnostic pop
 
 namespace velinst::packlist {
 namespace {

@@ -117,11 +117,13 @@ TEST_F(PackListExport, ListThatCannotBeCreatedGivesMinusOneBeforeTheRegionIsRead
 }
 
 TEST_F(PackListExport, UnreadableRegionPrintsRemovesTheListAndGivesMinusOne) {
-  const std::string region = dir_.File("missing.rgn");
-  for (auto makePackList : {VEL_MakePackList24K, VEL_MakePackList, VEL_MakePackList100K}) {
-    EXPECT_EQ(Run(makePackList, region, 100000), -1);
-    EXPECT_EQ(printed_, "cannot open file '" + region + "' for input\n");
-    EXPECT_FALSE(FileExists(list_));
+  const std::string folder = dir_.Path().substr(0, dir_.Path().size() - 1);
+  for (const std::string& region : {dir_.File("missing.rgn"), folder}) {
+    for (auto makePackList : {VEL_MakePackList24K, VEL_MakePackList, VEL_MakePackList100K}) {
+      EXPECT_EQ(Run(makePackList, region, 100000), -1);
+      EXPECT_EQ(printed_, "cannot open file '" + region + "' for input\n");
+      EXPECT_FALSE(FileExists(list_));
+    }
   }
 }
 

@@ -128,7 +128,8 @@ TEST(RegionReader, FirstFormatVersionMapsLongitudesFromZeroTo360) {
   const std::vector<Series> series = {
       {"24, \"s\"",
        {"8, \"37122-A1\", \"a\", 37.0, 237.5, 37.5, 122.5", "4, \"37122-A2\", \"b\",37.0,-122.5,37.5,180"}}};
-  const ScaleEntry first = Read(RegionFile("1.0", series)).entries[0];
+  const ScaleInfoTable firstTable = Read(RegionFile("1.0", series));
+  const ScaleEntry& first = firstTable.entries[0];
   EXPECT_EQ(first.primary[0].east, -122.5);
   EXPECT_EQ(first.primary[0].west, 122.5);
   EXPECT_EQ(first.primary[1].east, -122.5);
@@ -136,7 +137,8 @@ TEST(RegionReader, FirstFormatVersionMapsLongitudesFromZeroTo360) {
   EXPECT_EQ(first.primary[0].south, 37.0);
   EXPECT_EQ(first.primary[0].north, 37.5);
 
-  const ScaleEntry second = Read(RegionFile("2.0", series)).entries[0];
+  const ScaleInfoTable secondTable = Read(RegionFile("2.0", series));
+  const ScaleEntry& second = secondTable.entries[0];
   EXPECT_EQ(second.primary[0].east, 237.5);
   EXPECT_EQ(second.primary[1].east, -122.5);
   EXPECT_EQ(second.primary[1].west, 180.0);
@@ -160,8 +162,10 @@ TEST(RegionReader, TextsLongerThanTheirFieldsAreCut) {
   const std::string name(60, 'n');
   const std::string code(20, 'c');
   const std::string description(80, 'd');
-  const ScaleEntry entry =
-      Read(RegionFile("2.0", {{"24, \"" + name + "\"", {"0, \"" + code + "\", \"" + description + "\""}}})).entries[0];
+  // Descriptions point into the table's text: the table must outlive them.
+  const ScaleInfoTable table =
+      Read(RegionFile("2.0", {{"24, \"" + name + "\"", {"0, \"" + code + "\", \"" + description + "\""}}}));
+  const ScaleEntry& entry = table.entries[0];
   EXPECT_EQ(std::string(entry.scaleName), name.substr(0, 43));
   EXPECT_EQ(std::string(entry.primary[0].cellCode), code.substr(0, 15));
   EXPECT_EQ(entry.primary[0].description, description.substr(0, 63));
