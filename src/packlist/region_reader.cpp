@@ -317,7 +317,7 @@ RegionReadResult ParseRegion(std::string_view text, ScaleInfoTable& table) {
     result.fault = RegionFault::kAllocation;
     return result;
   }
-  std::memcpy(copy.get(), text.data(), text.size());
+  if (!text.empty()) std::memcpy(copy.get(), text.data(), text.size());  // an empty view may have no data
   return ParseRegion(std::move(copy), text.size(), table);
 }
 
