@@ -1,0 +1,37 @@
+// The client of the account web service: configures the process-wide
+// session and holds the consumer method groups.
+#pragma once
+
+#include <string_view>
+
+#include "webclient/account_class.h"
+#include "webclient/rk_class.h"
+
+namespace velinst {
+
+class CRK : public CRKClass {
+ public:
+  // The service host used when none is given.
+  static constexpr const char* kDefaultHost = "mobile.ridgelinemaps.com";
+
+  // Opens the process-wide session to `host` (the default host when empty).
+  // `agent` replaces the session's user agent only together with a host,
+  // even when it is empty.
+  CRK(std::string_view host, std::string_view agent, bool secure);
+  ~CRK() override;  // closes the session
+
+  // Closes the session and opens it again as the constructor does; whether
+  // it opened.
+  bool Reconnect(std::string_view host, std::string_view agent, bool secure);
+
+  CRKAccountClass& AccountGroup() { return account_; }
+
+ private:
+  static bool Configure(std::string_view host, std::string_view agent, bool secure);
+
+  // The Search, Trip and Weather groups follow the Account group, in that
+  // order.
+  CRKAccountClass account_;
+};
+
+}  // namespace velinst

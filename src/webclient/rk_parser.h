@@ -1,0 +1,33 @@
+// The answer parser that a service method hands to Send. The envelope
+// parser offers it the answer's elements; it keeps what it knows and raises
+// format errors on its own CLastErr part.
+#pragma once
+
+#include <cstdint>
+
+#include "exports/last_err.h"
+#include "xml/node_cursor.h"
+
+namespace velinst {
+
+class IRKParser : public CLastErr {
+ public:
+  IRKParser() = default;
+  virtual ~IRKParser() = default;
+
+  virtual void Parse(CXMLNodeCursor& cursor) = 0;
+
+  // Set once the parser found what it looks for.
+  bool IsFilled() const { return filled_ != 0; }
+
+ protected:
+  IRKParser(const IRKParser&) = default;
+  IRKParser& operator=(const IRKParser&) = default;
+
+  void SetFilled() { filled_ = 1; }
+
+ private:
+  std::int32_t filled_ = 0;
+};
+
+}  // namespace velinst

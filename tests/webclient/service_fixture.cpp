@@ -1,0 +1,133 @@
+#include "service_fixture.h"
+
+#include <cstdint>
+#include <filesystem>
+
+#include "http/payload_cipher.h"
+#include "http/payload_key.h"
+#include "platform/base64.h"
+#include "webclient/account_session.h"
+
+namespace velinst::test {
+
+namespace {
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string PercentDecoded(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
+      out.push_back(static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2])));
+      i += 2;
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  return out;
+}
+
+std::string Decrypted(const std::string& base64) {
+  std::vector<std::uint8_t> ciphertext(Base64DecodedCapacity(base64.size()));
+  ciphertext.resize(Base64Decode(ciphertext.data(), base64.c_str(), base64.size()));
+  http::CPayloadCipher cipher(http::PayloadKeyMaterial());
+  std::uint32_t length = 0;
+  const auto size = static_cast<std::uint32_t>(ciphertext.size());
+  if (!cipher.Decrypt(ciphertext.data(), size, nullptr, length)) return "(undecryptable)";
+  std::string plain(length, '\0');
+  if (!cipher.Decrypt(ciphertext.data(), size, plain.data(), length)) return "(undecryptable)";
+  plain.resize(length);
+  return plain;
+}
+
+// "&a=1&b=2" (or "a=1&b=2") into its pairs, values decoded.
+QueryPairs SplitQuery(const std::string& query) {
+  QueryPairs pairs;
+  std::size_t at = 0;
+  while (at <= query.size()) {
+    std::size_t end = query.find('&', at);
+    if (end == std::string::npos) end = query.size();
+    const std::string item = query.substr(at, end - at);
+    if (!item.empty()) {
+      const std::size_t equals = item.find('=');
+      if (equals == std::string::npos)
+        pairs.emplace_back(item, "");
+      else
+        pairs.emplace_back(item.substr(0, equals), PercentDecoded(item.substr(equals + 1)));
+    }
+    at = end + 1;
+  }
+  return pairs;
+}
+
+}  // namespace
+
+std::string Message(const CLastErr& error) {
+  const char* text = nullptr;
+  return error.GetText(text) ? text : "";
+}
+
+void ServiceTest::SetUp() {
+  ASSERT_TRUE(server_.Ready()) << "no test server: its port file " << VELINST_TESTSERVER_PORT_FILE;
+  ResetAccountSession();
+  redirect_.emplace(temporary_.Path());
+  client_ = std::make_unique<CRK>(server_.HostText(), "", false);
+}
+
+void ServiceTest::TearDown() {
+  client_.reset();
+  redirect_.reset();
+  SetPayloadEncrypter(nullptr);
+  SetSignInClock(nullptr);
+  ResetAccountSession();
+}
+
+void ServiceTest::AnswerOk(const std::string& method, const std::string& elements) {
+  server_.Answer(method, http::test::OkAnswer("<rsp status=\"ok\">" + elements + "</rsp>"));
+}
+
+void ServiceTest::AnswerError(const std::string& method, const std::string& type) {
+  server_.Answer(method,
+                 http::test::OkAnswer("<rsp status=\"err\"><err type=\"" + type + "\" msg=\"scripted\"/></rsp>"));
+}
+
+std::vector<std::string> ServiceTest::Methods() {
+  std::vector<std::string> methods;
+  for (const testserver::LoggedRequest& request : Requests()) {
+    const QueryPairs pairs = SplitQuery(RawQuery(request));
+    methods.push_back(pairs.empty() ? std::string() : pairs.front().second);
+  }
+  return methods;
+}
+
+std::string ServiceTest::RawQuery(const testserver::LoggedRequest& request) {
+  const std::size_t question = request.target.find('?');
+  return question == std::string::npos ? std::string() : request.target.substr(question + 1);
+}
+
+QueryPairs ServiceTest::Parameters(const testserver::LoggedRequest& request) {
+  QueryPairs pairs;
+  for (const auto& [name, value] : SplitQuery(RawQuery(request))) {
+    if (name == "method") continue;
+    if (name == "encryptedData" || name == "encryptedDeviceInfo") {
+      for (auto& inner : SplitQuery(Decrypted(value))) pairs.push_back(std::move(inner));
+    } else {
+      pairs.emplace_back(name, value);
+    }
+  }
+  return pairs;
+}
+
+std::vector<std::string> ServiceTest::TemporaryFiles() const {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(temporary_.Path()))
+    names.push_back(entry.path().filename().string());
+  return names;
+}
+
+}  // namespace velinst::test
