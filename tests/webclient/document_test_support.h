@@ -27,9 +27,10 @@ class AnswerDocumentTest : public ::testing::Test {
   // Loads `answer` and runs the envelope parser with `inner` on it.
   Outcome Read(const std::string& answer, IRKParser* inner) {
     Outcome outcome;
+    // Outside the try: the envelope's own errors are read in the handler.
+    CRKResponseParser envelope(inner);
     try {
       document_.LoadText(answer.c_str());
-      CRKResponseParser envelope(inner);
       envelope.Parse(*document_.GetRoot());
     } catch (const CRKException& error) {
       outcome.serverErrorCode = error.Code();
