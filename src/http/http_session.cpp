@@ -108,8 +108,14 @@ std::uint32_t CHttpSession::RequestFlags() const {
 
 std::unique_ptr<IHttpRequest> CHttpSession::OpenRequest(const char* verb, const char* path) {
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (connection_)
-      if (auto request = connection_->OpenRequest(verb, path, RequestFlags())) return request;
+    if (connection_) {
+      if (auto request = connection_->OpenRequest(verb, path, RequestFlags())) {
+        // Every request asks for keep-alive by header as well as by flag;
+        // a refused header changes nothing.
+        request->AddHeader(kKeepAliveHeader);
+        return request;
+      }
+    }
     transport_->Sleep(kRetryDelayMs);
   }
   return nullptr;
@@ -163,7 +169,6 @@ HttpBuffer CHttpSession::PerformRequest(std::uint32_t& length, const char* path,
 
   const auto request = OpenRequest(postData != nullptr ? "POST" : "GET", path);
   if (!request) return nullptr;
-  request->AddHeader(kKeepAliveHeader);
   if (!SendRequest(*request, postData, postLength)) return nullptr;
 
   std::string value;

@@ -116,6 +116,7 @@ class CHttpSession {
 
  private:
   std::uint32_t RequestFlags() const;
+  // Opens a request with the retries and asks it for keep-alive.
   std::unique_ptr<IHttpRequest> OpenRequest(const char* verb, const char* path);
   bool SendRequest(IHttpRequest& request, const void* body, std::uint32_t length);
   void StoreDelays(const std::array<std::int32_t, 4>& delays, int count);

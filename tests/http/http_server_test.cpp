@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "http/http_session.h"
 #include "test_server_client.h"
@@ -170,6 +172,29 @@ TEST_F(HttpServerTest, TwoThreadsEachSeeTheirOwnReply) {
   EXPECT_EQ(session_.GetStatusCode(), 0);  // this thread sent nothing
 }
 
+// More requests at once than the transport keeps handles for, twice over:
+// handles that come back from one round serve the next.
+TEST_F(HttpServerTest, ManyThreadsShareTheSessionRoundAfterRound) {
+  constexpr int kThreads = 12;
+  for (int i = 0; i < kThreads; ++i) {
+    ScriptedAnswer answer = test::OkAnswer("<t" + std::to_string(i) + "/>");
+    answer.delayMs = 100;
+    server_.Answer("/t" + std::to_string(i), answer);
+  }
+  for (int round = 0; round < 2; ++round) {
+    std::vector<std::string> bodies(kThreads);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i) {
+      threads.emplace_back([&, i] {
+        std::uint32_t result = 0;
+        bodies[i] = Get(("t" + std::to_string(i)).c_str(), result);
+      });
+    }
+    for (std::thread& thread : threads) thread.join();
+    for (int i = 0; i < kThreads; ++i) EXPECT_EQ(bodies[i], "<t" + std::to_string(i) + "/>") << round;
+  }
+}
+
 TEST_F(HttpServerTest, ExistsOn200And404) {
   server_.Answer("/present", test::OkAnswer("x"));
   bool exists = false;
@@ -190,6 +215,7 @@ TEST_F(HttpServerTest, ConditionalRequestAndLastModified) {
   const auto requests = server_.Requests();
   ASSERT_FALSE(requests.empty());
   EXPECT_EQ(requests.back().Header("If-Modified-Since"), "Sun, 31 Dec 2023 23:59:58 GMT");
+  EXPECT_THAT(requests.back().Header("Connection"), ::testing::StrCaseEq("Keep-Alive"));
 
   ScriptedAnswer dated = test::OkAnswer("x");
   dated.headers = {{"Last-Modified", "Mon, 01 Jan 2024 00:00:01 GMT"}};

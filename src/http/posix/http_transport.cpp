@@ -32,6 +32,8 @@ constexpr std::uint32_t kDefaultSendTimeoutMs = 30000;
 constexpr long kMaxRedirects = 30;
 constexpr long kReceiveBufferSize = 256 * 1024;
 constexpr std::uint32_t kConnectionLan = 0x02;  // INTERNET_CONNECTION_LAN
+// Idle multi handles kept for later requests; more are closed.
+constexpr std::size_t kIdleMultiLimit = 8;
 
 struct CurlGlobal {
   CurlGlobal() { curl_global_init(CURL_GLOBAL_DEFAULT); }
@@ -42,8 +44,9 @@ void InitCurlOnce() {
   static_cast<void>(global);
 }
 
-// The connection cache that every request of one internet handle shares;
-// requests keep it alive until they end, even past the handle's close.
+// What every request of one internet handle shares: the connection cache,
+// and the multi handles of finished requests (a new one costs a socket
+// pair). Requests keep it alive until they end, even past the handle's close.
 class SharedCache {
  public:
   SharedCache() : share_(curl_share_init()) {
@@ -55,9 +58,37 @@ class SharedCache {
   }
   SharedCache(const SharedCache&) = delete;
   SharedCache& operator=(const SharedCache&) = delete;
-  ~SharedCache() { curl_share_cleanup(share_); }
+  ~SharedCache() {
+    for (CURLM* multi : idleMultis_) curl_multi_cleanup(multi);
+    curl_share_cleanup(share_);
+  }
 
   CURLSH* Get() const { return share_; }
+
+  // A multi handle without transfers for one request; null when curl has none.
+  CURLM* TakeMulti() {
+    {
+      const std::lock_guard lock(idleLock_);
+      if (!idleMultis_.empty()) {
+        CURLM* const multi = idleMultis_.back();
+        idleMultis_.pop_back();
+        return multi;
+      }
+    }
+    return curl_multi_init();
+  }
+
+  // Takes back a multi handle whose transfers have all been removed.
+  void GiveBackMulti(CURLM* multi) {
+    {
+      const std::lock_guard lock(idleLock_);
+      if (idleMultis_.size() < kIdleMultiLimit) {
+        idleMultis_.push_back(multi);
+        return;
+      }
+    }
+    curl_multi_cleanup(multi);
+  }
 
  private:
   // One lock for every kind of data: the share's parts refer to each other.
@@ -68,6 +99,8 @@ class SharedCache {
 
   CURLSH* share_;
   std::recursive_mutex lock_;
+  std::mutex idleLock_;
+  std::vector<CURLM*> idleMultis_;
 };
 
 struct InternetSettings {
@@ -84,8 +117,9 @@ struct CurlSlistFree {
 struct CurlEasyFree {
   void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
 };
-struct CurlMultiFree {
-  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+struct CurlMultiGiveBack {
+  SharedCache* cache;
+  void operator()(CURLM* multi) const { cache->GiveBackMulti(multi); }
 };
 
 bool SameHeaderName(std::string_view line, std::string_view other) {
@@ -129,13 +163,15 @@ class CurlRequest final : public IHttpRequest {
 
   bool Init() {
     easy_.reset(curl_easy_init());
-    multi_.reset(curl_multi_init());
+    multi_ = std::unique_ptr<CURLM, CurlMultiGiveBack>(settings_.cache->TakeMulti(),
+                                                       CurlMultiGiveBack{settings_.cache.get()});
     if (!easy_ || !multi_) return false;
     // Headers curl would add that WinInet does not send.
     for (const char* line : {"Accept:", "Expect:", "Content-Type:"}) AppendHeader(line);
     return headers_ != nullptr;
   }
 
+  // The transfer leaves the multi handle before it goes back to the cache.
   ~CurlRequest() override {
     if (added_) curl_multi_remove_handle(multi_.get(), easy_.get());
   }
@@ -377,7 +413,7 @@ class CurlRequest final : public IHttpRequest {
   const std::string verb_;
   const std::uint32_t flags_;
   std::unique_ptr<CURL, CurlEasyFree> easy_;
-  std::unique_ptr<CURLM, CurlMultiFree> multi_;
+  std::unique_ptr<CURLM, CurlMultiGiveBack> multi_;
   std::unique_ptr<curl_slist, CurlSlistFree> headers_;
   std::vector<std::string> added_headers_;
   bool added_ = false;
