@@ -72,6 +72,53 @@ VELINST_EXPORT int VELAPI VEL_MakePackList(const char *region, const char *list,
 /* Writes the 1:100,000 sheets of REGION's series SCALE to LIST: as VEL_MakePackList24K; -2 for SCALE 24000. */
 VELINST_EXPORT int VELAPI VEL_MakePackList100K(const char *region, const char *list, int scale);
 
+/* ---- Account service ---------------------------------------------------- */
+/* Each returns 0 on success, the account service's error code (4 to 42) of the first call that failed, or 3 for
+   a failure inside the library (no answer, a malformed answer, a null argument, a token that does not fit).
+   Text outputs are buffers of 1024 bytes; names and addresses longer than 1023 bytes are cut. The service host is
+   the default value of HKEY_LOCAL_MACHINE\Software\Corvane\Ridgeline Professional\6.00\URL\RidgelineMobile\server. */
+
+/* Writes the number of users of the account of PRODUCT_ID into USER_COUNT. */
+VELINST_EXPORT int VELAPI VEL_RDB_GetUserCount(const char* authToken, const char* productId, int* userCount);
+
+/* Writes the id of the user at INDEX (0 to the user count less one; else 34) of PRODUCT_ID's account. */
+VELINST_EXPORT int VELAPI VEL_RDB_GetUserID(const char* authToken, const char* productId, int index, int* userId);
+
+/* Writes the contact of PRODUCT_ID's account into the three buffers and its id into ACCOUNT_ID. */
+VELINST_EXPORT int VELAPI VEL_RDB_GetAccount(const char* authToken, const char* productId, char* contactName,
+                                             char* contactEmail, char* contactPhone, int* accountId);
+
+/* Writes the details of user USER_ID into the five buffers. */
+VELINST_EXPORT int VELAPI VEL_RDB_GetUserInfo(const char* authToken, int userId, char* firstName, char* lastName,
+                                              char* userName, char* email, char* phone);
+
+/* Creates the account of PRODUCT_ID with USER_NAME (new, or an existing user who proves PASSWORD) as its
+   administrator and writes that user's auth token into AUTH_TOKEN_OUT. */
+VELINST_EXPORT int VELAPI VEL_RDB_CreateUserAccount(const char* authToken, const char* productId, const char* userName,
+                                                    const char* password, const char* accountName,
+                                                    const char* address1, const char* address2, const char* city,
+                                                    const char* state, const char* zip, const char* contactName,
+                                                    const char* contactEmail, const char* contactPhone,
+                                                    const char* firstName, const char* lastName, const char* email,
+                                                    const char* phone, char* authTokenOut);
+
+/* Signs USER_NAME in: the auth token into AUTH_TOKEN, the user's id into USER_ID (may be null). */
+VELINST_EXPORT int VELAPI VEL_RDB_Login(const char* userName, const char* password, char* authToken, int* userId);
+
+/* Changes user USER_ID's names, e-mail address, phone (an empty text empties it) and the two flags. */
+VELINST_EXPORT int VELAPI VEL_RDB_SetUserInfo(const char* authToken, int userId, const char* firstName,
+                                              const char* lastName, const char* email, const char* phone,
+                                              int receiveNewsletter, int receiveUpdates);
+
+/* Writes the id of PRODUCT_ID's account into ACCOUNT_ID; the second argument is not used. */
+VELINST_EXPORT int VELAPI VEL_RDB_FindAccount(const char* authToken, int unused, const char* productId,
+                                              int* accountId);
+
+/* Writes 1 into EXISTS when USER_NAME is taken, else 0. */
+VELINST_EXPORT int VELAPI VEL_RDB_UserNameExists(const char* userName, int* exists);
+
+/* Writes 1 into EXISTS when EMAIL_ADDRESS is taken, else 0. */
+VELINST_EXPORT int VELAPI VEL_RDB_EmailAddressExists(const char* emailAddress, int* exists);
 #ifdef __cplusplus
 }
 #endif
