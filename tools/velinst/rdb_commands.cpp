@@ -40,7 +40,10 @@ int Login(const Invocation& invocation) {
   return Report(code, {{"token", token}, {"user id", id.c_str()}});
 }
 
-int Exists(const Invocation& invocation, int (*check)(const char*, int*)) {
+// Both checks share the export's signature and calling convention.
+using ExistsCheck = decltype(&VEL_RDB_UserNameExists);
+
+int Exists(const Invocation& invocation, ExistsCheck check) {
   int exists = 0;
   const int code = check(Arg(invocation, 0), &exists);
   return Report(code, {{"exists", exists != 0 ? "yes" : "no"}});
