@@ -146,6 +146,8 @@ TEST_F(CDOSTrees, SingleFiles) {
   EXPECT_FALSE(Has("one.txt"));
   EXPECT_TRUE(dos_.CopySingleFile(At("two.txt").c_str(), At("moved.txt").c_str())) << "copies replace";
   EXPECT_EQ(Read("two.txt"), "1");
+  EXPECT_FALSE(dos_.CopySingleFile(At("two.txt").c_str(), At("two.txt").c_str()));
+  EXPECT_EQ(Read("two.txt"), "1") << "a file copied onto itself keeps its contents";
   EXPECT_EQ(dos_.FileSize(At("two.txt").c_str()), 1u);
   EXPECT_EQ(dos_.FileSize(At("none.txt").c_str()), 0u);
   EXPECT_TRUE(dos_.DeleteSingleFile(At("two.txt").c_str()));

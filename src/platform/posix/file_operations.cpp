@@ -12,6 +12,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/last_error.h"
 #include "platform/posix/unique_fd.h"
 
 namespace velinst::platform {
@@ -51,8 +52,17 @@ bool CopyFileOver(const char* source, const char* destination) {
     errno = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
     return false;
   }
-  UniqueFd to(::open(destination, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, status.st_mode & 0777));
+  UniqueFd to(::open(destination, O_WRONLY | O_CREAT | O_CLOEXEC, status.st_mode & 0777));
   if (!to.Valid()) return false;
+  // A file copied onto itself (or a hard link of it) would be emptied:
+  // refuse, as Windows does with a sharing violation.
+  struct stat target;
+  if (::fstat(to.Get(), &target) != 0) return false;
+  if (target.st_dev == status.st_dev && target.st_ino == status.st_ino) {
+    errno = kErrorSharingViolation;
+    return false;
+  }
+  if (::ftruncate(to.Get(), 0) != 0) return false;
   if (!CopyContents(from.Get(), to.Get(), status.st_size)) return false;
   // As on Windows, the copy keeps the source's modification time.
   const timespec times[2] = {{0, UTIME_OMIT}, status.st_mtim};
