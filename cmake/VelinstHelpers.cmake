@@ -96,16 +96,21 @@ function(velinst_benchmark name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark)
 endfunction()
 
-# The scripted test server (tools/testserver) is a host program; the Windows
-# tests reach it on loopback from under wine, so their build takes the host
-# build's tools folder.
+# The loopback servers of the tests (the scripted test server, the
+# account-service stand-in) are host programs; the Windows tests reach them
+# on loopback from under wine, so their build takes the host build's tools
+# folder.
 set(VELINST_HOST_TOOLS_DIR "${PROJECT_SOURCE_DIR}/build/host/bin" CACHE PATH
-    "Folder of the host build's programs (the test server), for the Windows tests")
+    "Folder of the host build's programs (the test servers), for the Windows tests")
 
-# The file in which the test server started by the fixture leaves its port,
-# as the test programs see it.
-function(velinst_testserver_port_file out_var)
-  set(port_file ${CMAKE_BINARY_DIR}/testserver.port)
+# The administrator the service fixture creates, for the tests to sign in as.
+set(VELINST_SERVICE_ADMIN_USER "velinst-admin")
+set(VELINST_SERVICE_ADMIN_PASSWORD "admin-secret")
+
+# The file in which the server of fixture <name> leaves its port, as the
+# test programs see it.
+function(velinst_port_file out_var name)
+  set(port_file ${CMAKE_BINARY_DIR}/${name}.port)
   if(WIN32)
     # wine shows the host's root as drive Z:.
     set(port_file "Z:${port_file}")
@@ -113,25 +118,46 @@ function(velinst_testserver_port_file out_var)
   set(${out_var} ${port_file} PARENT_SCOPE)
 endfunction()
 
-# velinst_use_testserver(<test>)
-# The test runs against one test server that a ctest fixture starts on a
-# free loopback port and stops after the last such test. Tests that script
-# the server hold its lock, so they never run in parallel against it.
-function(velinst_use_testserver test)
-  get_property(defined GLOBAL PROPERTY VELINST_TESTSERVER_FIXTURE)
+function(velinst_testserver_port_file out_var)
+  velinst_port_file(port_file testserver)
+  set(${out_var} ${port_file} PARENT_SCOPE)
+endfunction()
+
+# velinst_use_host_server(<test> <fixture> <program> [arguments...])
+# The test runs against one loopback server, the host program <program>,
+# that the ctest fixture <fixture> starts on a free port (with the
+# arguments) and stops after the last test that needs it. Tests of one
+# server hold its lock, so they never run in parallel against it.
+function(velinst_use_host_server test fixture program)
+  get_property(defined GLOBAL PROPERTY VELINST_FIXTURE_${fixture})
   if(NOT defined)
     if(WIN32)
-      set(server ${VELINST_HOST_TOOLS_DIR}/velinst_testserver)
+      set(server ${VELINST_HOST_TOOLS_DIR}/${program})
     else()
-      set(server $<TARGET_FILE:velinst_testserver>)
+      set(server $<TARGET_FILE:${program}>)
     endif()
-    set(port_file ${CMAKE_BINARY_DIR}/testserver.port)
-    add_test(NAME testserver_start COMMAND ${server} --detach --port-file ${port_file} --idle-exit 900)
-    add_test(NAME testserver_stop COMMAND ${server} --stop --port-file ${port_file})
-    set_tests_properties(testserver_start PROPERTIES FIXTURES_SETUP testserver)
-    set_tests_properties(testserver_stop PROPERTIES FIXTURES_CLEANUP testserver)
-    set_property(GLOBAL PROPERTY VELINST_TESTSERVER_FIXTURE ON)
+    set(port_file ${CMAKE_BINARY_DIR}/${fixture}.port)
+    add_test(NAME ${fixture}_start COMMAND ${server} ${ARGN} --detach --port-file ${port_file} --idle-exit 900)
+    add_test(NAME ${fixture}_stop COMMAND ${server} --stop --port-file ${port_file})
+    set_tests_properties(${fixture}_start PROPERTIES FIXTURES_SETUP ${fixture})
+    set_tests_properties(${fixture}_stop PROPERTIES FIXTURES_CLEANUP ${fixture})
+    set_property(GLOBAL PROPERTY VELINST_FIXTURE_${fixture} ON)
   endif()
-  set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED testserver RESOURCE_LOCK testserver
-    ENVIRONMENT_MODIFICATION "http_proxy=unset:;HTTP_PROXY=unset:;https_proxy=unset:;all_proxy=unset:")
+  set_property(TEST ${test} APPEND PROPERTY FIXTURES_REQUIRED ${fixture})
+  set_property(TEST ${test} APPEND PROPERTY RESOURCE_LOCK ${fixture})
+  set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT_MODIFICATION
+    "http_proxy=unset:;HTTP_PROXY=unset:;https_proxy=unset:;all_proxy=unset:")
+endfunction()
+
+# velinst_use_testserver(<test>): the test runs against the scripted test server.
+function(velinst_use_testserver test)
+  velinst_use_host_server(${test} testserver velinst_testserver)
+endfunction()
+
+# velinst_use_service(<test>): the test runs against the account-service
+# stand-in, in memory, with the fixture's administrator. Its passwords are
+# hashed cheaply: the tests sign in often.
+function(velinst_use_service test)
+  velinst_use_host_server(${test} service velinst-service --db :memory: --hash-iterations 1000
+    --admin ${VELINST_SERVICE_ADMIN_USER}:${VELINST_SERVICE_ADMIN_PASSWORD})
 endfunction()

@@ -6,8 +6,8 @@
 namespace velinst::http::test {
 namespace {
 
-int ReadPort() {
-  std::FILE* file = std::fopen(VELINST_TESTSERVER_PORT_FILE, "r");
+int ReadPort(const std::string& portFile) {
+  std::FILE* file = std::fopen(portFile.c_str(), "r");
   if (file == nullptr) return 0;
   int port = 0;
   if (std::fscanf(file, "%d", &port) != 1) port = 0;
@@ -17,7 +17,7 @@ int ReadPort() {
 
 }  // namespace
 
-TestServerClient::TestServerClient() : port_(ReadPort()) {
+TestServerClient::TestServerClient(const std::string& portFile) : port_(ReadPort(portFile)) {
   if (port_ > 0 && control_.Open(HostText().c_str())) Reset();
 }
 

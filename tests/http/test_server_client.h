@@ -13,8 +13,10 @@ namespace velinst::http::test {
 
 class TestServerClient {
  public:
-  // Reads the port file and clears the server's script and log.
-  TestServerClient();
+  // Reads the port file (by default the test server fixture's) and clears
+  // the server's script and log.
+  TestServerClient() : TestServerClient(VELINST_TESTSERVER_PORT_FILE) {}
+  explicit TestServerClient(const std::string& portFile);
 
   bool Ready() const { return port_ > 0; }
   int Port() const { return port_; }

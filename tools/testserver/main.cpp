@@ -3,17 +3,14 @@
 //   velinst_testserver --stop --port-file FILE
 // With --detach it returns once the port is written to FILE and serves on in
 // the background (a ctest fixture); --stop ends such a server.
-#include <fcntl.h>
 #include <signal.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <string>
 
 #include "scripted_server.h"
+#include "server_process.h"
 
 namespace {
 
@@ -45,38 +42,6 @@ bool ParseOptions(int argc, char** argv, Options& options) {
   return !options.portFile.empty() || (!options.stop && !options.detach);
 }
 
-// Written whole under a temporary name first, so a reader never sees half.
-bool WritePortFile(const std::string& path, int port) {
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::trunc);
-    out << port << "\n";
-    if (!out) return false;
-  }
-  return std::rename(temporary.c_str(), path.c_str()) == 0;
-}
-
-int Stop(const std::string& portFile) {
-  std::ifstream in(portFile);
-  int port = 0;
-  if (!(in >> port)) return 0;  // nothing running
-  httplib::Client client("127.0.0.1", port);
-  client.Post(velinst::testserver::kControlQuitPath);
-  std::remove(portFile.c_str());
-  return 0;
-}
-
-void DetachFromCaller() {
-  if (fork() != 0) std::_Exit(0);
-  setsid();
-  // ctest waits for the output pipes to close, not for the process.
-  const int null = open("/dev/null", O_RDWR);
-  dup2(null, STDIN_FILENO);
-  dup2(null, STDOUT_FILENO);
-  dup2(null, STDERR_FILENO);
-  if (null > STDERR_FILENO) close(null);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -87,7 +52,7 @@ int main(int argc, char** argv) {
                  "       velinst_testserver --stop --port-file FILE\n");
     return 2;
   }
-  if (options.stop) return Stop(options.portFile);
+  if (options.stop) return velinst::testserver::StopServer(options.portFile);
   signal(SIGPIPE, SIG_IGN);
 
   velinst::testserver::ScriptedServer server;
@@ -96,10 +61,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velinst_testserver: cannot bind a port\n");
     return 1;
   }
-  std::fflush(nullptr);
-  if (options.detach) DetachFromCaller();
-  if (!options.portFile.empty() && !WritePortFile(options.portFile, port)) return 1;
+  if (options.detach) velinst::testserver::DetachFromCaller();
+  if (!options.portFile.empty() && !velinst::testserver::WritePortFile(options.portFile, port)) return 1;
   if (!options.detach) std::printf("listening on 127.0.0.1:%d\n", port), std::fflush(stdout);
+  velinst::testserver::StartupDone();
   server.Run(std::chrono::seconds(options.idleExitSeconds));
   return 0;
 }

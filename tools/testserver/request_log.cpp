@@ -34,7 +34,14 @@ std::string LoggedRequest::Header(std::string_view name) const {
 
 void RequestLog::Add(LoggedRequest request) {
   const std::lock_guard lock(lock_);
+  if (limit_ != 0 && requests_.size() >= limit_)
+    requests_.erase(requests_.begin(), requests_.begin() + static_cast<std::ptrdiff_t>(requests_.size() - limit_ + 1));
   requests_.push_back(std::move(request));
+}
+
+void RequestLog::SetLimit(std::size_t requests) {
+  const std::lock_guard lock(lock_);
+  limit_ = requests;
 }
 
 std::vector<LoggedRequest> RequestLog::Requests() {

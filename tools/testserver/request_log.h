@@ -26,12 +26,16 @@ struct LoggedRequest {
 class RequestLog {
  public:
   void Add(LoggedRequest request);
+  // Keeps only the last `requests` requests (0: all), for servers that run
+  // long.
+  void SetLimit(std::size_t requests);
   std::vector<LoggedRequest> Requests();
   void Reset();
 
  private:
   std::mutex lock_;
   std::vector<LoggedRequest> requests_;
+  std::size_t limit_ = 0;
 };
 
 std::string FormatRequestLog(const std::vector<LoggedRequest>& requests);

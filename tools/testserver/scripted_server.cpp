@@ -95,6 +95,14 @@ void ScriptedServer::Run(std::chrono::seconds idleExit) {
 
 void ScriptedServer::Stop() { server_.stop(); }
 
+void ScriptedServer::SetErrorResponder(Responder responder) {
+  server_.set_error_handler(httplib::Server::HandlerWithResponse(
+      [responder = std::move(responder)](const httplib::Request& request, httplib::Response& response) {
+        return responder(request, response) ? httplib::Server::HandlerResponse::Handled
+                                            : httplib::Server::HandlerResponse::Unhandled;
+      }));
+}
+
 void ScriptedServer::Touch() { lastRequest_ = NowSeconds(); }
 
 void ScriptedServer::Serve(const httplib::Request& request, httplib::Response& response) {
@@ -153,7 +161,7 @@ void ScriptedServer::Control(const httplib::Request& request, httplib::Response&
   } else if (request.path == kControlQuitPath) {
     response.set_content("ok\n", "text/plain");
     std::thread([this] { server_.stop(); }).detach();
-  } else {
+  } else if (!controlResponder_ || !controlResponder_(request, response)) {
     response.status = 400;
   }
 }

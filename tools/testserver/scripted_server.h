@@ -34,6 +34,14 @@ class ScriptedServer {
   void Stop();
 
   void SetResponder(Responder responder) { responder_ = std::move(responder); }
+  // Answers control requests other than the script's and log's own; false
+  // leaves the default answer (400).
+  void SetControlResponder(Responder responder) { controlResponder_ = std::move(responder); }
+  // Sees every answer of status 400 and above before it goes out, those of
+  // the HTTP layer itself (an oversized or malformed request) included.
+  void SetErrorResponder(Responder responder);
+  // Requests with a larger body are refused with 413.
+  void SetPayloadLimit(std::size_t bytes) { server_.set_payload_max_length(bytes); }
   AnswerScript& Script() { return script_; }
   RequestLog& Log() { return log_; }
 
@@ -47,6 +55,7 @@ class ScriptedServer {
   AnswerScript script_;
   RequestLog log_;
   Responder responder_;
+  Responder controlResponder_;
   std::atomic<std::int64_t> lastRequest_{0};
 };
 

@@ -1,0 +1,44 @@
+// The account service on HTTP: the service path goes to AccountService,
+// every other path answers 404 with an error document, and the scripted
+// test server's control path stays available (answers scripted per method
+// come before the service's own). Every answer carries the content type
+// "text/xml; charset=utf-8" and the reply-protocol header "Pragma:
+// status=OK": a "status=ERROR" would make the client drop the body.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+
+#include "account_service.h"
+#include "scripted_server.h"
+
+namespace velinst::service {
+
+// Requests with a larger body are refused (RequestTooLargeException).
+inline constexpr std::size_t kMaxRequestBody = 16 * 1024 * 1024;
+// Requests the control path keeps for reading back.
+inline constexpr std::size_t kLoggedRequests = 256;
+// Moves the service's clock: "/_control/clock?advance=SECONDS".
+inline constexpr const char* kControlClockPath = "/_control/clock";
+
+class ServiceServer {
+ public:
+  explicit ServiceServer(AccountService& service);
+  ServiceServer(const ServiceServer&) = delete;
+  ServiceServer& operator=(const ServiceServer&) = delete;
+
+  // The port bound on `host` (a free one for 0), or -1.
+  int Bind(const std::string& host, int port);
+  void Run(std::chrono::seconds idleExit);
+  void Stop() { server_.Stop(); }
+
+ private:
+  bool Serve(const httplib::Request& request, httplib::Response& response);
+  bool Control(const httplib::Request& request, httplib::Response& response);
+
+  AccountService& service_;
+  testserver::ScriptedServer server_;
+};
+
+}  // namespace velinst::service

@@ -1,0 +1,45 @@
+#include "password_hash.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace velinst::service {
+namespace {
+
+std::span<const std::uint8_t> Bytes(const char* text) {
+  return {reinterpret_cast<const std::uint8_t*>(text), std::char_traits<char>::length(text)};
+}
+
+TEST(PasswordHash, MatchesPbkdf2HmacSha256KnownAnswers) {
+  EXPECT_EQ(HashPasswordWithSalt("passwd", 1, Bytes("salt")),
+            "pbkdf2-sha256$1$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=");
+  EXPECT_EQ(HashPasswordWithSalt("Password", 80000, Bytes("NaCl")),
+            "pbkdf2-sha256$80000$TmFDbA==$TdzY9guYviGDDO5e8icB+WQaRBjQTAQUrv8Ih2s0q1Y=");
+}
+
+TEST(PasswordHash, VerifiesOnlyTheRightPassword) {
+  const std::string stored = HashPassword("s3cret&amp;", kMinimumHashIterations);
+  EXPECT_TRUE(VerifyPassword("s3cret&amp;", stored));
+  EXPECT_FALSE(VerifyPassword("s3cret&", stored));
+  EXPECT_FALSE(VerifyPassword("", stored));
+  EXPECT_EQ(stored.find("s3cret"), std::string::npos);
+}
+
+TEST(PasswordHash, EveryHashHasItsOwnSalt) {
+  EXPECT_NE(HashPassword("same", kMinimumHashIterations), HashPassword("same", kMinimumHashIterations));
+}
+
+TEST(PasswordHash, MalformedStoredTextsVerifyNothing) {
+  for (const char* stored :
+       {"", "plain", "pbkdf2-sha256$1$c2FsdA==", "pbkdf2-sha1$1$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=",
+        "pbkdf2-sha256$0$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=",
+        "pbkdf2-sha256$x$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=",
+        "pbkdf2-sha256$99999999999$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=",
+        "pbkdf2-sha256$1$c2F!dA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=", "pbkdf2-sha256$1$c2FsdA==$VawE"})
+    EXPECT_FALSE(VerifyPassword("passwd", stored)) << stored;
+  EXPECT_TRUE(VerifyPassword("passwd", "pbkdf2-sha256$1$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw="));
+}
+
+}  // namespace
+}  // namespace velinst::service

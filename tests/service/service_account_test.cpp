@@ -1,0 +1,196 @@
+// The "Account" group over HTTP: sign-in, registration, passwords, profile
+// and the availability checks, with their error types.
+#include <gtest/gtest.h>
+
+#include "service_test_fixture.h"
+
+namespace velinst::service::test {
+namespace {
+
+Parameters RegisterParameters(const std::string& name, const std::string& password, const std::string& email) {
+  return {{"username", name},
+          {"password", password},
+          {"hardwareID", ""},
+          {"appVersion", ""},
+          {"appName", "HalvardOutdoors"},
+          {"emailAddress", email},
+          {"weight", "0.000000"},
+          {"units", ""}};
+}
+
+TEST_F(ServiceTest, RegisterAndLoginAnswerTokenUserWeightAndUnits) {
+  const NewUser user = Register();
+  EXPECT_EQ(user.token.size(), 48u);
+  EXPECT_GT(std::stoi(user.id), 0);
+
+  const ServiceReply login = client_.Call("Account.Login",
+                                          {{"username", user.name},
+                                           {"password", user.password},
+                                           {"hardwareID", ""},
+                                           {"appVersion", ""},
+                                           {"appName", "HalvardOutdoors"}},
+                                          Sealing::kData);
+  ASSERT_TRUE(WellFormedAnswer(login));
+  ASSERT_TRUE(login.Ok()) << login.body;
+  EXPECT_EQ(login.Text("UserID"), user.id);
+  EXPECT_EQ(login.Text("Weight"), "72.500000");
+  EXPECT_EQ(login.Text("Units"), "metric");
+  EXPECT_NE(login.Text("AuthToken"), user.token);  // every sign-in has its own token
+}
+
+TEST_F(ServiceTest, AvailabilityChecksIgnoreCase) {
+  const NewUser user = Register();
+  struct Case {
+    const char* method;
+    const char* parameter;
+    std::string value;
+    const char* exists;
+  } cases[] = {
+      {"Account.UsernameExists", "username", user.name, "True"},
+      {"Account.UsernameExists", "username", "X" + user.name, "False"},
+      {"Account.EmailAddressExists", "emailAddress", user.email, "True"},
+      {"Account.EmailAddressExists", "emailAddress", "nobody@example.org", "False"},
+      {"Account.EmailAddressExists", "emailAddress", "", "False"},
+      {"Account.DisplayNameExists", "displayName", "", "False"},
+  };
+  for (const Case& c : cases) {
+    const ServiceReply reply = client_.Call(c.method, {{c.parameter, c.value}});
+    EXPECT_EQ(reply.Text("Exists"), c.exists) << c.method << " " << c.value;
+  }
+  std::string upper = user.name;
+  for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  EXPECT_EQ(client_.Call("Account.UsernameExists", {{"username", upper}}).Text("Exists"), "True");
+}
+
+TEST_F(ServiceTest, RegistrationErrors) {
+  const NewUser taken = Register();
+  const std::string fresh = UniqueName("fresh");
+  struct Case {
+    Parameters parameters;
+    const char* type;
+  } cases[] = {
+      {RegisterParameters(taken.name, "password", fresh + "@example.org"), "DuplicateUsernameException"},
+      {RegisterParameters(fresh, "password", taken.email), "DuplicateEmailAddressException"},
+      {RegisterParameters(fresh, "password", "no-at-sign"), "EmailAddressFormatException"},
+      {RegisterParameters(fresh, "short", fresh + "@example.org"), "PasswordFormatException"},
+      {RegisterParameters("", "password", fresh + "@example.org"), "UsernameFormatException"},
+      {{{"username", fresh}, {"password", "password"}}, "MissingParameterException"},
+  };
+  for (const Case& c : cases) {
+    const ServiceReply reply = client_.Call("Account.Register", c.parameters, Sealing::kData);
+    EXPECT_TRUE(WellFormedAnswer(reply));
+    EXPECT_EQ(reply.ErrorType(), c.type) << reply.body;
+  }
+  EXPECT_EQ(client_.Call("Account.UsernameExists", {{"username", fresh}}).Text("Exists"), "False");
+}
+
+TEST_F(ServiceTest, LoginErrors) {
+  const NewUser user = Register();
+  struct Case {
+    std::string name;
+    std::string password;
+    const char* type;
+  } cases[] = {
+      {user.name, "wrong-password", "IncorrectPasswordException"},
+      {"no-such-" + user.name, user.password, "InvalidCredentialsException"},
+      {user.name, "", "IncorrectPasswordException"},
+  };
+  for (const Case& c : cases) {
+    const ServiceReply reply =
+        client_.Call("Account.Login", {{"username", c.name}, {"password", c.password}}, Sealing::kData);
+    EXPECT_EQ(reply.ErrorType(), c.type) << reply.body;
+  }
+}
+
+TEST_F(ServiceTest, ChangePasswordNeedsTheOldOne) {
+  const NewUser user = Register();
+  EXPECT_EQ(client_
+                .Call("Account.ChangePassword",
+                      {{"authToken", user.token}, {"oldPassword", "wrong-one"}, {"newPassword", "new-password"}},
+                      Sealing::kData)
+                .ErrorType(),
+            "IncorrectPasswordException");
+  EXPECT_EQ(
+      client_
+          .Call("Account.ChangePassword",
+                {{"authToken", user.token}, {"oldPassword", user.password}, {"newPassword", "new"}}, Sealing::kData)
+          .ErrorType(),
+      "PasswordFormatException");
+  EXPECT_TRUE(client_
+                  .Call("Account.ChangePassword",
+                        {{"authToken", user.token}, {"oldPassword", user.password}, {"newPassword", "new-password"}},
+                        Sealing::kData)
+                  .Ok());
+  EXPECT_TRUE(client_.Login(user.name, user.password).empty());
+  EXPECT_FALSE(client_.Login(user.name, "new-password").empty());
+}
+
+TEST_F(ServiceTest, ResetPasswordKnowsTheAddress) {
+  const NewUser user = Register();
+  EXPECT_TRUE(
+      client_.Call("Account.ResetPassword", {{"emailAddress", user.email}, {"forceChangeOnNextLogin", "true"}}).Ok());
+  EXPECT_EQ(
+      client_.Call("Account.ResetPassword", {{"emailAddress", "x" + user.email}, {"forceChangeOnNextLogin", "false"}})
+          .ErrorType(),
+      "RecordNotFoundException");
+  EXPECT_EQ(client_.Call("Account.ResetPassword", {{"emailAddress", user.email}, {"forceChangeOnNextLogin", "maybe"}})
+                .ErrorType(),
+            "ParameterException");
+}
+
+TEST_F(ServiceTest, UpdateChangesProfileAndGuardsDisplayNames) {
+  const NewUser first = Register();
+  const NewUser second = Register();
+  const std::string display = UniqueName("Shown");
+  EXPECT_TRUE(client_
+                  .Call("Account.Update", {{"authToken", first.token},
+                                           {"displayName", display},
+                                           {"emailAddress", ""},
+                                           {"weight", "80.250000"},
+                                           {"units", "lbs"}})
+                  .Ok());
+  EXPECT_EQ(client_.Call("Account.DisplayNameExists", {{"displayName", display}}).Text("Exists"), "True");
+  EXPECT_EQ(
+      client_.Call("Account.Update", {{"authToken", second.token}, {"displayName", display}, {"emailAddress", ""}})
+          .ErrorType(),
+      "DuplicateDisplayNameException");
+  EXPECT_EQ(
+      client_.Call("Account.Update", {{"authToken", second.token}, {"displayName", ""}, {"emailAddress", first.email}})
+          .ErrorType(),
+      "DuplicateEmailAddressException");
+  const ServiceReply login =
+      client_.Call("Account.Login", {{"username", first.name}, {"password", first.password}}, Sealing::kData);
+  EXPECT_EQ(login.Text("Weight"), "80.250000");
+  EXPECT_EQ(login.Text("Units"), "lbs");
+}
+
+// Texts travel XML-escaped. The service keeps them so and escapes once more
+// on the way out, so a client's own unescaping gives the caller's text.
+TEST_F(ServiceTest, EscapedTextsComeBackAsTheyWereSent) {
+  const std::string name = UniqueName("tom") + "&amp;jerry";
+  const std::string password = "p&amp;ss&lt;word";
+  const ServiceReply registered = client_.Call(
+      "Account.Register", RegisterParameters(name, password, UniqueName("tj") + "@example.org"), Sealing::kData);
+  ASSERT_TRUE(registered.Ok()) << registered.body;
+  EXPECT_EQ(client_.Call("Account.UsernameExists", {{"username", name}}).Text("Exists"), "True");
+  EXPECT_FALSE(client_.Login(name, password).empty());
+  EXPECT_TRUE(client_.Login(name, "p&ss<word").empty());
+
+  const std::string display = UniqueName("Tom") + "&amp;Jerry&quot;TJ&quot;";
+  EXPECT_TRUE(client_
+                  .Call("Account.Update",
+                        {{"authToken", registered.Text("AuthToken")}, {"displayName", display}, {"emailAddress", ""}})
+                  .Ok());
+  EXPECT_EQ(client_.Call("Account.DisplayNameExists", {{"displayName", display}}).Text("Exists"), "True");
+
+  // The user's record: the stored text goes out escaped once more.
+  const std::string admin = client_.AdminToken();
+  const ServiceReply record =
+      client_.Call("AccountUsers.GetById", {{"authToken", admin}, {"id", registered.Text("UserID")}});
+  ASSERT_TRUE(record.Ok()) << record.body;
+  EXPECT_EQ(record.Element("AccountUser")->ChildText("UserName"), name);
+  EXPECT_NE(record.body.find("&amp;amp;jerry"), std::string::npos) << record.body;
+}
+
+}  // namespace
+}  // namespace velinst::service::test

@@ -1,0 +1,116 @@
+#include "service_client.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <stdexcept>
+#include <vector>
+
+#include "http/payload_cipher.h"
+#include "http/payload_key.h"
+#include "platform/base64.h"
+
+namespace velinst::service::test {
+namespace {
+
+constexpr const char* kServicePathPrefix = "WebServices/Api/Rest/RestHandler.ashx?method=";
+
+std::string UrlEncode(const std::string& text) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string encoded;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9')) {
+      encoded += c;
+    } else {
+      encoded += '%';
+      encoded += kDigits[byte >> 4];
+      encoded += kDigits[byte & 15];
+    }
+  }
+  return encoded;
+}
+
+}  // namespace
+
+std::string ServiceReply::ErrorType() const {
+  if (!answer || answer->name != "rsp" || answer->Attribute("status") != "err" || answer->children.empty()) return {};
+  return answer->children.front().Attribute("type");
+}
+
+std::string ServiceReply::Text(std::string_view name) const {
+  const AnswerNode* element = Element(name);
+  return element ? element->text : std::string("<absent>");
+}
+
+std::string Describe(const ServiceReply& reply) {
+  return "status " + std::to_string(reply.status) + ", type \"" + reply.contentType + "\", pragma status \"" +
+         reply.statusText + "\", body: " + reply.body.substr(0, 600);
+}
+
+std::string SealedParameters(const std::string& plain) {
+  http::CPayloadCipher cipher(http::PayloadKeyMaterial());
+  std::uint32_t length = 0;
+  if (!cipher.Encrypt(plain.data(), static_cast<std::uint32_t>(plain.size()), nullptr, length))
+    throw std::runtime_error("cipher not ready");
+  std::vector<std::uint8_t> sealed(length);
+  if (!cipher.Encrypt(plain.data(), static_cast<std::uint32_t>(plain.size()), sealed.data(), length))
+    throw std::runtime_error("encryption failed");
+  std::string text(Base64EncodedSize(length), '\0');
+  Base64Encode(text.data(), sealed.data(), length);
+  text.pop_back();
+  return UrlEncode(text);
+}
+
+std::string UniqueName(const std::string& prefix) {
+  static std::atomic<int> counter{0};
+  static const long long run =
+      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::system_clock::now().time_since_epoch())
+          .count();
+  return prefix + std::to_string(run % 100000000) + "x" + std::to_string(++counter);
+}
+
+ServiceClient::ServiceClient(const std::string& portFile) : control_(portFile) {
+  if (control_.Ready()) session_.Open(control_.HostText().c_str());
+}
+
+ServiceReply ServiceClient::Request(const std::string& path, const std::optional<std::string>& body) {
+  if (body) session_.SetPostData(body->data(), static_cast<std::uint32_t>(body->size()));
+  std::uint32_t length = 0, result = 0;
+  const http::HttpBuffer bytes = session_.Request(length, path.c_str(), result);
+  ServiceReply reply;
+  reply.received = bytes != nullptr;
+  reply.status = session_.GetStatusCode();
+  reply.contentType = session_.GetContentType();
+  reply.statusText = session_.GetStatusText();
+  if (bytes) reply.body.assign(bytes.get(), length);
+  reply.answer = ReadAnswer(reply.body);
+  return reply;
+}
+
+ServiceReply ServiceClient::Call(const std::string& method, const Parameters& parameters, Sealing sealing,
+                                 const std::optional<std::string>& body) {
+  std::string query;
+  for (const auto& [name, value] : parameters) query += "&" + name + "=" + value;
+  if (sealing == Sealing::kDeviceInfo) query = "&encryptedDeviceInfo=" + SealedParameters(query);
+  if (sealing == Sealing::kData) query = "&encryptedData=" + SealedParameters(query);
+  return Request(kServicePathPrefix + method + query, body);
+}
+
+std::string ServiceClient::Login(const std::string& userName, const std::string& password) {
+  const ServiceReply reply = Call("Account.Login",
+                                  {{"username", userName},
+                                   {"password", password},
+                                   {"hardwareID", ""},
+                                   {"appVersion", ""},
+                                   {"appName", "HalvardOutdoors"}},
+                                  Sealing::kData);
+  return reply.Ok() ? reply.Text("AuthToken") : std::string();
+}
+
+void ServiceClient::AdvanceClock(std::int64_t seconds) {
+  const ServiceReply reply = Request("_control/clock?advance=" + std::to_string(seconds), std::string());
+  if (reply.status != 200) throw std::runtime_error("the stand-in's clock did not move");
+}
+
+}  // namespace velinst::service::test

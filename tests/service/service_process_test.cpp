@@ -1,0 +1,158 @@
+// The stand-in as a process: what it keeps in its database file, across a
+// kill between requests and a restart, and what it refuses to start with.
+#include <signal.h>
+#include <spawn.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "service_client.h"
+#include "test_support.h"
+
+extern char** environ;
+
+namespace velinst::service::test {
+namespace {
+
+class ServiceProcess {
+ public:
+  ServiceProcess(const std::vector<std::string>& arguments) {
+    std::vector<std::string> all = {velinst::test::HelperProgram("velinst-service")};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : all) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&pid_, argv[0], nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
+  }
+  ServiceProcess(const ServiceProcess&) = delete;
+  ServiceProcess& operator=(const ServiceProcess&) = delete;
+  ~ServiceProcess() { Kill(); }
+
+  // The exit status, waiting for it.
+  int Wait() {
+    int status = 0;
+    if (pid_ > 0 && waitpid(pid_, &status, 0) == pid_) pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  void Kill() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+};
+
+bool WaitForFile(const std::string& path) {
+  for (int i = 0; i < 200; ++i) {
+    if (velinst::test::FileExists(path)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  return false;
+}
+
+std::vector<std::string> Column(const std::string& database, const char* sql) {
+  sqlite3* connection = nullptr;
+  std::vector<std::string> values;
+  if (sqlite3_open_v2(database.c_str(), &connection, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(connection, sql, -1, &statement, nullptr) == SQLITE_OK)
+      while (sqlite3_step(statement) == SQLITE_ROW)
+        values.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    sqlite3_finalize(statement);
+  }
+  sqlite3_close(connection);
+  return values;
+}
+
+class ServiceProcessTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<ServiceProcess> Start() {
+    std::remove(portFile_.c_str());
+    auto process = std::make_unique<ServiceProcess>(std::vector<std::string>{
+        "--db", database_, "--port-file", portFile_, "--hash-iterations", "1000", "--admin", "root:root-password"});
+    EXPECT_TRUE(WaitForFile(portFile_));
+    return process;
+  }
+
+  velinst::test::TempDir folder_;
+  std::string database_ = folder_.File("service.db");
+  std::string portFile_ = folder_.File("service.port");
+};
+
+TEST_F(ServiceProcessTest, KilledBetweenRequestsItKeepsEverythingAcrossARestart) {
+  std::string userName = UniqueName("kept");
+  {
+    auto process = Start();
+    ServiceClient client(portFile_);
+    ASSERT_TRUE(client.Ready());
+    ASSERT_TRUE(
+        client
+            .Call("Account.Register",
+                  {{"username", userName}, {"password", "kept-password"}, {"emailAddress", userName + "@x.org"}},
+                  Sealing::kData)
+            .Ok());
+    process->Kill();  // SIGKILL: no orderly shutdown
+  }
+  auto process = Start();
+  ServiceClient client(portFile_);
+  ASSERT_TRUE(client.Ready());
+  EXPECT_EQ(client.Call("Account.UsernameExists", {{"username", userName}}).Text("Exists"), "True");
+  EXPECT_FALSE(client.Login(userName, "kept-password").empty());
+  EXPECT_FALSE(client.Login("root", "root-password").empty());
+}
+
+TEST_F(ServiceProcessTest, PasswordsAndTokensAreStoredOnlyAsHashes) {
+  auto process = Start();
+  ServiceClient client(portFile_);
+  ASSERT_TRUE(client.Ready());
+  std::vector<std::string> tokens;
+  for (const char* name : {"first", "second"}) {
+    const ServiceReply reply =
+        client.Call("Account.Register",
+                    {{"username", name}, {"password", "same-password"}, {"emailAddress", std::string(name) + "@x.org"}},
+                    Sealing::kData);
+    ASSERT_TRUE(reply.Ok()) << reply.body;
+    tokens.push_back(reply.Text("AuthToken"));
+  }
+  process->Kill();
+  const std::vector<std::string> hashes =
+      Column(database_, "SELECT password_hash FROM users WHERE user_name IN ('first', 'second')");
+  ASSERT_EQ(hashes.size(), 2u);
+  EXPECT_NE(hashes[0], hashes[1]);  // salted
+  for (const std::string& hash : hashes) {
+    EXPECT_EQ(hash.rfind("pbkdf2-sha256$1000$", 0), 0u) << hash;
+    EXPECT_EQ(hash.find("same-password"), std::string::npos);
+  }
+  const std::string file = velinst::test::ReadWholeFile(database_) + velinst::test::ReadWholeFile(database_ + "-wal");
+  EXPECT_EQ(file.find("same-password"), std::string::npos);
+  for (const std::string& token : tokens) EXPECT_EQ(file.find(token), std::string::npos);
+}
+
+TEST_F(ServiceProcessTest, RefusesWhatItCannotServeSafely) {
+  for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--listen", "0.0.0.0:0"},
+                                                    {"--listen", "192.168.1.1:8080"},
+                                                    {"--token-ttl", "0"},
+                                                    {"--admin", "nopassword"},
+                                                    {"--hash-iterations", "10"},
+                                                    {"--bogus"},
+                                                    {"--db", "/no/such/folder/x.db"}}) {
+    ServiceProcess process(arguments);
+    EXPECT_NE(process.Wait(), 0) << arguments[0] << " " << (arguments.size() > 1 ? arguments[1] : "");
+  }
+  velinst::test::WriteWholeFile(database_, "not a database at all, just text");
+  ServiceProcess corrupt({"--db", database_});
+  EXPECT_NE(corrupt.Wait(), 0);
+}
+
+}  // namespace
+}  // namespace velinst::service::test

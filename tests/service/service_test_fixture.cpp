@@ -1,0 +1,72 @@
+#include "service_test_fixture.h"
+
+namespace velinst::service::test {
+
+::testing::AssertionResult WellFormedAnswer(const ServiceReply& reply) {
+  if (!reply.received) return ::testing::AssertionFailure() << "no body: " << Describe(reply);
+  if (reply.contentType != "text/xml; charset=utf-8" || reply.statusText != "OK")
+    return ::testing::AssertionFailure() << "headers: " << Describe(reply);
+  if (!reply.answer || reply.answer->name != "rsp")
+    return ::testing::AssertionFailure() << "not an rsp document: " << Describe(reply);
+  if (reply.answer->hasWhitespaceNodes) return ::testing::AssertionFailure() << "whitespace between elements";
+  if (reply.answer->Attribute("status") == "err") {
+    const auto& children = reply.answer->children;
+    if (children.size() != 1 || children[0].Attribute("type").empty() || children[0].Attribute("msg").empty())
+      return ::testing::AssertionFailure() << "error answer without type and msg: " << reply.body;
+  } else if (reply.answer->Attribute("status") != "ok") {
+    return ::testing::AssertionFailure() << "status neither ok nor err: " << reply.body;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+ServiceTest::NewUser ServiceTest::Register(const std::string& prefix) {
+  NewUser user;
+  user.name = UniqueName(prefix);
+  user.password = "secret-" + user.name;
+  user.email = user.name + "@example.org";
+  const ServiceReply reply = client_.Call("Account.Register",
+                                          {{"username", user.name},
+                                           {"password", user.password},
+                                           {"newsLetterOptIn", "true"},
+                                           {"hardwareID", "hw"},
+                                           {"appVersion", "1.0"},
+                                           {"appName", "HalvardOutdoors"},
+                                           {"emailAddress", user.email},
+                                           {"weight", "72.500000"},
+                                           {"units", "metric"}},
+                                          Sealing::kData);
+  EXPECT_TRUE(reply.Ok()) << Describe(reply);
+  user.token = reply.Text("AuthToken");
+  user.id = reply.Text("UserID");
+  return user;
+}
+
+ServiceTest::NewAccount ServiceTest::CreateAccount() {
+  NewAccount account;
+  const std::string admin = client_.AdminToken();
+  account.productId = UniqueName("product");
+  const ServiceReply created = client_.Call(
+      "Accounts.Create",
+      {{"authToken", admin}, {"users", "3"}, {"productId", account.productId}, {"sku", "BASESUBSCRIPTION"}},
+      Sealing::kPlain,
+      "<Account>\n  <Name>Trail Co</Name>\n  <ContactEmail>desk@trail.example</ContactEmail>\n</Account>\n");
+  EXPECT_TRUE(created.Ok()) << Describe(created);
+  account.id = created.Element("Account") ? created.Element("Account")->ChildText("Id").value_or("") : "";
+  NewUser& user = account.admin;
+  user.name = UniqueName("owner");
+  user.password = "secret-" + user.name;
+  const ServiceReply added =
+      client_.Call("AccountUsers.Add", {{"authToken", admin}, {"accountId", account.id}}, Sealing::kPlain,
+                   "<AccountUser>\n<UserName>" + user.name + "</UserName>\n</AccountUser>\n");
+  EXPECT_TRUE(added.Ok()) << Describe(added);
+  user.id = added.Element("AccountUser") ? added.Element("AccountUser")->ChildText("Id").value_or("") : "";
+  EXPECT_TRUE(client_
+                  .Call("AccountUsers.SetPassword", {{"authToken", admin}, {"userId", user.id}}, Sealing::kPlain,
+                        "<SetPasswordRequest>\n  <Password>" + user.password + "</Password>\n</SetPasswordRequest>\n")
+                  .Ok());
+  EXPECT_TRUE(client_.Call("Roles.Add", {{"authToken", admin}, {"userId", user.id}, {"role", "AccountAdmin"}}).Ok());
+  user.token = client_.Login(user.name, user.password);
+  return account;
+}
+
+}  // namespace velinst::service::test

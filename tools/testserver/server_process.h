@@ -1,0 +1,27 @@
+// The process side of the loopback servers of the tests (the scripted test
+// server, the account-service stand-in): the port file a ctest fixture
+// reads, leaving the fixture behind, and stopping a server again.
+#pragma once
+
+#include <string>
+
+namespace velinst::testserver {
+
+// Written whole under a temporary name first, so a reader never sees half.
+bool WritePortFile(const std::string& path, int port);
+
+// Asks the server whose port the file names to quit, and removes the file.
+// 0, also when no server runs.
+int StopServer(const std::string& portFile);
+
+// Leaves the caller (a ctest fixture) behind: the process forks, and the
+// caller's side waits until the server calls StartupDone, then ends with 0,
+// or with 1 when the server ends first. Until then the server keeps the
+// caller's output, so its start-up errors reach the caller.
+void DetachFromCaller();
+// In a detached server: drops the caller's output (ctest waits for its
+// pipes to close, not for the process) and lets the caller go. Does nothing
+// in a server that did not detach.
+void StartupDone();
+
+}  // namespace velinst::testserver
