@@ -178,8 +178,11 @@ TEST_F(ServiceTest, ScriptedAnswersComeBeforeTheService) {
 
   ScriptedAnswer dropped;
   dropped.drop = true;
-  client_.Control().Answer(method, dropped);
-  EXPECT_FALSE(call().received);
+  // WinInet sends again on a dropped connection: every attempt is dropped.
+  // Wine's WinInet may deliver an empty body instead of nothing.
+  for (int attempt = 0; attempt < 5; ++attempt) client_.Control().Answer(method, dropped);
+  const ServiceReply cut = call();
+  EXPECT_TRUE(!cut.received || cut.body.empty());
   client_.Control().Reset();
   EXPECT_TRUE(call().Ok());
 
