@@ -1,6 +1,6 @@
-// The service's time: the system clock plus an offset that tests move
-// forward through the control path (token expiry without waiting), and the
-// text form of instants in answers.
+// The service's time: the system clock plus an offset that tests set
+// through the control path (token expiry without waiting), and the text
+// form of instants in answers.
 #pragma once
 
 #include <atomic>
@@ -15,7 +15,8 @@ class ServiceClock {
  public:
   // Seconds since 1970-01-01 UTC.
   std::int64_t Now() const;
-  void Advance(std::int64_t seconds) { offset_ += seconds; }
+  std::int64_t Offset() const { return offset_; }
+  void SetOffset(std::int64_t seconds) { offset_ = seconds; }
 
  private:
   std::atomic<std::int64_t> offset_{0};

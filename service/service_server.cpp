@@ -63,14 +63,16 @@ bool ServiceServer::Serve(const httplib::Request& request, httplib::Response& re
 
 bool ServiceServer::Control(const httplib::Request& request, httplib::Response& response) {
   if (request.path != kControlClockPath) return false;
-  const auto seconds = IntegerText(request.get_param_value("advance"));
-  if (!seconds) {
-    response.status = 400;
-    response.set_content("advance=SECONDS\n", "text/plain");
-    return true;
+  if (request.has_param("offset")) {
+    const auto seconds = IntegerText(request.get_param_value("offset"));
+    if (!seconds) {
+      response.status = 400;
+      response.set_content("offset=SECONDS\n", "text/plain");
+      return true;
+    }
+    service_.Clock().SetOffset(*seconds);
   }
-  service_.Clock().Advance(*seconds);
-  response.set_content("ok\n", "text/plain");
+  response.set_content(std::to_string(service_.Clock().Offset()) + "\n", "text/plain");
   return true;
 }
 

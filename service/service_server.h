@@ -19,7 +19,9 @@ namespace velinst::service {
 inline constexpr std::size_t kMaxRequestBody = 16 * 1024 * 1024;
 // Requests the control path keeps for reading back.
 inline constexpr std::size_t kLoggedRequests = 256;
-// Moves the service's clock: "/_control/clock?advance=SECONDS".
+// The offset of the service's clock from the system's, in seconds:
+// "/_control/clock" answers it, "/_control/clock?offset=SECONDS" sets it.
+// Setting rather than adding, so a request the client repeats does no harm.
 inline constexpr const char* kControlClockPath = "/_control/clock";
 
 class ServiceServer {

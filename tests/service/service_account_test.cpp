@@ -188,7 +188,7 @@ TEST_F(ServiceTest, EscapedTextsComeBackAsTheyWereSent) {
   const ServiceReply record =
       client_.Call("AccountUsers.GetById", {{"authToken", admin}, {"id", registered.Text("UserID")}});
   ASSERT_TRUE(record.Ok()) << record.body;
-  EXPECT_EQ(record.Element("AccountUser")->ChildText("UserName"), name);
+  EXPECT_EQ(record.FieldText("AccountUser", "UserName"), name);
   EXPECT_NE(record.body.find("&amp;amp;jerry"), std::string::npos) << record.body;
 }
 

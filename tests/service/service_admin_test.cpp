@@ -52,8 +52,8 @@ TEST_F(ServiceTest, CreateUserAccountFlowOfTheInstaller) {
           "<ReceiveUpdates>TRUE</ReceiveUpdates>\n</AccountUser>\n");
   ASSERT_TRUE(added.Ok()) << added.body;
   EXPECT_EQ(ChildNames(added.Element("AccountUser")), kUserFields);
-  EXPECT_EQ(added.Element("AccountUser")->ChildText("ReceiveUpdates"), "true");
-  const std::string userId = *added.Element("AccountUser")->ChildText("Id");
+  EXPECT_EQ(added.FieldText("AccountUser", "ReceiveUpdates"), "true");
+  const std::string userId = *added.FieldText("AccountUser", "Id");
 
   EXPECT_TRUE(client_
                   .Call("AccountUsers.SetPassword", {{"authToken", admin}, {"userId", userId}}, Sealing::kPlain,
@@ -66,12 +66,12 @@ TEST_F(ServiceTest, CreateUserAccountFlowOfTheInstaller) {
   // The new administrator reads its account back, as the facade's exports do.
   const ServiceReply found = client_.Call("Accounts.GetByProductId", {{"authToken", token}, {"productId", product}});
   ASSERT_TRUE(found.Ok()) << found.body;
-  EXPECT_EQ(found.Element("Account")->ChildText("ContactName"), "Ann Smith");
+  EXPECT_EQ(found.FieldText("Account", "ContactName"), "Ann Smith");
   const ServiceReply users = client_.Call("AccountUsers.Get", {{"authToken", token}, {"accountId", accountId}});
   ASSERT_NE(users.Element("AccountUsers"), nullptr) << users.body;
-  ASSERT_EQ(users.Element("AccountUsers")->children.size(), 1u);
-  EXPECT_EQ(users.Element("AccountUsers")->children[0].ChildText("Id"), userId);
-  EXPECT_EQ(client_.Call("Roles.Get", {{"authToken", token}, {"userId", userId}}).Element("Roles")->ChildText("string"),
+  ASSERT_EQ(users.Count("AccountUsers"), 1u);
+  EXPECT_EQ(users.Required("AccountUsers").children.at(0).ChildText("Id"), userId);
+  EXPECT_EQ(client_.Call("Roles.Get", {{"authToken", token}, {"userId", userId}}).FieldText("Roles", "string"),
             "AccountAdmin");
 
   // SetUserInfo: the record back with new details.
@@ -81,8 +81,8 @@ TEST_F(ServiceTest, CreateUserAccountFlowOfTheInstaller) {
                        "</UserName>\n<Email></Email>\n<Phone></Phone>\n<ReceiveNewsletter>true</ReceiveNewsletter>\n"
                        "<ReceiveUpdates>false</ReceiveUpdates>\n</AccountUser>\n");
   ASSERT_TRUE(updated.Ok()) << updated.body;
-  EXPECT_EQ(updated.Element("AccountUser")->ChildText("FirstName"), "Anne");
-  EXPECT_EQ(updated.Element("AccountUser")->ChildText("Email"), "");
+  EXPECT_EQ(updated.FieldText("AccountUser", "FirstName"), "Anne");
+  EXPECT_EQ(updated.FieldText("AccountUser", "Email"), "");
 
   // One seat only; the product id is the account's alone.
   EXPECT_EQ(client_
@@ -128,9 +128,9 @@ TEST_F(ServiceTest, AccountAdministratorsStayInTheirAccount) {
 
   const ServiceReply own = client_.Call("Accounts.Get", {{"authToken", token}});
   ASSERT_NE(own.Element("Accounts"), nullptr) << own.body;
-  ASSERT_EQ(own.Element("Accounts")->children.size(), 1u);
-  EXPECT_EQ(own.Element("Accounts")->children[0].ChildText("Id"), mine.id);
-  EXPECT_EQ(client_.Call("Accounts.Find", {{"authToken", token}}).Element("Account")->ChildText("Id"), mine.id);
+  ASSERT_EQ(own.Count("Accounts"), 1u);
+  EXPECT_EQ(own.Required("Accounts").children.at(0).ChildText("Id"), mine.id);
+  EXPECT_EQ(client_.Call("Accounts.Find", {{"authToken", token}}).FieldText("Account", "Id"), mine.id);
 }
 
 TEST_F(ServiceTest, AccountsAddUpdateRemove) {
@@ -138,13 +138,13 @@ TEST_F(ServiceTest, AccountsAddUpdateRemove) {
   const ServiceReply added = client_.Call("Accounts.Add", {{"authToken", admin}}, Sealing::kPlain,
                                           "<Account><Name>Plain</Name><City>Helena</City></Account>");
   ASSERT_TRUE(added.Ok()) << added.body;
-  const std::string id = *added.Element("Account")->ChildText("Id");
+  const std::string id = *added.FieldText("Account", "Id");
   const ServiceReply updated = client_.Call("Accounts.Update", {{"authToken", admin}, {"id", id}}, Sealing::kPlain,
                                             "<Account><Name>Renamed</Name></Account>");
-  EXPECT_EQ(updated.Element("Account")->ChildText("Name"), "Renamed");
-  EXPECT_EQ(updated.Element("Account")->ChildText("City"), "Helena");  // fields left out stay
+  EXPECT_EQ(updated.FieldText("Account", "Name"), "Renamed");
+  EXPECT_EQ(updated.FieldText("Account", "City"), "Helena");  // fields left out stay
   const ServiceReply removed = client_.Call("Accounts.Remove", {{"authToken", admin}, {"id", id}});
-  EXPECT_EQ(removed.Element("Account")->ChildText("Name"), "Renamed");  // the account as it was
+  EXPECT_EQ(removed.FieldText("Account", "Name"), "Renamed");  // the account as it was
   EXPECT_EQ(client_.Call("Accounts.GetById", {{"authToken", admin}, {"id", id}}).ErrorType(),
             "RecordNotFoundException");
 }
@@ -158,7 +158,7 @@ TEST_F(ServiceTest, TransferAndRemoveUsers) {
           .Ok());
   const ServiceReply users =
       client_.Call("AccountUsers.Get", {{"authToken", account.admin.token}, {"accountId", account.id}});
-  EXPECT_EQ(users.Element("AccountUsers")->children.size(), 2u);
+  EXPECT_EQ(users.Count("AccountUsers"), 2u);
   EXPECT_TRUE(client_.Call("AccountUsers.Remove", {{"authToken", account.admin.token}, {"id", consumer.id}}).Ok());
   EXPECT_EQ(client_.Call("AccountUsers.GetById", {{"authToken", admin}, {"id", consumer.id}}).ErrorType(),
             "RecordNotFoundException");
@@ -175,7 +175,7 @@ TEST_F(ServiceTest, PrivilegesGiveTheAccountFeatures) {
                           Sealing::kPlain, "\n")
                     .Ok());
   const ServiceReply privileges = client_.Call("Privileges.Get", {{"authToken", token}, {"userId", account.admin.id}});
-  EXPECT_EQ(privileges.Element("Privileges")->children.size(), 3u);
+  EXPECT_EQ(privileges.Count("Privileges"), 3u);
   EXPECT_TRUE(client_
                   .Call("Privileges.Remove",
                         {{"authToken", token}, {"userId", account.admin.id}, {"privilege", "Sync.Enabled"}})
@@ -185,7 +185,7 @@ TEST_F(ServiceTest, PrivilegesGiveTheAccountFeatures) {
       client_.Call("Authz.GetFeatures", {{"authToken", token}, {"accountId", account.id}, {"component", "maps"}});
   ASSERT_TRUE(features.Ok()) << features.body;
   std::map<std::string, std::string> found;
-  for (const AnswerNode& feature : features.Element("Features")->children) {
+  for (const AnswerNode& feature : features.Required("Features").children) {
     EXPECT_EQ(feature.name, "Feature");
     found[*feature.ChildText("Name")] = *feature.ChildText("Value");
   }
@@ -201,7 +201,7 @@ TEST_F(ServiceTest, TeamsAndMembers) {
                    "<Team>\n  <!-- <Id>0</Id> -->\n  <Name>Rangers</Name>\n</Team>\n");
   ASSERT_TRUE(team.Ok()) << team.body;
   EXPECT_EQ(ChildNames(team.Element("Team")), (std::vector<std::string>{"Id", "Name"}));
-  const std::string teamId = *team.Element("Team")->ChildText("Id");
+  const std::string teamId = *team.FieldText("Team", "Id");
   EXPECT_EQ(client_
                 .Call("Teams.Add", {{"authToken", token}, {"accountId", account.id}}, Sealing::kPlain,
                       "<Team><Name>rangers</Name></Team>")
@@ -222,26 +222,17 @@ TEST_F(ServiceTest, TeamsAndMembers) {
   EXPECT_EQ(client_
                 .Call("TeamMembers.Update", {{"authToken", token}, {"userId", account.admin.id}}, Sealing::kPlain,
                       "<TeamMember><UserId>" + account.admin.id + "</UserId><Role>Guide</Role></TeamMember>")
-                .Element("TeamMember")
-                ->ChildText("Role"),
+                .FieldText("TeamMember", "Role"),
             "Guide");
-  EXPECT_EQ(client_.Call("TeamMembers.Get", {{"authToken", token}, {"teamId", teamId}})
-                .Element("TeamMembers")
-                ->children.size(),
+  EXPECT_EQ(client_.Call("TeamMembers.Get", {{"authToken", token}, {"teamId", teamId}}).Count("TeamMembers"), 1u);
+  EXPECT_EQ(client_.Call("AccountUsers.GetByTeamId", {{"authToken", token}, {"teamId", teamId}}).Count("AccountUsers"),
             1u);
-  EXPECT_EQ(client_.Call("AccountUsers.GetByTeamId", {{"authToken", token}, {"teamId", teamId}})
-                .Element("AccountUsers")
-                ->children.size(),
-            1u);
-  EXPECT_EQ(client_.Call("Teams.Find", {{"authToken", token}}).Element("Teams")->children.size(), 1u);
-  EXPECT_EQ(
-      client_.Call("Teams.Get", {{"authToken", token}, {"accountId", account.id}}).Element("Teams")->children.size(),
-      1u);
+  EXPECT_EQ(client_.Call("Teams.Find", {{"authToken", token}}).Count("Teams"), 1u);
+  EXPECT_EQ(client_.Call("Teams.Get", {{"authToken", token}, {"accountId", account.id}}).Count("Teams"), 1u);
   EXPECT_EQ(client_
                 .Call("Teams.Update", {{"authToken", token}, {"id", teamId}}, Sealing::kPlain,
                       "<Team><Name>Scouts</Name></Team>")
-                .Element("Team")
-                ->ChildText("Name"),
+                .FieldText("Team", "Name"),
             "Scouts");
   EXPECT_EQ(client_.Call("Teams.GetById", {{"authToken", outsider.token}, {"id", teamId}}).ErrorType(),
             "NotAuthorizedException");
@@ -299,13 +290,13 @@ TEST_F(ServiceTest, ResellersAndContacts) {
   ASSERT_TRUE(contact.Ok()) << contact.body;
   EXPECT_EQ(ChildNames(contact.Element("ResellerContact")),
             (std::vector<std::string>{"Id", "Name", "Phone", "Email", "Type"}));
-  EXPECT_NE(contact.Element("ResellerContact")->ChildText("Id"), "0");  // the service's id, not the sender's
+  EXPECT_NE(contact.FieldText("ResellerContact", "Id"), "0");  // the service's id, not the sender's
 
   // Anyone reads them; only administrators change them.
-  EXPECT_EQ(client_.Call("ResellerContacts.Get", {{"resellerId", id}}).Element("ResellerContacts")->children.size(),
-            1u);
+  EXPECT_EQ(client_.Call("ResellerContacts.Get", {{"resellerId", id}}).Count("ResellerContacts"), 1u);
   EXPECT_TRUE(client_.Call("Resellers.GetById", {{"id", id}}).Ok());
-  EXPECT_NE(client_.Call("Resellers.Get", {}).Element("Resellers"), nullptr);
+  const ServiceReply resellers = client_.Call("Resellers.Get", {});
+  EXPECT_NE(resellers.Element("Resellers"), nullptr) << resellers.body;
   const NewUser user = Register();
   EXPECT_EQ(client_.Call("Resellers.Update", {{"authToken", user.token}, {"id", id}}, Sealing::kPlain, "<Reseller/>")
                 .ErrorType(),
@@ -330,7 +321,7 @@ TEST_F(ServiceTest, TemporaryStorageCredentials) {
   ASSERT_TRUE(reply.Ok()) << reply.body;
   EXPECT_EQ(ChildNames(reply.Element("Credentials")),
             (std::vector<std::string>{"AccessKeyId", "SecretAccessKey", "SessionToken", "Expiration"}));
-  EXPECT_EQ(reply.Element("Credentials")->ChildText("AccessKeyId")->substr(0, 4), "ASIA");
+  EXPECT_EQ(reply.FieldText("Credentials", "AccessKeyId").value_or("").substr(0, 4), "ASIA");
 }
 
 }  // namespace

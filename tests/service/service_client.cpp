@@ -43,6 +43,22 @@ std::string ServiceReply::Text(std::string_view name) const {
   return element ? element->text : std::string("<absent>");
 }
 
+const AnswerNode& ServiceReply::Required(std::string_view name) const& {
+  const AnswerNode* element = Element(name);
+  if (element == nullptr) throw std::runtime_error("no element " + std::string(name) + ": " + Describe(*this));
+  return *element;
+}
+
+std::optional<std::string> ServiceReply::FieldText(std::string_view name, std::string_view field) const {
+  const AnswerNode* element = Element(name);
+  return element ? element->ChildText(field) : std::nullopt;
+}
+
+std::size_t ServiceReply::Count(std::string_view name) const {
+  const AnswerNode* element = Element(name);
+  return element ? element->children.size() : 0;
+}
+
 std::string Describe(const ServiceReply& reply) {
   return "status " + std::to_string(reply.status) + ", type \"" + reply.contentType + "\", pragma status \"" +
          reply.statusText + "\", body: " + reply.body.substr(0, 600);
@@ -109,8 +125,12 @@ std::string ServiceClient::Login(const std::string& userName, const std::string&
 }
 
 void ServiceClient::AdvanceClock(std::int64_t seconds) {
-  const ServiceReply reply = Request("_control/clock?advance=" + std::to_string(seconds), std::string());
-  if (reply.status != 200) throw std::runtime_error("the stand-in's clock did not move");
+  // The offset is set, not added to, so a request the transport repeats
+  // moves the clock once.
+  const ServiceReply now = Request("_control/clock");
+  if (now.status != 200) throw std::runtime_error("the stand-in's clock cannot be read");
+  const ServiceReply moved = Request("_control/clock?offset=" + std::to_string(std::stoll(now.body) + seconds));
+  if (moved.status != 200) throw std::runtime_error("the stand-in's clock did not move");
 }
 
 }  // namespace velinst::service::test

@@ -4,9 +4,11 @@
 // path (scripted answers, the clock).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -31,9 +33,21 @@ struct ServiceReply {
   bool Ok() const { return answer && answer->name == "rsp" && answer->Attribute("status") == "ok"; }
   // The type of an error answer; empty for any other.
   std::string ErrorType() const;
-  // A child element of "rsp"; null when absent.
-  const AnswerNode* Element(std::string_view name) const { return answer ? answer->Child(name) : nullptr; }
+  // A child element of "rsp"; null when absent. Only on a reply that is
+  // kept: a node of a temporary reply would dangle.
+  const AnswerNode* Element(std::string_view name) const& { return answer ? answer->Child(name) : nullptr; }
+  const AnswerNode* Element(std::string_view name) const&& = delete;
+  // The same for a test that cannot go on without it: throws (the test
+  // fails) when the element is absent.
+  const AnswerNode& Required(std::string_view name) const&;
+  const AnswerNode& Required(std::string_view name) const&& = delete;
+
+  // Copies, for any reply: the text of a child of "rsp" ("<absent>" when
+  // there is none), the text of a field of that child, and the number of
+  // the child's own children (0 when it is absent).
   std::string Text(std::string_view name) const;
+  std::optional<std::string> FieldText(std::string_view name, std::string_view field) const;
+  std::size_t Count(std::string_view name) const;
 };
 
 // Texts for a report when an expectation fails.

@@ -51,7 +51,7 @@ ServiceTest::NewAccount ServiceTest::CreateAccount() {
       Sealing::kPlain,
       "<Account>\n  <Name>Trail Co</Name>\n  <ContactEmail>desk@trail.example</ContactEmail>\n</Account>\n");
   EXPECT_TRUE(created.Ok()) << Describe(created);
-  account.id = created.Element("Account") ? created.Element("Account")->ChildText("Id").value_or("") : "";
+  account.id = created.FieldText("Account", "Id").value_or("");
   NewUser& user = account.admin;
   user.name = UniqueName("owner");
   user.password = "secret-" + user.name;
@@ -59,7 +59,7 @@ ServiceTest::NewAccount ServiceTest::CreateAccount() {
       client_.Call("AccountUsers.Add", {{"authToken", admin}, {"accountId", account.id}}, Sealing::kPlain,
                    "<AccountUser>\n<UserName>" + user.name + "</UserName>\n</AccountUser>\n");
   EXPECT_TRUE(added.Ok()) << Describe(added);
-  user.id = added.Element("AccountUser") ? added.Element("AccountUser")->ChildText("Id").value_or("") : "";
+  user.id = added.FieldText("AccountUser", "Id").value_or("");
   EXPECT_TRUE(client_
                   .Call("AccountUsers.SetPassword", {{"authToken", admin}, {"userId", user.id}}, Sealing::kPlain,
                         "<SetPasswordRequest>\n  <Password>" + user.password + "</Password>\n</SetPasswordRequest>\n")

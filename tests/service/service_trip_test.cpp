@@ -48,7 +48,7 @@ TEST_F(TripTest, SavedTripsAnswerTheirFigures) {
 
   const ServiceReply info = client_.Call("Trip.GetTripInfo", {{"authToken", user.token}, {"tripID", tripId}});
   ASSERT_TRUE(info.Ok()) << info.body;
-  const AnswerNode& trip = *info.Element("TripInfo");
+  const AnswerNode& trip = info.Required("TripInfo");
   EXPECT_EQ(AttributeNames(trip),
             (std::set<std::string>{"id", "name", "date", "distance", "calories", "duration", "resting", "unaccounted",
                                    "summary", "eleGain", "eleLoss", "trailhead", "userID", "poiCount", "trackCount",
@@ -72,20 +72,19 @@ TEST_F(TripTest, SavedTripsAnswerTheirFigures) {
   ASSERT_TRUE(list.Ok()) << list.body;
   EXPECT_EQ(list.answer->children.size(), 2u);  // Total and Trips, nothing else
   EXPECT_EQ(list.Text("Total"), "1");
-  ASSERT_EQ(list.Element("Trips")->children.size(), 1u);
-  EXPECT_EQ(list.Element("Trips")->children[0].name, "TripStats");
-  EXPECT_EQ(AttributeNames(list.Element("Trips")->children[0]), kTripStatsAttributes);
-  EXPECT_EQ(list.Element("Trips")->children[0].Attribute("activityType"), "Hiking");
+  ASSERT_EQ(list.Count("Trips"), 1u);
+  EXPECT_EQ(list.Required("Trips").children.at(0).name, "TripStats");
+  EXPECT_EQ(AttributeNames(list.Required("Trips").children.at(0)), kTripStatsAttributes);
+  EXPECT_EQ(list.Required("Trips").children.at(0).Attribute("activityType"), "Hiking");
 
   const ServiceReply ids = client_.Call("Trip.GetTripListIDs", {{"authToken", user.token}});
-  EXPECT_EQ(ids.Element("TripIDs")->ChildText("ID"), tripId);
+  EXPECT_EQ(ids.FieldText("TripIDs", "ID"), tripId);
   const ServiceReply byDate =
       client_.Call("Trip.GetTripListByDate", {{"authToken", user.token}, {"modifiedSince", "2001-01-01T00:00:00Z"}});
-  EXPECT_EQ(byDate.Element("Trips")->children.size(), 1u);
+  EXPECT_EQ(byDate.Count("Trips"), 1u);
   EXPECT_EQ(byDate.Text("synchronizedDate").size(), 20u);
   EXPECT_EQ(client_.Call("Trip.GetTripListByDate", {{"authToken", user.token}, {"modifiedSince", "3000-01-01"}})
-                .Element("Trips")
-                ->children.size(),
+                .Count("Trips"),
             0u);
 }
 
@@ -94,7 +93,7 @@ TEST_F(TripTest, ChangesMoveTheRevisionAndModificationTime) {
   const std::string tripId = Save(user.token, Gpx("Loop", 46.0));
   auto revision = [&] {
     const ServiceReply pairs = client_.Call("Trip.GetTripListIDsAndRevisionNumber", {{"authToken", user.token}});
-    const AnswerNode& pair = pairs.Element("IDPairs")->children.at(0);
+    const AnswerNode& pair = pairs.Required("IDPairs").children.at(0);
     EXPECT_EQ(pair.Attribute("Id"), tripId);
     return pair.Attribute("Value");
   };
@@ -105,10 +104,8 @@ TEST_F(TripTest, ChangesMoveTheRevisionAndModificationTime) {
   EXPECT_EQ(renamed.Text("LastModified"),
             client_.Call("Trip.LastModified", {{"authToken", user.token}, {"tripID", tripId}}).Text("LastModified"));
   EXPECT_EQ(revision(), "2");
-  EXPECT_EQ(client_.Call("Trip.GetTripInfo", {{"authToken", user.token}, {"tripID", tripId}})
-                .Element("TripInfo")
-                ->Attribute("name"),
-            "Big Loop");
+  const ServiceReply renamedInfo = client_.Call("Trip.GetTripInfo", {{"authToken", user.token}, {"tripID", tripId}});
+  EXPECT_EQ(renamedInfo.Required("TripInfo").Attribute("name"), "Big Loop");
 
   const std::string media = "\x89PNG\r\n\x1a\n-image-bytes";
   EXPECT_EQ(client_
@@ -161,10 +158,9 @@ TEST_F(TripTest, ChangesMoveTheRevisionAndModificationTime) {
                                            Sealing::kPlain, "x")
                                      .Text("MediaID");
   EXPECT_EQ(poi("Camp", otherMedia).ErrorType(), "MediaToPoiException");
-  const AnswerNode& info =
-      *client_.Call("Trip.GetTripInfo", {{"authToken", user.token}, {"tripID", tripId}}).Element("TripInfo");
-  EXPECT_EQ(info.Attribute("poiCount"), "1");
-  EXPECT_EQ(info.Attribute("mediaCount"), "1");
+  const ServiceReply info = client_.Call("Trip.GetTripInfo", {{"authToken", user.token}, {"tripID", tripId}});
+  EXPECT_EQ(info.Required("TripInfo").Attribute("poiCount"), "1");
+  EXPECT_EQ(info.Required("TripInfo").Attribute("mediaCount"), "1");
 
   // A synchronized save of the trip's own document replaces it.
   const std::string synced =
@@ -210,7 +206,7 @@ TEST_F(TripTest, SharingOpensATripToOthersAndTheSearch) {
   const ServiceReply found = client_.Call("Search.FindTrips", search);
   ASSERT_TRUE(found.Ok()) << found.body;
   EXPECT_EQ(found.Text("Total"), "1");
-  EXPECT_EQ(found.Element("Trips")->children.at(0).Attribute("id"), tripId);
+  EXPECT_EQ(found.Required("Trips").children.at(0).Attribute("id"), tripId);
 
   Parameters filtered = search;
   filtered.emplace_back("activities", "Biking,Skiing");
@@ -234,7 +230,7 @@ TEST_F(TripTest, SharingOpensATripToOthersAndTheSearch) {
                                                                     {"offset", "0"}});
   ASSERT_TRUE(area.Ok()) << area.body;
   bool listed = false;
-  for (const AnswerNode& trip : area.Element("Trips")->children) listed |= trip.Attribute("id") == tripId;
+  for (const AnswerNode& trip : area.Required("Trips").children) listed |= trip.Attribute("id") == tripId;
   EXPECT_TRUE(listed);
   EXPECT_EQ(client_
                 .Call("Search.FindTripsInArea", {{"authToken", other.token},
@@ -270,12 +266,10 @@ TEST_F(TripTest, SharingOpensATripToOthersAndTheSearch) {
                                                                        {"radius", "10.000000"},
                                                                        {"pageSize", "1"},
                                                                        {"offset", "0"}});
-  EXPECT_EQ(near.Element("Trips")->children.at(0).Attribute("id"), tripId);  // nearest first
+  EXPECT_EQ(near.Required("Trips").children.at(0).Attribute("id"), tripId);  // nearest first
 
   // Shared trips are not private ones.
-  EXPECT_EQ(client_.Call("PrivateTrips.Get", {{"authToken", owner.token}, {"userId", owner.id}})
-                .Element("PrivateTrips")
-                ->children.size(),
+  EXPECT_EQ(client_.Call("PrivateTrips.Get", {{"authToken", owner.token}, {"userId", owner.id}}).Count("PrivateTrips"),
             0u);
   EXPECT_EQ(client_.Call("PrivateTrips.Get", {{"authToken", other.token}, {"userId", owner.id}}).ErrorType(),
             "NotAuthorizedException");
@@ -287,8 +281,7 @@ TEST_F(TripTest, TeamTripsAreTheMembers) {
   const std::string teamId = *client_
                                   .Call("Teams.Add", {{"authToken", token}, {"accountId", account.id}}, Sealing::kPlain,
                                         "<Team><Name>Trail crew</Name></Team>")
-                                  .Element("Team")
-                                  ->ChildText("Id");
+                                  .FieldText("Team", "Id");
   client_.Call("TeamMembers.Add", {{"authToken", token}, {"teamId", teamId}}, Sealing::kPlain,
                "<TeamMember><UserId>" + account.admin.id + "</UserId><Role>Lead</Role></TeamMember>");
   const std::string tripId = Save(token, Gpx("Crew walk", 20.0) + "<!-- -->");
@@ -303,11 +296,11 @@ TEST_F(TripTest, TeamTripsAreTheMembers) {
       "DuplicateValueException");
   const ServiceReply trips = client_.Call("TeamTrips.Get", {{"authToken", token}, {"teamId", teamId}});
   ASSERT_TRUE(trips.Ok()) << trips.body;
-  ASSERT_EQ(trips.Element("TeamTrips")->children.size(), 1u);
-  EXPECT_EQ(AttributeNames(trips.Element("TeamTrips")->children[0]), kTripStatsAttributes);
+  ASSERT_EQ(trips.Count("TeamTrips"), 1u);
+  EXPECT_EQ(AttributeNames(trips.Required("TeamTrips").children.at(0)), kTripStatsAttributes);
   const ServiceReply pairs =
       client_.Call("TeamTrips.GetTripListIDsAndRevisionNumber", {{"authToken", token}, {"teamId", teamId}});
-  EXPECT_EQ(pairs.Element("IDPairs")->children.at(0).Attribute("Id"), tripId);
+  EXPECT_EQ(pairs.Required("IDPairs").children.at(0).Attribute("Id"), tripId);
   const NewUser outsider = Register();
   EXPECT_EQ(client_.Call("TeamTrips.Get", {{"authToken", outsider.token}, {"teamId", teamId}}).ErrorType(),
             "NotAuthorizedException");
@@ -323,19 +316,19 @@ TEST_F(ServiceTest, WeatherAnswersEveryElementTheSameForAPlace) {
   const ServiceReply current = client_.Call("Weather.GetCurrentByLatLon", place);
   ASSERT_TRUE(current.Ok()) << current.body;
   std::vector<std::string> names;
-  for (const AnswerNode& child : current.Element("CurrentWeather")->children) {
+  for (const AnswerNode& child : current.Required("CurrentWeather").children) {
     names.push_back(child.name);
     EXPECT_FALSE(child.text.empty()) << child.name;
   }
   EXPECT_EQ(names, (std::vector<std::string>{"BarometricPressure", "ClientID", "ConditionID", "DewPoint", "HeatIndex",
                                              "Humidity", "ID", "Temperature", "Timestamp", "WindChill", "WindDirection",
                                              "WindSpeed"}));
-  EXPECT_EQ(current.Element("CurrentWeather")->ChildText("ClientID"), user.id);
+  EXPECT_EQ(current.FieldText("CurrentWeather", "ClientID"), user.id);
   EXPECT_EQ(client_.Call("Weather.GetCurrentByLatLon", place).body, current.body);
 
   const ServiceReply forecast = client_.Call("Weather.GetForecastByLatLon", place);
   ASSERT_TRUE(forecast.Ok()) << forecast.body;
-  const AnswerNode& days = *forecast.Element("Forecast");
+  const AnswerNode& days = forecast.Required("Forecast");
   ASSERT_EQ(days.children.size(), 7u);
   for (const AnswerNode& day : days.children) {
     EXPECT_EQ(day.name, "WeatherForecast");
