@@ -11,8 +11,9 @@ namespace velinst {
 
 class CRK : public CRKClass {
  public:
-  // The service host used when none is given.
-  static constexpr const char* kDefaultHost = "mobile.ridgelinemaps.com";
+  // The service host used when none is given: the deployment's, fixed
+  // when the library is built.
+  static constexpr const char* kDefaultHost = VELINST_DEFAULT_SERVICE_HOST;
 
   // Opens the process-wide session to `host` (the default host when empty).
   // `agent` replaces the session's user agent only together with a host,
