@@ -2,26 +2,12 @@
 
 #include <cstdlib>
 
+#include "platform/utf8_encode.h"
+
 namespace velinst::service::test {
 namespace {
 
-void AppendUtf8(std::string& out, unsigned long code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
+using platform::AppendUtf8;
 
 bool Decode(std::string_view text, std::string& out) {
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -44,9 +30,9 @@ bool Decode(std::string_view text, std::string& out) {
     else if (name == "apos")
       out += '\'';
     else if (name.size() > 2 && name[0] == '#' && name[1] == 'x')
-      AppendUtf8(out, std::strtoul(name.c_str() + 2, nullptr, 16));
+      AppendUtf8(out, static_cast<char32_t>(std::strtoul(name.c_str() + 2, nullptr, 16)));
     else if (name.size() > 1 && name[0] == '#')
-      AppendUtf8(out, std::strtoul(name.c_str() + 1, nullptr, 10));
+      AppendUtf8(out, static_cast<char32_t>(std::strtoul(name.c_str() + 1, nullptr, 10)));
     else
       return false;
     i = semicolon;
