@@ -12,6 +12,7 @@
 #include <variant>
 
 #include "platform/ascii_text.h"
+#include "webclient/answer_values.h"
 
 namespace velinst {
 
@@ -24,14 +25,6 @@ struct CRKADField {
   const char* name;
   CRKADFieldMember<Record> member;
 };
-
-// Answer texts as fields read them: the decimal number a text begins with
-// (0 when none), a flag true exactly for "true" in any letter case.
-std::int32_t LeadingIntegerValue(std::string_view text);
-double LeadingRealValue(std::string_view text);
-// A real beyond float's range becomes an infinity of its sign.
-float LeadingSingleValue(std::string_view text);
-bool FlagValue(std::string_view text);
 
 // Stores `value` in the field called `name` (in any letter case); false,
 // changing nothing, when the record has no such field.

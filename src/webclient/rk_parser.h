@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "exports/last_err.h"
+#include "platform/ascii_text.h"
 #include "xml/node_cursor.h"
 
 namespace velinst {
@@ -29,5 +30,10 @@ class IRKParser : public CLastErr {
  private:
   std::int32_t filled_ = 0;
 };
+
+// Answer element names are compared without regard to letter case.
+inline bool ElementNamed(const CXMLNodeCursor& cursor, const char* name) {
+  return EqualIgnoringAsciiCase(cursor.Name(), name);
+}
 
 }  // namespace velinst
