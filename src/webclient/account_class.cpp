@@ -106,7 +106,7 @@ CRKTokenResult CRKAccountClass::Register(const std::string& username, const std:
                                          const std::string& firmware, const std::string& drmInfo, double weight,
                                          const std::string& units, std::int32_t* userId) {
   CRKParameterList parameters = {{"username", username}, {"password", password}};
-  if (newsLetterOptIn.has_value()) parameters.push_back({"newsLetterOptIn", BooleanText(*newsLetterOptIn)});
+  AddOptional(parameters, "newsLetterOptIn", newsLetterOptIn);
   parameters.insert(parameters.end(), {{"hardwareID", hardwareID},
                                        {"appVersion", appVersion},
                                        {"appName", appName},
@@ -149,8 +149,8 @@ std::int32_t CRKAccountClass::Update(const std::string& authToken, const std::st
                                      const std::optional<std::string>& units) {
   CRKParameterList parameters = {
       {"authToken", authToken}, {"displayName", displayName}, {"emailAddress", emailAddress}};
-  if (weight.has_value()) parameters.push_back({"weight", FixedText(*weight)});
-  if (units.has_value()) parameters.push_back({"units", *units});
+  AddOptional(parameters, "weight", weight);
+  AddOptional(parameters, "units", units);
   return Send("Account.Update", std::move(parameters), nullptr, kRKPlain);
 }
 

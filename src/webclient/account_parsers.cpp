@@ -16,18 +16,6 @@ void CRKExists::Parse(CXMLNodeCursor& cursor) {
   SetFilled();
 }
 
-void CRKAuthToken::Parse(CXMLNodeCursor& cursor) {
-  if (!ElementNamed(cursor, "AuthToken")) return;
-  token_ = cursor.Text();
-  SetFilled();
-}
-
-void CRKCurrentTimeStamp::Parse(CXMLNodeCursor& cursor) {
-  if (!ElementNamed(cursor, "CurrentTimeStamp")) return;
-  timeStamp_ = cursor.Text();
-  SetFilled();
-}
-
 void CRKLogin::Parse(CXMLNodeCursor& cursor) {
   if (ElementNamed(cursor, "AuthToken")) {
     token_ = cursor.Text();

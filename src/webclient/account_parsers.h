@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "webclient/element_parsers.h"
 #include "webclient/rk_parser.h"
 
 namespace velinst {
@@ -21,23 +22,17 @@ class CRKExists : public IRKParser {
 };
 
 // "AuthToken".
-class CRKAuthToken : public IRKParser {
+class CRKAuthToken : public CRKTextElement {
  public:
-  void Parse(CXMLNodeCursor& cursor) override;
-  const std::string& Token() const { return token_; }
-
- private:
-  std::string token_;
+  CRKAuthToken() : CRKTextElement("AuthToken", true) {}
+  const std::string& Token() const { return Text(); }
 };
 
 // "CurrentTimeStamp".
-class CRKCurrentTimeStamp : public IRKParser {
+class CRKCurrentTimeStamp : public CRKTextElement {
  public:
-  void Parse(CXMLNodeCursor& cursor) override;
-  const std::string& TimeStamp() const { return timeStamp_; }
-
- private:
-  std::string timeStamp_;
+  CRKCurrentTimeStamp() : CRKTextElement("CurrentTimeStamp", true) {}
+  const std::string& TimeStamp() const { return Text(); }
 };
 
 // The answer of a sign-in or registration: "AuthToken", "Weight", "Units"

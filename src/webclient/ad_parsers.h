@@ -11,28 +11,6 @@
 
 namespace velinst {
 
-namespace detail {
-
-// Every child element of the cursor's node, then every attribute, as
-// fields of `record`; names the record does not know are passed over.
-template <typename Record>
-void ReadChildren(CXMLNodeCursor& element, Record& record) {
-  for (CXMLNodeCursor* child = element.ChildCursor(); child != nullptr;) {
-    record.SetField(child->Name(), child->Text());
-    if (!child->NextSibling()) break;
-  }
-}
-
-template <typename Record>
-void ReadAttributes(CXMLNodeCursor& element, Record& record) {
-  for (CXMLAttributeCursor* attribute = element.AttributeCursor(); attribute != nullptr;) {
-    record.SetField(attribute->Name(), attribute->Text());
-    if (!attribute->NextAttribute()) break;
-  }
-}
-
-}  // namespace detail
-
 // Offered one child of the answer at a time: each is a wrapper whose own
 // name is not looked at, holding records of type T. The records are read
 // up to the first child that is not a T element.
@@ -44,8 +22,8 @@ class CRKADList : public IRKParser {
     for (CXMLNodeCursor* item = cursor.ChildCursor(); item != nullptr;) {
       if (!EqualIgnoringAsciiCase(item->Name(), T::ElementName())) return;
       T record;
-      detail::ReadChildren(*item, record);
-      detail::ReadAttributes(*item, record);
+      ReadRecordChildren(*item, record);
+      ReadRecordAttributes(*item, record);
       list_.push_back(std::move(record));
       if (!item->NextSibling()) return;
     }
@@ -65,7 +43,7 @@ class CRKADRecord : public IRKParser {
   void Parse(CXMLNodeCursor& cursor) override {
     if (!EqualIgnoringAsciiCase(cursor.Name(), T::ElementName())) return;
     SetFilled();
-    detail::ReadChildren(cursor, record_);
+    ReadRecordChildren(cursor, record_);
   }
 
   const T& Record() const { return record_; }

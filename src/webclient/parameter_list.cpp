@@ -14,4 +14,29 @@ std::string FixedText(double value) {
   return std::string(buffer, end);
 }
 
+void AddOptional(CRKParameterList& parameters, const char* name, const std::optional<std::string>& value) {
+  if (value.has_value()) parameters.push_back({name, *value});
+}
+
+void AddOptional(CRKParameterList& parameters, const char* name, std::optional<std::int32_t> value) {
+  if (value.has_value()) parameters.push_back({name, DecimalText(*value)});
+}
+
+void AddOptional(CRKParameterList& parameters, const char* name, std::optional<double> value) {
+  if (value.has_value()) parameters.push_back({name, FixedText(*value)});
+}
+
+void AddOptional(CRKParameterList& parameters, const char* name, std::optional<bool> value) {
+  if (value.has_value()) parameters.push_back({name, BooleanText(*value)});
+}
+
+std::string JoinedTexts(const std::vector<std::string>& texts) {
+  std::string joined;
+  for (const std::string& text : texts) {
+    if (&text != &texts.front()) joined += ',';
+    joined += text;
+  }
+  return joined;
+}
+
 }  // namespace velinst

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -34,5 +35,14 @@ constexpr const char* BooleanText(bool value) { return value ? "true" : "false";
 // "72.500000"), whatever locale the calling program set.
 std::string DecimalText(std::int32_t value);
 std::string FixedText(double value);
+
+// Optional parameters go out only when the caller gives a value.
+void AddOptional(CRKParameterList& parameters, const char* name, const std::optional<std::string>& value);
+void AddOptional(CRKParameterList& parameters, const char* name, std::optional<std::int32_t> value);
+void AddOptional(CRKParameterList& parameters, const char* name, std::optional<double> value);
+void AddOptional(CRKParameterList& parameters, const char* name, std::optional<bool> value);
+
+// The texts separated by ","; empty for an empty list.
+std::string JoinedTexts(const std::vector<std::string>& texts);
 
 }  // namespace velinst

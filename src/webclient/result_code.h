@@ -12,4 +12,11 @@ inline constexpr std::int32_t kRKExpiredAuthToken = 17;
 // Also the code of an answer with HTTP status 404.
 inline constexpr std::int32_t kRKRecordNotFound = 37;
 
+// A service method's result code together with the value it returned.
+template <typename Value>
+struct CRKResult {
+  std::int32_t code = kRKSuccess;
+  Value value{};
+};
+
 }  // namespace velinst

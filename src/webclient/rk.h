@@ -6,6 +6,8 @@
 
 #include "webclient/account_class.h"
 #include "webclient/rk_class.h"
+#include "webclient/search_class.h"
+#include "webclient/trip_class.h"
 
 namespace velinst {
 
@@ -26,13 +28,15 @@ class CRK : public CRKClass {
   bool Reconnect(std::string_view host, std::string_view agent, bool secure);
 
   CRKAccountClass& AccountGroup() { return account_; }
+  CRKSearchClass& SearchGroup() { return search_; }
+  CRKTripClass& TripGroup() { return trip_; }
 
  private:
   static bool Configure(std::string_view host, std::string_view agent, bool secure);
 
-  // The Search, Trip and Weather groups follow the Account group, in that
-  // order.
   CRKAccountClass account_;
+  CRKSearchClass search_;
+  CRKTripClass trip_;
 };
 
 }  // namespace velinst

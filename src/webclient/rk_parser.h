@@ -36,4 +36,23 @@ inline bool ElementNamed(const CXMLNodeCursor& cursor, const char* name) {
   return EqualIgnoringAsciiCase(cursor.Name(), name);
 }
 
+// Every child element of the cursor's node, or every attribute, as fields
+// of `record` (a type with SetField); names it does not know are passed
+// over.
+template <typename Record>
+void ReadRecordChildren(CXMLNodeCursor& element, Record& record) {
+  for (CXMLNodeCursor* child = element.ChildCursor(); child != nullptr;) {
+    record.SetField(child->Name(), child->Text());
+    if (!child->NextSibling()) break;
+  }
+}
+
+template <typename Record>
+void ReadRecordAttributes(CXMLNodeCursor& element, Record& record) {
+  for (CXMLAttributeCursor* attribute = element.AttributeCursor(); attribute != nullptr;) {
+    record.SetField(attribute->Name(), attribute->Text());
+    if (!attribute->NextAttribute()) break;
+  }
+}
+
 }  // namespace velinst
