@@ -1,0 +1,224 @@
+// The Search and Trip groups end to end against the account-service
+// stand-in that the ctest fixture started.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "service_client.h"
+#include "test_support.h"
+#include "webclient/account_session.h"
+#include "webclient/rk.h"
+
+namespace velinst::test {
+namespace {
+
+using service::test::ServiceClient;
+using service::test::UniqueName;
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+constexpr std::int32_t kParameterError = 33;
+constexpr std::int32_t kRecordNotFound = 37;
+constexpr std::int32_t kCamp = 1;
+constexpr std::int32_t kNoSuchType = 24;
+
+// A two-point hike of about 1.1 km northwards from (latitude, longitude).
+// Without a final line break: an element's text comes back trimmed.
+std::string Gpx(const std::string& name, double latitude, double longitude) {
+  const std::string lat1 = std::to_string(latitude), lat2 = std::to_string(latitude + 0.01);
+  const std::string lon = std::to_string(longitude);
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\" "
+         "creator=\"velinst-test\">\n<metadata><name>" +
+         name +
+         "</name><desc>&lt;b&gt;Bold&lt;/b&gt; views</desc></metadata>\n<trk><type>Hiking</type><trkseg>\n"
+         "<trkpt lat=\"" +
+         lat1 + "\" lon=\"" + lon +
+         "\"><ele>1000</ele><time>2024-05-01T10:00:00Z</time></trkpt>\n"
+         "<trkpt lat=\"" +
+         lat2 + "\" lon=\"" + lon +
+         "\"><ele>1100</ele><time>2024-05-01T10:20:00Z</time></trkpt>\n</trkseg></trk>\n</gpx>";
+}
+
+std::vector<std::string> Ids(const std::vector<TripStats>& trips) {
+  std::vector<std::string> ids;
+  for (const TripStats& trip : trips) ids.push_back(trip.id);
+  return ids;
+}
+
+class TripServiceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(service_.Ready()) << "no stand-in: its port file " << VELINST_SERVICE_PORT_FILE;
+    ResetAccountSession();
+    client_ = std::make_unique<CRK>(service_.HostText(), "", false);
+    const std::string user = UniqueName("trips");
+    const CRKTokenResult registered =
+        client_->AccountGroup().Register(user, "secret-1", std::nullopt, "hw-1", "6.0", "velinst-test",
+                                         user + "@example.org", "", "", "", "", "", 70.0, "kg", &userId_);
+    ASSERT_EQ(registered.code, 0);
+    token_ = registered.token;
+  }
+  void TearDown() override {
+    client_.reset();
+    ResetAccountSession();
+  }
+
+  CRKSearchClass& Search() { return client_->SearchGroup(); }
+  CRKTripClass& Trip() { return client_->TripGroup(); }
+
+  ComApartment com_;
+  ServiceClient service_;
+  std::unique_ptr<CRK> client_;
+  std::string token_;
+  std::int32_t userId_ = 0;
+};
+
+TEST_F(TripServiceTest, ATripFromSaveToDelete) {
+  const std::string document = Gpx("Ridge and valley", 47.5, -121.5);
+  const CRKResult<std::int32_t> saved = Trip().Save(token_, document);
+  ASSERT_EQ(saved.code, 0);
+  ASSERT_GT(saved.value, 0);
+  const std::int32_t tripId = saved.value;
+  const std::string id = std::to_string(tripId);
+
+  const auto list = Trip().GetTripList(token_);
+  EXPECT_EQ(list.code, 0);
+  ASSERT_EQ(list.value.size(), 1u);
+  EXPECT_EQ(list.value[0].id, id);
+  EXPECT_EQ(list.value[0].name, "Ridge and valley");
+  EXPECT_EQ(list.value[0].activityType, "Hiking");
+  EXPECT_EQ(list.value[0].userID, std::to_string(userId_));
+
+  const auto info = Trip().GetTripInfo(token_, tripId);
+  EXPECT_EQ(info.code, 0);
+  EXPECT_EQ(info.value.id, tripId);
+  EXPECT_EQ(info.value.userID, userId_);
+  EXPECT_EQ(info.value.totalPointCount, 2);
+  EXPECT_EQ(info.value.trackCount, 1);
+  EXPECT_NEAR(info.value.distance, 1112.0, 1.0);
+  EXPECT_EQ(info.value.eleGain, 100.0);
+
+  EXPECT_EQ(Trip().GetTrip(token_, tripId, std::nullopt).value, document);
+  EXPECT_THAT(Trip().GetTrip(token_, tripId, true).value, HasSubstr("<desc>Bold views</desc>"));
+  EXPECT_EQ(Trip().GetTripListIDs(token_).value, std::vector<std::int32_t>{tripId});
+  const auto pairs = Trip().GetTripListIDsAndRevisionNumber(token_);
+  ASSERT_EQ(pairs.value.size(), 1u);
+  EXPECT_EQ(pairs.value[0].Id, tripId);
+
+  const std::string before = Trip().LastModified(token_, tripId).value;
+  EXPECT_FALSE(before.empty());
+  EXPECT_EQ(Trip().Rename(token_, tripId, "Lake & loop 100%"), 0);
+  EXPECT_EQ(Trip().GetTripList(token_).value.at(0).name, "Lake & loop 100%");
+
+  std::string synchronizedDate;
+  const auto byDate = Trip().GetTripListByDate(token_, std::nullopt, &synchronizedDate);
+  EXPECT_EQ(byDate.code, 0);
+  EXPECT_FALSE(synchronizedDate.empty());
+  EXPECT_EQ(Ids(byDate.value), std::vector<std::string>{id});
+
+  EXPECT_EQ(Trip().Delete(token_, tripId), 0);
+  EXPECT_EQ(Trip().GetTripInfo(token_, tripId).code, kRecordNotFound);
+  EXPECT_TRUE(Trip().GetTripList(token_).value.empty());
+}
+
+TEST_F(TripServiceTest, MediaAndPointsOfInterest) {
+  const std::int32_t tripId = Trip().Save(token_, Gpx("Camp trip", 46.5, -120.5)).value;
+  ASSERT_GT(tripId, 0);
+
+  // Every byte value, NULs among them: the stand-in takes the media only
+  // when its length is the size sent.
+  std::string media;
+  for (int i = 0; i < 4096; ++i) media.push_back(static_cast<char>(i * 7));
+  const auto added = Trip().AddMedia(token_, tripId, "2024-05-01T10:05:00Z", "walker", "(c) walker", "image/jpeg",
+                                     "camp.jpg", media.data(), static_cast<std::uint32_t>(media.size()));
+  EXPECT_EQ(added.code, 0);
+  EXPECT_GT(added.value, 0);
+
+  const auto poi = Trip().AddPoi(token_, tripId, std::nullopt, 46.5, -120.5, 1000.0, 1, "Camp one", "By the lake",
+                                 added.value, kCamp);
+  EXPECT_EQ(poi.code, 0);
+  EXPECT_GT(poi.value, 0);
+  const auto unknownType =
+      Trip().AddPoi(token_, tripId, std::nullopt, 46.5, -120.5, std::nullopt, 2, "n", "d", std::nullopt, kNoSuchType);
+  EXPECT_EQ(unknownType.code, kParameterError);
+  EXPECT_EQ(unknownType.value, 0);
+
+  const TripInfo info = Trip().GetTripInfo(token_, tripId).value;
+  EXPECT_EQ(info.mediaCount, 1);
+  EXPECT_EQ(info.poiCount, 1);
+}
+
+TEST_F(TripServiceTest, SynchronizedSaveReplacesTheTripItNames) {
+  const auto first = Trip().SynchronizedSave(token_, std::nullopt, Gpx("Synced", 45.5, -119.5));
+  ASSERT_EQ(first.code, 0);
+  const std::vector<std::int32_t> ids = Trip().GetTripListIDs(token_).value;
+  ASSERT_EQ(ids.size(), 1u);
+  const std::string idAttribute = "id=\"" + std::to_string(ids[0]) + "\"";
+  EXPECT_THAT(first.value, HasSubstr(idAttribute));
+
+  std::string replacement = first.value;
+  const std::size_t name = replacement.find("Synced");
+  ASSERT_NE(name, std::string::npos);
+  replacement.replace(name, 6, "Resynced");
+  const auto second = Trip().SynchronizedSave(token_, "2030-01-01T00:00:00Z", replacement);
+  EXPECT_EQ(second.code, 0);
+  EXPECT_THAT(second.value, HasSubstr("Resynced"));
+  EXPECT_EQ(Trip().GetTripListIDs(token_).value, ids);
+  EXPECT_EQ(Trip().GetTripList(token_).value.at(0).name, "Resynced");
+}
+
+TEST_F(TripServiceTest, SharedTripsAreFoundByTextAreaAndDistance) {
+  const std::string name = UniqueName("Shared ridge");
+  const double latitude = 40.0 + (userId_ % 1000) * 0.001;
+  const std::int32_t tripId = Trip().Save(token_, Gpx(name, latitude, -105.0)).value;
+  ASSERT_GT(tripId, 0);
+  EXPECT_EQ(Trip().Share(token_, tripId, true, {}, std::nullopt), 0);
+  EXPECT_EQ(Trip().Share(token_, tripId, true, {"friends", "public"}, "en-US"), 0);
+  const std::string id = std::to_string(tripId);
+
+  // Another user finds it.
+  const std::string other = UniqueName("finder");
+  ASSERT_EQ(client_->AccountGroup()
+                .Register(other, "secret-1", std::nullopt, "", "", "", other + "@example.org", "", "", "", "", "", 0,
+                          "", nullptr)
+                .code,
+            0);
+  const std::string finder = CurrentAuthToken();
+
+  std::int32_t total = -1;
+  const auto byText = Search().FindTrips(finder, name, 10, 0, {}, {}, &total);
+  EXPECT_EQ(byText.code, 0);
+  EXPECT_EQ(total, 1);
+  EXPECT_EQ(Ids(byText.value), std::vector<std::string>{id});
+  EXPECT_TRUE(Search().FindTrips(finder, name, 10, 0, {"Biking", "Paddling"}, {}, &total).value.empty());
+  EXPECT_EQ(total, 0);
+  CRKTripSearchFilters near;
+  near.maxDistanceFromMe = 5000;
+  near.currentLatitude = latitude;
+  near.currentLongitude = -105.01;
+  near.minDistanceOfTrip = 1000;
+  EXPECT_EQ(Ids(Search().FindTrips(finder, name, 10, 0, {"hiking", "biking"}, near, &total).value),
+            std::vector<std::string>{id});
+  near.minDistanceOfTrip = 2000;
+  EXPECT_TRUE(Search().FindTrips(finder, name, 10, 0, {}, near, nullptr).value.empty());
+
+  EXPECT_THAT(
+      Ids(Search().FindTripsInArea(finder, latitude + 0.5, -105.5, latitude - 0.5, -104.5, 100, 0, &total).value),
+      Contains(id));
+  EXPECT_GE(total, 1);
+  EXPECT_THAT(Ids(Search().FindTripsNearPoint(finder, latitude, -105.0, 100.0, 100, 0, nullptr).value), Contains(id));
+  EXPECT_THAT(Ids(Search().FindTripsNearPoint(finder, latitude + 1.0, -105.0, 1000.0, 100, 0, nullptr).value),
+              Not(Contains(id)));
+
+  EXPECT_EQ(Trip().Share(token_, tripId, false, {}, std::nullopt), 0);
+  EXPECT_TRUE(Search().FindTrips(finder, name, 10, 0, {}, {}, nullptr).value.empty());
+}
+
+}  // namespace
+}  // namespace velinst::test
