@@ -1,5 +1,5 @@
 // Answers of the account service: any bytes are read by the envelope and
-// the Account parsers without harm, ending in a result, a server error or a
+// the Account, Search and Trip parsers without harm, ending in a result, a server error or a
 // raised message. The query encodings of the same bytes hold their rules.
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include "webclient/account_parsers.h"
 #include "webclient/response_parser.h"
 #include "webclient/server_error.h"
+#include "webclient/trip_parsers.h"
 #include "webclient/url_encode.h"
 #include "xml/document.h"
 
@@ -67,5 +68,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Read(document, token);
   velinst::CRKCurrentTimeStamp stamp;
   Read(document, stamp);
+  velinst::CRKTrips trips;
+  Read(document, trips);
+  velinst::CRKGetTripListByDate byDate;
+  Read(document, byDate);
+  velinst::CRKGetTripInfo info;
+  Read(document, info);
+  velinst::CRKGetTrip trip;
+  Read(document, trip);
+  velinst::CRKTripIDs ids;
+  Read(document, ids);
+  velinst::CRKIDPairs pairs;
+  Read(document, pairs);
+  velinst::CRKTripID tripId;
+  Read(document, tripId);
   return 0;
 }
