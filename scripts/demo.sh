@@ -47,7 +47,14 @@ step $velinst reg set "$server_key" @ "127.0.0.1:$port"
 step $velinst reg query "$server_key"
 
 # A field of a front-end command's "name: value" output.
-field() { sed -n "s/^$1: //p"; }
+field() { printf '%s\n' "$2" | sed -n "s/^$1: //p"; }
+
+# Shows and runs a command, keeping its output in $output as well.
+keep() {
+  show "$@"
+  output=$("$@")
+  printf '%s\n' "$output"
+}
 
 # The installer's account steps through the VEL_RDB_ exports: the
 # administrator signs in, creates an account with its administrating user,
@@ -59,14 +66,16 @@ account_flow() {
   fi
   product="DEMO-$(date +%s)"
   user="owner-$product" password="owner-secret"
-  show "$velinst rdb-login $admin_user $admin_password"
-  admin_token=$($velinst rdb-login "$admin_user" "$admin_password" | tee /dev/stderr | field token)
+  # User names and e-mail addresses are taken once: each run makes new ones.
+  email=$(echo "$user@smith.example" | tr 'A-Z' 'a-z')
+  keep $velinst rdb-login "$admin_user" "$admin_password"
+  admin_token=$(field token "$output")
   show "$velinst rdb-create-account TOKEN $product $user ..."
   $velinst rdb-create-account "$admin_token" "$product" "$user" "$password" "Smith & Sons" "1 Main St" "" \
-    Bozeman MT 59715 "Ann Smith" ann@smith.example "+1 406 555 0100" Ann Smith ann@smith.example \
+    Bozeman MT 59715 "Ann Smith" "$email" "+1 406 555 0100" Ann Smith "$email" \
     "+1 406 555 0100"
-  show "$velinst rdb-login $user $password"
-  owner_token=$($velinst rdb-login "$user" "$password" | tee /dev/stderr | field token)
+  keep $velinst rdb-login "$user" "$password"
+  owner_token=$(field token "$output")
   step $velinst rdb-account "$owner_token" "$product"
   step $velinst rdb-user-count "$owner_token" "$product"
 }
