@@ -6,6 +6,7 @@
 #include <string>
 
 #include "exports/autoplay.h"
+#include "platform/win32/com_owner.h"
 
 namespace velinst {
 
@@ -23,12 +24,7 @@ struct KeyCloser {
 };
 using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 
-template <typename Interface>
-struct ComReleaser {
-  void operator()(Interface* object) const { object->Release(); }
-};
-template <typename Interface>
-using ComOwner = std::unique_ptr<Interface, ComReleaser<Interface>>;
+using platform::ComOwner;
 
 CCancelAutoplay g_cancelAutoplay;
 

@@ -14,17 +14,14 @@
 #include <thread>
 
 #include "exports/win32/cancel_autoplay.h"
+#include "platform/win32/com_owner.h"
 #include "velinst.h"
 
 namespace velinst {
 namespace {
 
 template <typename Interface>
-struct Releaser {
-  void operator()(Interface* object) const { object->Release(); }
-};
-template <typename Interface>
-using Owned = std::unique_ptr<Interface, Releaser<Interface>>;
+using Owned = platform::ComOwner<Interface>;
 
 std::wstring FirstCdRomRoot() {
   wchar_t root[] = L"A:\\";
@@ -96,6 +93,24 @@ TEST(AutoplaySystem, CancelObjectAnswersTheShellUntilStopped) {
   ::PostThreadMessageW(startThread, WM_QUIT, 0, 0);
   thread.join();
   EXPECT_EQ(started, 1);
+}
+
+// The test prefix has the shell's key (cmake/wine-prefix-setup.sh). The value
+// is removed afterwards, so that every run proves the write at load anew.
+TEST(AutoplaySystem, LoadingListsTheCancelClassUnderTheShellsHandlers) {
+  const char* const handlers =
+      "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\explorer\\AutoplayHandlers\\CancelAutoplay\\CLSID";
+  const char* const value = "DDEFE873-6997-4e68-BE26-39B633ADBE12";
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, handlers, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+  DWORD type = 0;
+  BYTE data[8] = {1, 1};
+  DWORD size = sizeof data;
+  EXPECT_EQ(::RegQueryValueExA(key, value, nullptr, &type, data, &size), ERROR_SUCCESS);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(data[0], 0);
+  EXPECT_EQ(::RegDeleteValueA(key, value), ERROR_SUCCESS);
+  ::RegCloseKey(key);
 }
 
 TEST(AutoplaySystem, CancelObjectAnswersOnlyItsInterfaces) {
