@@ -39,7 +39,7 @@ admin_user=demo-admin admin_password=demo-secret
 step $service --listen 127.0.0.1:0 --db "$demo/velinst-service.db" --admin "$admin_user:$admin_password" \
   --port-file "$demo/service.port" --detach --idle-exit 600
 trap '$service --stop --port-file "$demo/service.port"' EXIT
-port=$(cat "$demo/service.port")
+port=$(head -n 1 "$demo/service.port")
 
 # Where the account exports look for the service: the key's default value.
 server_key='HKLM\Software\Corvane\Ridgeline Professional\6.00\URL\RidgelineMobile\server'

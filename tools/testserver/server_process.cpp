@@ -2,12 +2,15 @@
 
 #include <fcntl.h>
 #include <httplib.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <thread>
 
 #include "answer_script.h"
 
@@ -17,13 +20,24 @@ namespace {
 // The write end of the pipe the waiting caller reads; -1 when not detached.
 int startupPipe = -1;
 
+// Whether `pid` still runs. A detached server is nobody's child, and an
+// init that does not reap leaves it a zombie: that counts as ended.
+bool Running(pid_t pid) {
+  if (kill(pid, 0) != 0) return false;
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return false;
+  const std::size_t end = line.rfind(')');
+  return end == std::string::npos || end + 2 >= line.size() || line[end + 2] != 'Z';
+}
+
 }  // namespace
 
 bool WritePortFile(const std::string& path, int port) {
   const std::string temporary = path + ".tmp";
   {
     std::ofstream out(temporary, std::ios::trunc);
-    out << port << "\n";
+    out << port << "\n" << getpid() << "\n";
     if (!out) return false;
   }
   return std::rename(temporary.c_str(), path.c_str()) == 0;
@@ -33,9 +47,13 @@ int StopServer(const std::string& portFile) {
   std::ifstream in(portFile);
   int port = 0;
   if (!(in >> port)) return 0;  // nothing running
+  pid_t pid = 0;
+  if (!(in >> pid)) pid = 0;
   httplib::Client client("127.0.0.1", port);
   client.Post(kControlQuitPath);
   std::remove(portFile.c_str());
+  constexpr auto kStep = std::chrono::milliseconds(20);
+  for (int waited = 0; pid > 0 && waited < 500 && Running(pid); ++waited) std::this_thread::sleep_for(kStep);
   return 0;
 }
 

@@ -7,11 +7,14 @@
 
 namespace velinst::testserver {
 
-// Written whole under a temporary name first, so a reader never sees half.
+// The port on the first line and the server's process id on the second,
+// written whole under a temporary name first, so a reader never sees half.
 bool WritePortFile(const std::string& path, int port);
 
-// Asks the server whose port the file names to quit, and removes the file.
-// 0, also when no server runs.
+// Asks the server whose port the file names to quit, removes the file and
+// waits (up to ten seconds) until the process has ended, so that what it
+// writes at its end (a sanitizer's report) is complete. 0, also when no
+// server runs.
 int StopServer(const std::string& portFile);
 
 // Leaves the caller (a ctest fixture) behind: the process forks, and the
