@@ -11,21 +11,21 @@
 
 namespace velinst {
 
-bool CDOS::Exists(const char* path) const { return path != nullptr && platform::PathExists(path); }
+bool CDOS::Exists(const char* path) const { return FitsPath(path) && platform::PathExists(path); }
 
 bool CDOS::MoveSingleFile(const char* destination, const char* source) const {
-  return destination != nullptr && source != nullptr && platform::MoveFileNoReplace(source, destination);
+  return FitsPath(destination) && FitsPath(source) && platform::MoveFileNoReplace(source, destination);
 }
 
 bool CDOS::CopySingleFile(const char* destination, const char* source) const {
-  return destination != nullptr && source != nullptr && platform::CopyFileOver(source, destination);
+  return FitsPath(destination) && FitsPath(source) && platform::CopyFileOver(source, destination);
 }
 
-bool CDOS::DeleteSingleFile(const char* path) const { return path != nullptr && platform::RemoveFile(path); }
+bool CDOS::DeleteSingleFile(const char* path) const { return FitsPath(path) && platform::RemoveFile(path); }
 
 std::uint32_t CDOS::FileSize(const char* path) const {
   std::uint64_t size = 0;
-  if (path == nullptr || !platform::FileSize(path, size)) return 0;
+  if (!FitsPath(path) || !platform::FileSize(path, size)) return 0;
   const auto low = static_cast<std::uint32_t>(size);
   return low == 0xFFFFFFFFu ? 0 : low;
 }
@@ -33,19 +33,19 @@ std::uint32_t CDOS::FileSize(const char* path) const {
 std::int64_t CDOS::CreationTime(const char* path) const {
   std::int64_t creation = 0;
   std::int64_t modification = 0;
-  if (path == nullptr || !platform::StatTimes(path, creation, modification)) return 0;
+  if (!FitsPath(path) || !platform::StatTimes(path, creation, modification)) return 0;
   return creation;
 }
 
 std::int64_t CDOS::EarliestTime(const char* path) const {
   std::int64_t creation = 0;
   std::int64_t modification = 0;
-  if (path == nullptr || !platform::StatTimes(path, creation, modification)) return 0;
+  if (!FitsPath(path) || !platform::StatTimes(path, creation, modification)) return 0;
   return std::min(creation, modification);
 }
 
 bool CDOS::GetFileTimes(const char* path, FileTime* creation, FileTime* access, FileTime* write) const {
-  if (path == nullptr) return false;
+  if (!FitsPath(path)) return false;
   if (platform::ReadFileTimes(path, false, creation, access, write)) return true;
   if (platform::LastError() != platform::kErrorSharingViolation) return false;
   return platform::ReadFileTimes(path, true, creation, access, write);
@@ -53,7 +53,7 @@ bool CDOS::GetFileTimes(const char* path, FileTime* creation, FileTime* access, 
 
 bool CDOS::SetFileTimes(const char* path, const FileTime* creation, const FileTime* access,
                         const FileTime* write) const {
-  if (path == nullptr) return false;
+  if (!FitsPath(path)) return false;
   if (platform::WriteFileTimes(path, false, creation, access, write)) return true;
   if (platform::LastError() != platform::kErrorSharingViolation) return false;
   return platform::WriteFileTimes(path, true, creation, access, write);

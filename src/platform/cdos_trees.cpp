@@ -83,7 +83,7 @@ bool CDOS::DeleteTree(const char* path) const {
   return deleted && platform::RemoveEmptyFolder(folder);
 }
 
-bool CDOS::RemoveFolder(const char* path) const { return path != nullptr && platform::RemoveEmptyFolder(path); }
+bool CDOS::RemoveFolder(const char* path) const { return FitsPath(path) && platform::RemoveEmptyFolder(path); }
 
 bool CDOS::IsFolder(const char* path) const {
   CFindFile find;

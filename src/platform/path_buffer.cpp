@@ -17,10 +17,15 @@ bool Refuse(PathBuffer& buffer) {
 
 }  // namespace
 
+bool FitsPath(const char* path) {
+  if (path != nullptr && ::strnlen(path, kPathCapacity) < kPathCapacity) return true;
+  platform::SetLastError(platform::kErrorTooLong);
+  return false;
+}
+
 bool CopyPath(PathBuffer& buffer, const char* text) {
-  if (text == nullptr) return Refuse(buffer);
-  const std::size_t length = ::strnlen(text, kPathCapacity);
-  if (length == kPathCapacity) return Refuse(buffer);
+  if (!FitsPath(text)) return Refuse(buffer);
+  const std::size_t length = std::strlen(text);
   std::memcpy(buffer, text, length + 1);
   return true;
 }

@@ -10,6 +10,10 @@ inline constexpr std::size_t kPathCapacity = 256;  // 255 characters and the ter
 
 using PathBuffer = char[kPathCapacity];
 
+// Whether `path` fits a working buffer. False, with the last error
+// kErrorTooLong, when it is null or has 256 characters or more.
+bool FitsPath(const char* path);
+
 // Copies `text` into `buffer`. False, with the buffer empty and the last
 // error kErrorTooLong, when it is null or does not fit.
 bool CopyPath(PathBuffer& buffer, const char* text);

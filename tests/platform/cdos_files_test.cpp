@@ -3,10 +3,12 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "platform/cdos.h"
+#include "platform/path_separator.h"
 #include "platform/temp_file_name.h"
 #include "test_support.h"
 
@@ -53,6 +55,54 @@ TEST(CDOSFiles, SettingOnlyTheWriteTimeKeepsTheAccessTime) {
   ASSERT_TRUE(dos.GetFileTimes(file.c_str(), nullptr, &access, &write));
   EXPECT_EQ(access.Ticks(), first.Ticks());
   EXPECT_EQ(write.Ticks(), second.Ticks());
+}
+
+TEST(CDOSFiles, CreationTimeIsIgnoredWhereTheSystemCannotSetIt) {
+  TempDir dir;
+  const std::string file = dir.File("created.txt");
+  test::WriteWholeFile(file, "x");
+  CDOS dos;
+  const FileTime creation = FileTimeFromUnix(915148800);  // 1999-01-01
+  const FileTime access = FileTimeFromUnix(1000000000);
+  const FileTime write = FileTimeFromUnix(1100000000);
+  ASSERT_TRUE(dos.SetFileTimes(file.c_str(), &creation, &access, &write));
+  FileTime readCreation, readAccess, readWrite;
+  ASSERT_TRUE(dos.GetFileTimes(file.c_str(), &readCreation, &readAccess, &readWrite));
+  EXPECT_EQ(readAccess.Ticks(), access.Ticks()) << "the other two are set all the same";
+  EXPECT_EQ(readWrite.Ticks(), write.Ticks());
+  // Wine, on Linux too, keeps no settable creation time; Windows would show it.
+  if (platform::kRootFolderText != nullptr) {
+    EXPECT_NE(readCreation.Ticks(), creation.Ticks()) << "the host cannot set a creation time";
+  }
+}
+
+TEST(CDOSFiles, PathsOf256CharactersOrMoreAreRefusedNotCut) {
+  TempDir dir;
+  // A real file behind the long path, so that a refusal is not mistaken for a missing file.
+  const std::string folder = dir.Path() + std::string(200, 'd');
+  const std::string file = folder + platform::kPathSeparator + std::string(60, 'f');
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  test::WriteWholeFile(file, "contents");
+  if (error || !std::filesystem::exists(file, error)) GTEST_SKIP() << "no long paths here";
+  ASSERT_GE(file.size(), kPathCapacity);
+  const std::string copy = dir.File("copy.txt");
+  CDOS dos;
+  EXPECT_FALSE(dos.Exists(file.c_str()));
+  EXPECT_EQ(dos.FileSize(file.c_str()), 0u);
+  EXPECT_EQ(dos.CreationTime(file.c_str()), 0);
+  EXPECT_EQ(dos.EarliestTime(file.c_str()), 0);
+  FileTime time = FileTimeFromUnix(1000000000);
+  EXPECT_FALSE(dos.GetFileTimes(file.c_str(), &time, nullptr, nullptr));
+  EXPECT_FALSE(dos.SetFileTimes(file.c_str(), nullptr, &time, &time));
+  EXPECT_FALSE(dos.CopySingleFile(copy.c_str(), file.c_str()));
+  EXPECT_FALSE(dos.MoveSingleFile(copy.c_str(), file.c_str()));
+  EXPECT_FALSE(test::FileExists(copy));
+  EXPECT_FALSE(dos.DeleteSingleFile(file.c_str()));
+  std::filesystem::create_directories(file + "-empty", error);
+  EXPECT_FALSE(dos.RemoveFolder((file + "-empty").c_str()));
+  EXPECT_EQ(test::ReadWholeFile(file), "contents") << "nothing was done to the file";
+  EXPECT_TRUE(std::filesystem::exists(file + "-empty", error));
 }
 
 TEST(CDOSFiles, TimesOfAFileHeldOpenForWritingByAnother) {
@@ -119,6 +169,11 @@ TEST(CDOSTemporaryName, UniqueZeroCreatesDistinctFilesInACleanFolder) {
     EXPECT_EQ(made.name.rfind(dir.Path() + "TMP", 0), 0u) << made.name;
     EXPECT_TRUE(EndsWithIgnoringCase(made.name, ".tmp")) << made.name;
     EXPECT_TRUE(test::FileExists(made.name)) << "created exclusively";
+    if (platform::kRootFolderText != nullptr) {
+      EXPECT_EQ(std::filesystem::status(made.name).permissions(),
+                std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+          << "readable by the owner only";
+    }
   }
   EXPECT_NE(first.name, second.name);
 }

@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "platform/cdos.h"
+#include "platform/find_file.h"
 #include "platform/path_separator.h"
 #include "test_support.h"
 
@@ -135,6 +137,30 @@ TEST_F(CDOSTrees, DeleteTreeKeepsTheFolderWhenAnEntryCannotGo) {
     EXPECT_TRUE(Has("src"));
   } else {
     EXPECT_FALSE(Has("src"));
+  }
+}
+
+TEST_F(CDOSTrees, DeleteTreePassesOverTheEntriesAfterAFailure) {
+  // An entry whose full path does not fit the working buffer cannot be deleted.
+  const std::string tooLong(250, 'n');
+  fs::create_directories(At("src"));
+  for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"}) Write(std::string("src/") + name, name);
+  Write("src/" + tooLong, "x");
+  if (!Has("src/" + tooLong)) GTEST_SKIP() << "no long paths here";
+  std::vector<std::string> order;  // as the walk will meet them
+  CFindFile find;
+  ASSERT_TRUE(find.First(At("src/*.*").c_str()));
+  do order.emplace_back(find.Name());
+  while (find.Next());
+  find.Close();
+
+  EXPECT_FALSE(dos_.DeleteTree(At("src").c_str()));
+  EXPECT_TRUE(Has("src"));
+  bool failed = false;
+  for (const std::string& name : order) {
+    if (name == "." || name == "..") continue;
+    failed = failed || name == tooLong;
+    EXPECT_EQ(Has("src/" + name), failed) << name << (failed ? " is after the failure" : " is before it");
   }
 }
 

@@ -57,5 +57,21 @@ TEST_F(RegistryStoreTest, DamagedStoreIsNeitherReadNorOverwritten) {
   EXPECT_EQ(test::ReadWholeFile(file), "garbage written by someone else\n");
 }
 
+// The registry editor would import the lines before a fault; the host
+// imports a script whole or not at all.
+TEST_F(RegistryStoreTest, ScriptWithAFaultLateInItImportsNothing) {
+  const std::string script = store_.File("late-fault.reg");
+  test::WriteWholeFile(script, "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\" + Key("First") +
+                                   "]\r\n\"v\"=\"1\"\r\n\r\n[HKEY_LOCAL_MACHINE\\" + Key("Second") +
+                                   "]\r\n\"w\"=dword:123456789\r\n");
+  testing::internal::CaptureStdout();
+  EXPECT_TRUE(ImportRegFile(script.c_str())) << "the import ran and rejected the script";
+  const std::string diagnostic = testing::internal::GetCapturedStdout();
+  EXPECT_NE(diagnostic.find("ImportRegFile: script rejected: line 7:"), std::string::npos) << diagnostic;
+  CReg reg;
+  EXPECT_FALSE(reg.OpenCurrentUser(Key("First").c_str(), false)) << "not even the sound first section";
+  EXPECT_FALSE(reg.OpenLocalMachine(Key("Second").c_str(), false));
+}
+
 }  // namespace
 }  // namespace velinst
