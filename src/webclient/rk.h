@@ -8,6 +8,7 @@
 #include "webclient/rk_class.h"
 #include "webclient/search_class.h"
 #include "webclient/trip_class.h"
+#include "webclient/weather_class.h"
 
 namespace velinst {
 
@@ -30,6 +31,7 @@ class CRK : public CRKClass {
   CRKAccountClass& AccountGroup() { return account_; }
   CRKSearchClass& SearchGroup() { return search_; }
   CRKTripClass& TripGroup() { return trip_; }
+  CRKWeatherClass& WeatherGroup() { return weather_; }
 
  private:
   static bool Configure(std::string_view host, std::string_view agent, bool secure);
@@ -37,6 +39,7 @@ class CRK : public CRKClass {
   CRKAccountClass account_;
   CRKSearchClass search_;
   CRKTripClass trip_;
+  CRKWeatherClass weather_;
 };
 
 }  // namespace velinst
