@@ -1,6 +1,7 @@
 // Answers of the account service: any bytes are read by the envelope and
-// the Account, Search and Trip parsers without harm, ending in a result, a server error or a
-// raised message. The query encodings of the same bytes hold their rules.
+// the Account, Search, Trip and Weather parsers without harm, ending in a
+// result, a server error or a raised message. The query encodings of the
+// same bytes hold their rules.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,6 +11,7 @@
 #include "webclient/server_error.h"
 #include "webclient/trip_parsers.h"
 #include "webclient/url_encode.h"
+#include "webclient/weather_parsers.h"
 #include "xml/document.h"
 
 namespace {
@@ -82,5 +84,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Read(document, pairs);
   velinst::CRKTripID tripId;
   Read(document, tripId);
+  velinst::CRKCurrentWeather current;
+  Read(document, current);
+  velinst::CRKForecast forecast;
+  Read(document, forecast);
   return 0;
 }
