@@ -4,27 +4,24 @@
 
 namespace velinst {
 
-namespace {
-
-CRKParameterList Place(const std::string& authToken, double latitude, double longitude) {
-  return {{"authToken", authToken}, {"latitude", FixedText(latitude)}, {"longitude", FixedText(longitude)}};
+std::int32_t CRKWeatherClass::SendPlace(const char* method, const std::string& authToken, double latitude,
+                                        double longitude, IRKParser& parser) {
+  return Send(method,
+              {{"authToken", authToken}, {"latitude", FixedText(latitude)}, {"longitude", FixedText(longitude)}},
+              &parser, kRKPlain);
 }
-
-}  // namespace
 
 CRKCurrentWeatherResult CRKWeatherClass::GetCurrentByLatLon(const std::string& authToken, double latitude,
                                                             double longitude) {
   CRKCurrentWeather parser;
-  const std::int32_t code =
-      Send("Weather.GetCurrentByLatLon", Place(authToken, latitude, longitude), &parser, kRKPlain);
+  const std::int32_t code = SendPlace("Weather.GetCurrentByLatLon", authToken, latitude, longitude, parser);
   return {code, parser.Weather()};
 }
 
 CRKForecastResult CRKWeatherClass::GetForecastByLatLon(const std::string& authToken, double latitude,
                                                        double longitude) {
   CRKForecast parser;
-  const std::int32_t code =
-      Send("Weather.GetForecastByLatLon", Place(authToken, latitude, longitude), &parser, kRKPlain);
+  const std::int32_t code = SendPlace("Weather.GetForecastByLatLon", authToken, latitude, longitude, parser);
   return {code, parser.Days()};
 }
 

@@ -25,6 +25,11 @@ class CRKWeatherClass : public CRKClass {
  public:
   CRKCurrentWeatherResult GetCurrentByLatLon(const std::string& authToken, double latitude, double longitude);
   CRKForecastResult GetForecastByLatLon(const std::string& authToken, double latitude, double longitude);
+
+ private:
+  // Both methods take the same three parameters.
+  std::int32_t SendPlace(const char* method, const std::string& authToken, double latitude, double longitude,
+                         IRKParser& parser);
 };
 
 }  // namespace velinst
