@@ -57,17 +57,18 @@ void Store(CRKReported<T>& target, std::string_view text) {
 
 }  // namespace
 
-bool SetCurrentWeatherField(CRKCurrentWeatherRecord& record, std::string_view name, std::string_view text) {
+bool CRKCurrentWeatherRecord::SetField(std::string_view name, std::string_view text) {
+  if (text.empty()) return false;
   for (const CurrentField& field : kCurrentFields) {
     if (!EqualIgnoringAsciiCase(field.name, name)) continue;
-    std::visit([&](auto member) { Store(record.*member, text); }, field.member);
+    std::visit([&](auto member) { Store(this->*member, text); }, field.member);
     return true;
   }
   return false;
 }
 
-bool SetForecastDayField(CRKForecastDay& day, std::string_view name, std::string_view text) {
-  return SetRecordField<CRKForecastDay>(day, kForecastDayFields, name, text);
+bool CRKForecastDay::SetField(std::string_view name, std::string_view text) {
+  return !text.empty() && SetRecordField<CRKForecastDay>(*this, kForecastDayFields, name, text);
 }
 
 }  // namespace velinst

@@ -17,6 +17,11 @@ struct CRKReported {
 };
 
 struct CRKCurrentWeatherRecord {
+  // Stores `text` in the field whose answer element is called `name` (in
+  // any letter case) and marks it present; an empty text, or a name the
+  // record does not have, changes nothing (false).
+  bool SetField(std::string_view name, std::string_view text);
+
   CRKReported<double> barometricPressure;
   CRKReported<std::int32_t> clientId;
   CRKReported<std::int32_t> conditionId{-1};
@@ -35,6 +40,9 @@ struct CRKCurrentWeatherRecord {
 // The values an answer leaves out stay as they start; a day without "High"
 // or "Low" gets 0 there.
 struct CRKForecastDay {
+  // As CRKCurrentWeatherRecord::SetField, without present flags.
+  bool SetField(std::string_view name, std::string_view text);
+
   std::int32_t conditionId = -1;
   std::int32_t dayOfWeekId = 0;
   double high = 0.0;
@@ -43,11 +51,5 @@ struct CRKForecastDay {
   std::string sunrise;
   std::string sunset;
 };
-
-// Store `text` in the field whose answer element is called `name` (in any
-// letter case), marking it present; false, changing nothing, for a name
-// the record does not have.
-bool SetCurrentWeatherField(CRKCurrentWeatherRecord& record, std::string_view name, std::string_view text);
-bool SetForecastDayField(CRKForecastDay& day, std::string_view name, std::string_view text);
 
 }  // namespace velinst

@@ -9,15 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "service_client.h"
-#include "test_support.h"
-#include "webclient/account_session.h"
-#include "webclient/rk.h"
+#include "signed_in_service_test.h"
 
 namespace velinst::test {
 namespace {
 
-using service::test::ServiceClient;
 using service::test::UniqueName;
 using ::testing::Contains;
 using ::testing::HasSubstr;
@@ -51,32 +47,12 @@ std::vector<std::string> Ids(const std::vector<TripStats>& trips) {
   return ids;
 }
 
-class TripServiceTest : public ::testing::Test {
+class TripServiceTest : public SignedInServiceTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(service_.Ready()) << "no stand-in: its port file " << VELINST_SERVICE_PORT_FILE;
-    ResetAccountSession();
-    client_ = std::make_unique<CRK>(service_.HostText(), "", false);
-    const std::string user = UniqueName("trips");
-    const CRKTokenResult registered =
-        client_->AccountGroup().Register(user, "secret-1", std::nullopt, "hw-1", "6.0", "velinst-test",
-                                         user + "@example.org", "", "", "", "", "", 70.0, "kg", &userId_);
-    ASSERT_EQ(registered.code, 0);
-    token_ = registered.token;
-  }
-  void TearDown() override {
-    client_.reset();
-    ResetAccountSession();
-  }
+  TripServiceTest() : SignedInServiceTest("trips") {}
 
   CRKSearchClass& Search() { return client_->SearchGroup(); }
   CRKTripClass& Trip() { return client_->TripGroup(); }
-
-  ComApartment com_;
-  ServiceClient service_;
-  std::unique_ptr<CRK> client_;
-  std::string token_;
-  std::int32_t userId_ = 0;
 };
 
 TEST_F(TripServiceTest, ATripFromSaveToDelete) {

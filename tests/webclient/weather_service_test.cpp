@@ -3,46 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
-#include "service_client.h"
-#include "test_support.h"
-#include "webclient/account_session.h"
-#include "webclient/rk.h"
+#include "signed_in_service_test.h"
 #include "webclient/weather_names.h"
 
 namespace velinst::test {
 namespace {
 
-using service::test::ServiceClient;
-using service::test::UniqueName;
-
-class WeatherServiceTest : public ::testing::Test {
+class WeatherServiceTest : public SignedInServiceTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(service_.Ready()) << "no stand-in: its port file " << VELINST_SERVICE_PORT_FILE;
-    ResetAccountSession();
-    client_ = std::make_unique<CRK>(service_.HostText(), "", false);
-    const std::string user = UniqueName("forecaster");
-    const CRKTokenResult registered =
-        client_->AccountGroup().Register(user, "secret-1", std::nullopt, "hw-1", "6.0", "velinst-test",
-                                         user + "@example.org", "", "", "", "", "", 70.5, "kg", &userId_);
-    ASSERT_EQ(registered.code, 0);
-    token_ = registered.token;
-  }
-  void TearDown() override {
-    client_.reset();
-    ResetAccountSession();
-  }
+  WeatherServiceTest() : SignedInServiceTest("forecaster") {}
 
   CRKWeatherClass& Weather() { return client_->WeatherGroup(); }
-
-  ComApartment com_;
-  ServiceClient service_;
-  std::unique_ptr<CRK> client_;
-  std::string token_;
-  std::int32_t userId_ = 0;
 };
 
 TEST_F(WeatherServiceTest, CurrentConditionsAtAPlace) {
