@@ -38,7 +38,20 @@ constexpr auto kDecode3 = MakeDecodeTable(0);
 }  // namespace
 
 void Base64Encode(char* output, const std::uint8_t* input, std::size_t length) {
-  const std::uint8_t* const end = input + length / 3 * 3;
+  // Two groups at a time: one 8-byte store instead of four 2-byte ones.
+  const std::uint8_t* const pairsEnd = input + length / 6 * 6;
+  for (; input != pairsEnd; input += 6, output += 8) {
+    const std::uint64_t groups = (std::uint64_t{input[0]} << 40) | (std::uint64_t{input[1]} << 32) |
+                                 (std::uint64_t{input[2]} << 24) | (std::uint64_t{input[3]} << 16) |
+                                 (std::uint64_t{input[4]} << 8) | input[5];
+    char text[8];
+    std::memcpy(text, kPairs[groups >> 36].data(), 2);
+    std::memcpy(text + 2, kPairs[(groups >> 24) & 0xFFF].data(), 2);
+    std::memcpy(text + 4, kPairs[(groups >> 12) & 0xFFF].data(), 2);
+    std::memcpy(text + 6, kPairs[groups & 0xFFF].data(), 2);
+    std::memcpy(output, text, 8);
+  }
+  const std::uint8_t* const end = input + (length % 6) / 3 * 3;
   for (; input != end; input += 3, output += 4) {
     const std::uint32_t group = (std::uint32_t{input[0]} << 16) | (std::uint32_t{input[1]} << 8) | input[2];
     std::memcpy(output, kPairs[group >> 12].data(), 2);
