@@ -11,15 +11,15 @@ std::int32_t CRKWeatherClass::SendPlace(const char* method, const std::string& a
               &parser, kRKPlain);
 }
 
-CRKCurrentWeatherResult CRKWeatherClass::GetCurrentByLatLon(const std::string& authToken, double latitude,
-                                                            double longitude) {
+CRKResult<CRKCurrentWeatherRecord> CRKWeatherClass::GetCurrentByLatLon(const std::string& authToken, double latitude,
+                                                                       double longitude) {
   CRKCurrentWeather parser;
   const std::int32_t code = SendPlace("Weather.GetCurrentByLatLon", authToken, latitude, longitude, parser);
   return {code, parser.Weather()};
 }
 
-CRKForecastResult CRKWeatherClass::GetForecastByLatLon(const std::string& authToken, double latitude,
-                                                       double longitude) {
+CRKResult<std::vector<CRKForecastDay>> CRKWeatherClass::GetForecastByLatLon(const std::string& authToken,
+                                                                            double latitude, double longitude) {
   CRKForecast parser;
   const std::int32_t code = SendPlace("Weather.GetForecastByLatLon", authToken, latitude, longitude, parser);
   return {code, parser.Days()};

@@ -6,25 +6,20 @@
 #include <string>
 #include <vector>
 
+#include "webclient/result_code.h"
 #include "webclient/rk_class.h"
 #include "webclient/weather_records.h"
 
 namespace velinst {
 
-struct CRKCurrentWeatherResult {
-  std::int32_t code = 0;
-  CRKCurrentWeatherRecord weather;  // nothing present when the answer had none
-};
-
-struct CRKForecastResult {
-  std::int32_t code = 0;
-  std::vector<CRKForecastDay> days;  // in answer order
-};
-
 class CRKWeatherClass : public CRKClass {
  public:
-  CRKCurrentWeatherResult GetCurrentByLatLon(const std::string& authToken, double latitude, double longitude);
-  CRKForecastResult GetForecastByLatLon(const std::string& authToken, double latitude, double longitude);
+  // Nothing is present when the answer had no current conditions.
+  CRKResult<CRKCurrentWeatherRecord> GetCurrentByLatLon(const std::string& authToken, double latitude,
+                                                        double longitude);
+  // The days in answer order.
+  CRKResult<std::vector<CRKForecastDay>> GetForecastByLatLon(const std::string& authToken, double latitude,
+                                                             double longitude);
 
  private:
   // Both methods take the same three parameters.

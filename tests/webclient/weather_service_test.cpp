@@ -19,9 +19,9 @@ class WeatherServiceTest : public SignedInServiceTest {
 };
 
 TEST_F(WeatherServiceTest, CurrentConditionsAtAPlace) {
-  const CRKCurrentWeatherResult result = Weather().GetCurrentByLatLon(token_, 45.5231, -122.6765);
+  const auto result = Weather().GetCurrentByLatLon(token_, 45.5231, -122.6765);
   ASSERT_EQ(result.code, 0);
-  const CRKCurrentWeatherRecord& w = result.weather;
+  const CRKCurrentWeatherRecord& w = result.value;
   for (const CRKReported<double>* value :
        {&w.barometricPressure, &w.dewPoint, &w.heatIndex, &w.humidity, &w.temperature, &w.windChill, &w.windSpeed})
     EXPECT_TRUE(value->present);
@@ -36,11 +36,11 @@ TEST_F(WeatherServiceTest, CurrentConditionsAtAPlace) {
 }
 
 TEST_F(WeatherServiceTest, ForecastDaysFollowOneAnother) {
-  const CRKForecastResult result = Weather().GetForecastByLatLon(token_, -33.8675, 151.207);
+  const auto result = Weather().GetForecastByLatLon(token_, -33.8675, 151.207);
   ASSERT_EQ(result.code, 0);
-  ASSERT_GE(result.days.size(), 2u);
-  for (std::size_t i = 0; i < result.days.size(); ++i) {
-    const CRKForecastDay& day = result.days[i];
+  ASSERT_GE(result.value.size(), 2u);
+  for (std::size_t i = 0; i < result.value.size(); ++i) {
+    const CRKForecastDay& day = result.value[i];
     EXPECT_NE(ConditionName(day.conditionId), nullptr) << i;
     EXPECT_NE(DayOfWeekName(day.dayOfWeekId), nullptr) << i;
     EXPECT_NE(day.dayOfWeekId, 0) << i;
@@ -49,7 +49,7 @@ TEST_F(WeatherServiceTest, ForecastDaysFollowOneAnother) {
     EXPECT_FALSE(day.sunrise.empty()) << i;
     EXPECT_FALSE(day.sunset.empty()) << i;
     if (i > 0) {
-      EXPECT_EQ(day.dayOfWeekId, result.days[i - 1].dayOfWeekId % 7 + 1) << i;
+      EXPECT_EQ(day.dayOfWeekId, result.value[i - 1].dayOfWeekId % 7 + 1) << i;
     }
   }
 }
