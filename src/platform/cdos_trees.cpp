@@ -58,6 +58,12 @@ bool CDOS::DeleteTree(const char* path) const {
   if (path == nullptr || *path == '\0' || !CopyPath(folder, path)) return false;
   StripTrailingSeparator(folder);
   if (IsProtectedFromDeletion(folder)) return false;
+  // A link named as the tree goes itself: what it points to lies outside.
+  if (CFindFile self; self.First(folder) && self.IsLink()) {
+    const bool toFolder = self.IsDirectory();
+    self.Close();
+    return platform::RemoveLink(folder, toFolder);
+  }
 
   PathBuffer pattern;
   if (!JoinPath(pattern, folder, kEveryEntry)) return false;

@@ -110,6 +110,16 @@ TEST_F(CDOSTrees, DeleteTreeRemovesLinksAndLeavesTheirTargets) {
   EXPECT_EQ(Read("outside/keep.txt"), "keep");
 }
 
+TEST_F(CDOSTrees, DeleteTreeOfALinkRemovesTheLinkOnly) {
+  MakeSourceTree();
+  if (!LinkOutside()) GTEST_SKIP() << "links cannot be made here";
+  EXPECT_TRUE(dos_.DeleteTree(At("src/folder-link").c_str()));
+  EXPECT_TRUE(dos_.DeleteTree(At("src/file-link.txt").c_str()));
+  EXPECT_FALSE(Has("src/folder-link"));
+  EXPECT_FALSE(Has("src/file-link.txt"));
+  EXPECT_EQ(Read("outside/keep.txt"), "keep");
+}
+
 TEST_F(CDOSTrees, DeleteTreeRefusesSystemFoldersAndRoots) {
   const char* refused[] = {".",     "..", "",     "Windows", "program files", "Program Files (x86)",
                            "USERS", "C:", "C:\\", "c:\\",    "C:\\Windows",   "c:/program files/"};
