@@ -1,7 +1,6 @@
 // The "Trip" group: a user's recorded trips (GPX documents), their points
 // of interest and media, sharing and modification times.
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <vector>
 
@@ -13,37 +12,13 @@
 #include "trip_records.h"
 #include "trip_summary.h"
 #include "value_text.h"
+#include "webclient/poi_types.h"
 
 namespace velinst::service {
 namespace {
 
 constexpr std::size_t kMaxDescriptionLength = 8191;
 constexpr double kPoundsToKilograms = 0.45359237;
-
-constexpr std::array<std::string_view, 24> kPoiTypes = {"Unknown",
-                                                        "Camp",
-                                                        "FoodPlot",
-                                                        "WateringHole",
-                                                        "Stand",
-                                                        "Blind",
-                                                        "Trap",
-                                                        "TrailCamera",
-                                                        "Vehicle",
-                                                        "BoatRamp",
-                                                        "Dock",
-                                                        "Buoy",
-                                                        "FishingHotspot",
-                                                        "Channel",
-                                                        "Obstacle",
-                                                        "BloodTrail",
-                                                        "BloodTrailShot",
-                                                        "BloodTrailHit",
-                                                        "BloodTrailKill",
-                                                        "BloodTrailTrace",
-                                                        "BloodTrailModerate",
-                                                        "BloodTrailHeavy",
-                                                        "Trailhead",
-                                                        "TrophyPhoto"};
 
 struct TripDocument {
   XmlDocument parsed;
@@ -142,9 +117,10 @@ void AddPoi(MethodContext& context) {
   RequireTripOwner(context.Db(), caller, tripId);
   if (std::fabs(latitude) > 90 || std::fabs(longitude) > 180)
     throw ServiceError(error_type::kParameterOutOfRange, "The position is off the earth");
-  const auto known = std::find_if(kPoiTypes.begin(), kPoiTypes.end(),
+  const auto known = std::find_if(kPointOfInterestTypeNames.begin(), kPointOfInterestTypeNames.end(),
                                   [&](std::string_view name) { return EqualsIgnoringCase(name, type); });
-  if (known == kPoiTypes.end()) throw ServiceError(error_type::kParameter, "The point-of-interest type is not known");
+  if (known == kPointOfInterestTypeNames.end())
+    throw ServiceError(error_type::kParameter, "The point-of-interest type is not known");
   if (mediaId && !context.Db().Integer("SELECT 1 FROM trip_media WHERE id = ? AND trip_id = ?", *mediaId, tripId))
     throw ServiceError(error_type::kMediaToPoi, "The media is not one of the trip's");
   context.Db().Run(
