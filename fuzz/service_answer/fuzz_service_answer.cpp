@@ -26,6 +26,17 @@ void Read(velinst::CXMLDocument& document, velinst::IRKParser& inner) {
   }
 }
 
+template <typename Parser>
+void ReadWith(velinst::CXMLDocument& document) {
+  Parser parser;
+  Read(document, parser);
+}
+
+template <typename... Parsers>
+void ReadWithEach(velinst::CXMLDocument& document) {
+  (ReadWith<Parsers>(document), ...);
+}
+
 bool Breaks(unsigned char c) { return c <= 0x20 || c == 0x7F || c == '&' || c == '=' || c == '+' || c == '#'; }
 
 void CheckEncodings(const std::string& text) {
@@ -62,31 +73,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (velinst::CLastErr*) {
     return 0;
   }
-  velinst::CRKLogin login;
-  Read(document, login);
-  velinst::CRKExists exists;
-  Read(document, exists);
-  velinst::CRKAuthToken token;
-  Read(document, token);
-  velinst::CRKCurrentTimeStamp stamp;
-  Read(document, stamp);
-  velinst::CRKTrips trips;
-  Read(document, trips);
-  velinst::CRKGetTripListByDate byDate;
-  Read(document, byDate);
-  velinst::CRKGetTripInfo info;
-  Read(document, info);
-  velinst::CRKGetTrip trip;
-  Read(document, trip);
-  velinst::CRKTripIDs ids;
-  Read(document, ids);
-  velinst::CRKIDPairs pairs;
-  Read(document, pairs);
-  velinst::CRKTripID tripId;
-  Read(document, tripId);
-  velinst::CRKCurrentWeather current;
-  Read(document, current);
-  velinst::CRKForecast forecast;
-  Read(document, forecast);
+  ReadWithEach<velinst::CRKLogin, velinst::CRKExists, velinst::CRKAuthToken, velinst::CRKCurrentTimeStamp,
+               velinst::CRKTrips, velinst::CRKGetTripListByDate, velinst::CRKGetTripInfo, velinst::CRKGetTrip,
+               velinst::CRKTripIDs, velinst::CRKIDPairs, velinst::CRKLastModified, velinst::CRKTrip,
+               velinst::CRKMediaID, velinst::CRKPOIID, velinst::CRKTripID, velinst::CRKCurrentWeather,
+               velinst::CRKForecast>(document);
   return 0;
 }

@@ -30,7 +30,7 @@ struct CRKTripSearchFilters {
 // the number of trips found in all, whatever the code.
 class CRKSearchClass : public CRKClass {
  public:
-  // The activities are sent only when one of them is not empty.
+  // The activities go out comma-joined, unless that joined text is empty.
   CRKResult<std::vector<TripStats>> FindTrips(const std::string& authToken, const std::string& query,
                                               std::int32_t pageSize, std::int32_t offset,
                                               const std::vector<std::string>& activities,
