@@ -95,13 +95,17 @@ TEST(OsVersion, BuildBisectionTakesAtMost33Questions) {
   EXPECT_LE(system.calls, 8 + 33);
 }
 
-TEST(OsVersion, QueryThatNeverAnswersFalseFails) {
-  OsVersionRecord record = RecordOfSize(kExtendedVersionRecordSize);
-  const OsVersionRecord before = record;
-  const VerifyVersionQuery alwaysTrue = [](const VersionCondition&) { return true; };
-  EXPECT_EQ(ProbeOsVersion(&record, alwaysTrue), 0);
-  EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0);
-  EXPECT_EQ(OsCodeFromProbe(alwaysTrue), 3);
+// A query that never bounds a field, and one that refuses even version 0
+// (it failed: a settled value of 0 - 1 would read as version 4294967295).
+TEST(OsVersion, QueryThatNeverOrAlwaysAnswersFalseFails) {
+  for (const bool answer : {true, false}) {
+    OsVersionRecord record = RecordOfSize(kExtendedVersionRecordSize);
+    const OsVersionRecord before = record;
+    const VerifyVersionQuery constant = [answer](const VersionCondition&) { return answer; };
+    EXPECT_EQ(ProbeOsVersion(&record, constant), 0) << answer;
+    EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0) << answer;
+    EXPECT_EQ(OsCodeFromProbe(constant), 3) << answer;
+  }
 }
 
 TEST(OsVersion, Version31GivesFour) {
