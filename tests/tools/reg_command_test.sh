@@ -33,4 +33,6 @@ echo "$out" | grep -q 'ImportRegFile: bRegFileExists' || fail "diagnostic of a m
 "$velinst" reg delete 'HKCU\Software\Vendor'
 "$velinst" reg query 'HKCU\Software\Vendor' 2>/dev/null && fail "key deleted"
 "$velinst" reg delete HKCU 2>/dev/null && fail "root deleted"
+"$velinst" reg delete 'HKCU\Software\Missing' Host 2>/dev/null && fail "value of a missing key deleted"
+"$velinst" reg query 'HKCU\Software\Missing' 2>/dev/null && fail "key created by a delete"
 echo "reg command: ok"

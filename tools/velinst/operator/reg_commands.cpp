@@ -147,7 +147,9 @@ int Delete(RegistryRoot root, const std::string& path, const Invocation& invocat
   CReg reg;
   if (invocation.Arguments().size() >= 3) {
     const std::string name = ValueName(invocation.Argument(2));
-    const bool deleted = reg.Open(root, path.c_str(), true) && reg.DeleteValue(name.c_str());
+    // Opening for writing would create a missing key: look for it first.
+    const bool deleted =
+        reg.Open(root, path.c_str(), false) && reg.Open(root, path.c_str(), true) && reg.DeleteValue(name.c_str());
     if (!deleted)
       std::fprintf(stderr, "velinst reg: no value '%s' in %s\n", name.c_str(), FullName(root, path).c_str());
     return deleted ? 0 : 1;
