@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/ascii_text.h"
+#include "platform/utf8_encode.h"
 
 namespace velinst {
 
@@ -27,6 +28,31 @@ constexpr RootNames kRoots[] = {
 constexpr std::string_view kOldHeader = "REGEDIT4";
 constexpr std::string_view kDword = "dword:";
 constexpr std::string_view kHex = "hex";
+
+// The registry editor exports scripts in UTF-16LE behind a byte-order
+// mark; the store keeps UTF-8. False for an odd byte count or a lone
+// surrogate.
+bool Utf16LittleEndianToUtf8(std::string_view bytes, std::string& out) {
+  if (bytes.size() % 2 != 0) return false;
+  out.clear();
+  out.reserve(bytes.size() / 2);
+  const auto unit = [&bytes](std::size_t i) -> char32_t {
+    return static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
+  };
+  for (std::size_t i = 0; i < bytes.size(); i += 2) {
+    char32_t code = unit(i);
+    if (code >= 0xDC00 && code <= 0xDFFF) return false;
+    if (code >= 0xD800 && code <= 0xDBFF) {
+      if (i + 2 >= bytes.size()) return false;
+      const char32_t low = unit(i + 2);
+      if (low < 0xDC00 || low > 0xDFFF) return false;
+      code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+      i += 2;
+    }
+    platform::AppendUtf8(out, code);
+  }
+  return true;
+}
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -202,7 +228,16 @@ bool ParseKeyName(std::string_view text, RegistryRoot& root, std::string& path) 
 
 bool ParseRegistryScript(std::string_view text, std::vector<ScriptSection>& sections, std::string& error) {
   sections.clear();
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  std::string decoded;
+  if (text.starts_with("\xFF\xFE")) {
+    if (!Utf16LittleEndianToUtf8(text.substr(2), decoded)) {
+      error = "line 1: not a registry script (broken UTF-16 text)";
+      return false;
+    }
+    text = decoded;
+  } else if (text.starts_with("\xEF\xBB\xBF")) {
+    text.remove_prefix(3);
+  }
   bool headerSeen = false;
   std::size_t lineNumber = 0;
   std::string joined;

@@ -87,6 +87,33 @@ TEST(RegScript, RejectsWhatDoesNotParse) {
   for (const auto& c : cases) EXPECT_NE(ParseError(c.text).find(c.fault), std::string::npos) << c.text;
 }
 
+std::string Utf16LittleEndian(std::u16string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (const char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+// As the registry editor exports them: UTF-16LE behind a byte-order mark.
+TEST(RegScript, ReadsUtf16Scripts) {
+  const auto sections =
+      Parse(Utf16LittleEndian(u"Windows Registry Editor Version 5.00\r\n\r\n"
+                              u"[HKEY_CURRENT_USER\\Software\\Caf\u00e9]\r\n"
+                              u"\"Map\"=\"\u5730\u56f3 \U0001F5FA\"\r\n"));
+  ASSERT_EQ(sections.size(), 1u);
+  EXPECT_EQ(sections[0].path, "Software\\Caf\xC3\xA9");
+  ASSERT_EQ(sections[0].values.size(), 1u);
+  EXPECT_EQ(std::string(sections[0].values[0].data.begin(), sections[0].values[0].data.end()),
+            std::string("\xE5\x9C\xB0\xE5\x9B\xB3 \xF0\x9F\x97\xBA\0", 12));
+
+  const std::string header = Utf16LittleEndian(u"Windows Registry Editor Version 5.00\r\n");
+  for (const std::string& broken : {header + "\n", header + Utf16LittleEndian(u"\xD800").substr(2),
+                                    header + Utf16LittleEndian(u"\xDC00[").substr(2)})
+    EXPECT_NE(ParseError(broken).find("broken UTF-16"), std::string::npos);
+}
+
 TEST(RegScript, TreeSurvivesFormattingAndParsing) {
   RegistryTree tree;
   RegistryKeyRecord& vendor = tree.Create("Software\\Vendor\\Product");
