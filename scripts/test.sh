@@ -6,11 +6,14 @@
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+started=$(date +%s)
+stage() { echo "==== $1 (at $(($(date +%s) - started)) s)"; }
 for preset in host win64 win32 host-asan; do
-  echo "==== $preset"
+  stage "$preset"
   cmake --workflow --preset "$preset"
 done
-echo "==== fuzz"
+stage fuzz
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 scripts/run-fuzzers.sh build/fuzz/bin "${FUZZ_SECONDS:-30}"
+stage done
