@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "platform/last_error.h"
+#include "test_support.h"
+#include "velinst.h"
+
+namespace velinst {
+namespace {
+
+using test::FileExists;
+using test::ReadWholeFile;
+using test::TempDir;
+using test::WriteWholeFile;
+
+void WriteProgram(const std::string& path, const std::string& contents) {
+  WriteWholeFile(path, contents);
+  ASSERT_EQ(::chmod(path.c_str(), 0700), 0);
+}
+
+// PATH replaced for one test, put back afterwards.
+class PathForTest {
+ public:
+  explicit PathForTest(const std::string& path) {
+    const char* saved = std::getenv("PATH");
+    saved_ = saved != nullptr ? saved : "";
+    ::setenv("PATH", path.c_str(), 1);
+  }
+  ~PathForTest() { ::setenv("PATH", saved_.c_str(), 1); }
+
+ private:
+  std::string saved_;
+};
+
+TEST(ShellExecNoWaitSystem, FileMarkedExecutableThatIsNoProgramGivesTheStartsError) {
+  TempDir dir;
+  const std::string notAProgram = dir.File("not-a-program");
+  WriteProgram(notAProgram, std::string("\x7F\x01\x02 no format of any kind", 25));
+  VEL_SetLastError(0);
+  EXPECT_EQ(VEL_ShellExecNoWait(notAProgram.c_str(), ""), 0);
+  EXPECT_EQ(platform::LastError(), static_cast<std::uint32_t>(ENOEXEC));
+}
+
+TEST(ShellExecNoWaitSystem, DocumentGoesToTheOpenerFoundOnPath) {
+  TempDir dir;
+  const std::string document = dir.File("map.txt");
+  const std::string report = dir.File("opened.txt");
+  WriteWholeFile(document, "a document\n");
+  WriteProgram(dir.File("xdg-open"),
+               "#!/bin/sh\necho \"$1\" > \"" + report + ".new\"\nmv \"" + report + ".new\" \"" + report + "\"\n");
+  PathForTest path(dir.Path() + ":/usr/bin:/bin");
+  ASSERT_EQ(VEL_ShellExecNoWait(document.c_str(), "ignored"), 1);
+  for (int i = 0; i < 200 && !FileExists(report); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  EXPECT_EQ(ReadWholeFile(report), document + "\n");
+}
+
+TEST(ShellExecNoWaitSystem, NoOpenerOnPathGivesFileNotFound) {
+  TempDir dir;
+  const std::string document = dir.File("map.txt");
+  WriteWholeFile(document, "a document\n");
+  PathForTest path(dir.Path());
+  VEL_SetLastError(0);
+  EXPECT_EQ(VEL_ShellExecNoWait(document.c_str(), ""), 0);
+  EXPECT_EQ(platform::LastError(), 2u);
+}
+
+}  // namespace
+}  // namespace velinst
