@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -28,14 +29,13 @@ void WriteProgram(const std::string& path, const std::string& contents) {
 class PathForTest {
  public:
   explicit PathForTest(const std::string& path) {
-    const char* saved = std::getenv("PATH");
-    saved_ = saved != nullptr ? saved : "";
+    if (const char* saved = std::getenv("PATH")) saved_ = saved;
     ::setenv("PATH", path.c_str(), 1);
   }
-  ~PathForTest() { ::setenv("PATH", saved_.c_str(), 1); }
+  ~PathForTest() { saved_ ? ::setenv("PATH", saved_->c_str(), 1) : ::unsetenv("PATH"); }
 
  private:
-  std::string saved_;
+  std::optional<std::string> saved_;
 };
 
 TEST(ShellExecNoWaitSystem, FileMarkedExecutableThatIsNoProgramGivesTheStartsError) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -18,7 +19,7 @@ TEST(ShellExecNoWaitSystem, FileMarkedExecutableThatIsNoProgramGivesTheStartsErr
   WriteWholeFile(notAProgram, std::string("\x7F\x01\x02 no format of any kind", 25));
   VEL_SetLastError(0);
   EXPECT_EQ(VEL_ShellExecNoWait(notAProgram.c_str(), ""), 0);
-  EXPECT_NE(platform::LastError(), 0u);
+  EXPECT_EQ(platform::LastError(), static_cast<std::uint32_t>(ERROR_BAD_EXE_FORMAT));
 }
 
 }  // namespace
