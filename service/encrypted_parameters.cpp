@@ -34,7 +34,7 @@ std::optional<QueryParameters> DecryptParameters(std::string_view base64Text) {
     return std::nullopt;
   const std::string_view text(reinterpret_cast<const char*>(plain.data()), length);
   if (text.empty() || text.front() != '&') return std::nullopt;
-  return QueryParameters::FromPlainText(text);
+  return QueryParameters::FromQuery(text);
 }
 
 }  // namespace velinst::service

@@ -50,7 +50,7 @@ std::string PercentDecode(std::string_view text) {
   return out;
 }
 
-QueryParameters QueryParameters::Parse(std::string_view text, bool percentEncoded) {
+QueryParameters QueryParameters::FromQuery(std::string_view text) {
   // Pieces first, with entity continuations joined to their value.
   std::vector<std::string> pieces;
   std::size_t start = 0;
@@ -67,21 +67,13 @@ QueryParameters QueryParameters::Parse(std::string_view text, bool percentEncode
   QueryParameters parameters;
   for (const std::string& piece : pieces) {
     const std::size_t equals = piece.find('=');
-    std::string name = piece.substr(0, equals);
-    std::string value = equals == std::string::npos ? std::string() : piece.substr(equals + 1);
-    if (percentEncoded) {
-      name = PercentDecode(name);
-      value = PercentDecode(value);
-    }
+    std::string name = PercentDecode(piece.substr(0, equals));
+    const std::string value = equals == std::string::npos ? std::string() : PercentDecode(piece.substr(equals + 1));
     if (name.empty()) continue;
     parameters.pairs_.push_back({std::move(name), ArrivedText(value)});
   }
   return parameters;
 }
-
-QueryParameters QueryParameters::FromQuery(std::string_view query) { return Parse(query, true); }
-
-QueryParameters QueryParameters::FromPlainText(std::string_view text) { return Parse(text, false); }
 
 void QueryParameters::Merge(const QueryParameters& other) {
   for (const Pair& pair : other.pairs_) {

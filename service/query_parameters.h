@@ -1,5 +1,7 @@
 // The "name=value" pairs of a request, from its query text or from the
-// decrypted text that stands in for it.
+// decrypted text that stands in for it. Both are read alike: clients
+// percent-encode values before they encrypt the query, so a decrypted text
+// decodes as the plain query does.
 //
 // Clients send texts XML-escaped but otherwise as they are, so a value may
 // hold "&amp;" and the like: a piece that begins with an entity reference
@@ -16,11 +18,10 @@ namespace velinst::service {
 
 class QueryParameters {
  public:
-  // The text after "?" of a request target; names and values are
-  // percent-decoded ('+' stays '+': clients never encode a space so).
+  // The text after "?" of a request target, or a decrypted parameter text
+  // "&name=value..."; names and values are percent-decoded ('+' stays '+':
+  // clients never encode a space so).
   static QueryParameters FromQuery(std::string_view query);
-  // Decrypted parameter text, "&name=value..." without any percent-encoding.
-  static QueryParameters FromPlainText(std::string_view text);
 
   // Adds the pairs of `other`; where both name a parameter, `other`'s wins.
   void Merge(const QueryParameters& other);
@@ -34,7 +35,6 @@ class QueryParameters {
     std::string name;
     std::string value;
   };
-  static QueryParameters Parse(std::string_view text, bool percentEncoded);
 
   std::vector<Pair> pairs_;
 };

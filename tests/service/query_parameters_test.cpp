@@ -42,12 +42,6 @@ TEST(QueryParameters, OddPiecesAreTolerated) {
   EXPECT_EQ(parameters.Size(), 3u);
 }
 
-TEST(QueryParameters, PlainTextIsNotPercentDecoded) {
-  const QueryParameters parameters = QueryParameters::FromPlainText("&username=ann&password=50%25&amp;more");
-  EXPECT_EQ(*parameters.Find("username"), "ann");
-  EXPECT_EQ(*parameters.Find("password"), "50%25&amp;more");
-}
-
 TEST(QueryParameters, ForeignBytesBecomeUtf8) {
   // 0xE9 is "é" and 0x80 the euro sign in the Windows ANSI code page.
   EXPECT_EQ(*QueryParameters::FromQuery("n=Jos%e9%80").Find("n"), "Jos\xC3\xA9\xE2\x82\xAC");
@@ -56,7 +50,7 @@ TEST(QueryParameters, ForeignBytesBecomeUtf8) {
 
 TEST(QueryParameters, MergeReplacesAndAdds) {
   QueryParameters parameters = QueryParameters::FromQuery("method=m&a=1&encryptedData=x");
-  parameters.Merge(QueryParameters::FromPlainText("&A=2&b=3"));
+  parameters.Merge(QueryParameters::FromQuery("&A=2&b=3"));
   EXPECT_EQ(*parameters.Find("a"), "2");
   EXPECT_EQ(*parameters.Find("b"), "3");
   EXPECT_EQ(*parameters.Find("method"), "m");

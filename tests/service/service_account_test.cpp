@@ -192,5 +192,48 @@ TEST_F(ServiceTest, EscapedTextsComeBackAsTheyWereSent) {
   EXPECT_NE(record.body.find("&amp;amp;jerry"), std::string::npos) << record.body;
 }
 
+// The library percent-encodes values before it seals them, as it does in a
+// plain query: what a sign-in seals must meet what a document or a plain
+// query stored.
+TEST_F(ServiceTest, SealedCredentialsAreDecodedAsAPlainQueryIs) {
+  struct Case {
+    std::string stored;  // escaped, as a document carries it
+    std::string sent;    // the same, percent-encoded as the library sends it
+  } cases[] = {
+      {"two words", "two%20words"},
+      {"a+b+c+d1", "a%2bb%2bc%2bd1"},
+      {"pa&amp;ss-word1", "pa%26amp;ss-word1"},
+      {"%41=&lt;&gt;&quot;&apos;#", "%2541%3d%26lt;%26gt;%26quot;%26apos;%23"},
+  };
+  const std::string admin = client_.AdminToken();
+  for (const Case& c : cases) {
+    const NewAccount account = CreateAccount();
+    const std::string base = UniqueName("u");
+    const std::string name = base + " " + c.stored;
+    const ServiceReply added =
+        client_.Call("AccountUsers.Add", {{"authToken", admin}, {"accountId", account.id}}, Sealing::kPlain,
+                     "<AccountUser><UserName>" + name + "</UserName></AccountUser>");
+    ASSERT_TRUE(added.Ok()) << c.sent << ": " << Describe(added);
+    const std::string id = added.FieldText("AccountUser", "Id").value_or("");
+    ASSERT_TRUE(client_
+                    .Call("AccountUsers.SetPassword", {{"authToken", admin}, {"userId", id}}, Sealing::kPlain,
+                          "<SetPasswordRequest><Password>" + c.stored + "</Password></SetPasswordRequest>")
+                    .Ok())
+        << c.sent;
+    const ServiceReply login =
+        client_.Call("Account.Login", {{"username", base + "%20" + c.sent}, {"password", c.sent}}, Sealing::kData);
+    EXPECT_EQ(login.Text("UserID"), id) << c.sent << ": " << login.body;
+  }
+  // Registered sealed, looked up plain.
+  for (const Case& c : cases) {
+    const std::string name = UniqueName("r");
+    const ServiceReply registered = client_.Call(
+        "Account.Register", RegisterParameters(name + "%20" + c.sent, c.sent, name + "@example.org"), Sealing::kData);
+    ASSERT_TRUE(registered.Ok()) << c.sent << ": " << registered.body;
+    EXPECT_EQ(client_.Call("Account.UsernameExists", {{"username", name + "%20" + c.sent}}).Text("Exists"), "True")
+        << c.sent;
+  }
+}
+
 }  // namespace
 }  // namespace velinst::service::test
