@@ -8,6 +8,7 @@
 #include "password_hash.h"
 #include "service_clock.h"
 #include "service_error.h"
+#include "text_form.h"
 
 namespace velinst::service {
 namespace {
@@ -73,13 +74,22 @@ void WriteSignIn(MethodContext& context, std::int64_t userId) {
   answer.Element("Units", user.Text(1));
 }
 
+// The library's account creation signs an existing user in with the
+// password as the person typed it, its plain sign-in sends it escaped (the
+// form kept here). A password that escaping changes is therefore also tried
+// escaped: it opens only for the user's own password in either form.
+bool VerifyUnescapedPassword(const std::string& password, const std::string& stored) {
+  const std::string escaped = EscapeMarkup(password);
+  return escaped != password && VerifyPassword(escaped, stored);
+}
+
 void Login(MethodContext& context) {
   const std::string userName = context.Text("username");
   const std::string password = context.Text("password", kMaxPasswordLength);
   Statement user = context.Db().Query("SELECT id, password_hash FROM users WHERE user_name = ?", userName);
   if (!user.Step()) throw ServiceError(error_type::kInvalidCredentials, "No user has that name");
   const std::int64_t userId = user.Integer(0);
-  if (!VerifyPassword(password, user.Text(1)))
+  if (!VerifyPassword(password, user.Text(1)) && !VerifyUnescapedPassword(password, user.Text(1)))
     throw ServiceError(error_type::kIncorrectPassword, "The password is not the user's");
   WriteSignIn(context, userId);
 }

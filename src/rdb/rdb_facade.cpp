@@ -51,6 +51,22 @@ void SetPersonalDetails(AccountUser& user, const std::string& firstName, const s
   user.Phone = XMLEscaped(phone);
 }
 
+// Removes the user and the account that a failed creation made, the user
+// first: removing an account leaves its users behind. Without this the
+// half-made account blocks every retry of its product id, and its user,
+// who lacks a password or the role, never signs in. The removals' own
+// failures are passed over: the caller learns why the creation failed.
+void TakeBackNewAccount(CRKAD& client, const std::string& authToken, std::int32_t userId, std::int32_t accountId) {
+  try {
+    client.AccountUsers().Remove(authToken, userId);
+  } catch (CLastErr*) {
+  }
+  try {
+    client.Accounts().Remove(authToken, accountId);
+  } catch (CLastErr*) {
+  }
+}
+
 }  // namespace
 
 CRdbFacade::CRdbFacade(const char* defaultHost)
@@ -143,7 +159,8 @@ std::int32_t CRdbFacade::CreateUserAccount(const std::string& authToken, const C
   }
 
   CRKADAccountUsersClass& users = client_->AccountUsers();
-  if (userId == kNoUser) {
+  const bool newUser = userId == kNoUser;
+  if (newUser) {
     AccountUser user;
     SetPersonalDetails(user, created.firstName, created.lastName, created.email, created.phone);
     user.UserName = userName;
@@ -166,12 +183,27 @@ std::int32_t CRdbFacade::CreateUserAccount(const std::string& authToken, const C
     if (const std::int32_t code = users.Update(authToken, userId, user.value).code; code != kRKSuccess) return code;
   }
 
-  if (const std::int32_t code = users.SetPassword(authToken, userId, SetPasswordRequest{password}); code != kRKSuccess)
-    return code;
-  if (const std::int32_t code = client_->Roles().Add(authToken, userId, kAdministratorRole); code != kRKSuccess)
-    return code;
-  if (token[0] == '\0') return SignIn(userName, password, kCreateAccountApplication, token, nullptr);
-  return kRKSuccess;
+  const auto makeAdministrator = [&]() -> std::int32_t {
+    if (const std::int32_t code = users.SetPassword(authToken, userId, SetPasswordRequest{password});
+        code != kRKSuccess)
+      return code;
+    if (const std::int32_t code = client_->Roles().Add(authToken, userId, kAdministratorRole); code != kRKSuccess)
+      return code;
+    if (token[0] == '\0') return SignIn(userName, password, kCreateAccountApplication, token, nullptr);
+    return kRKSuccess;
+  };
+  // A moved user stays where the transfer put it: taking its new account
+  // back would strip the user's role and leave it outside every account.
+  if (!newUser) return makeAdministrator();
+  std::int32_t code = kRKSuccess;
+  try {
+    code = makeAdministrator();
+  } catch (CLastErr*) {
+    TakeBackNewAccount(*client_, authToken, userId, accountId);
+    throw;
+  }
+  if (code != kRKSuccess) TakeBackNewAccount(*client_, authToken, userId, accountId);
+  return code;
 }
 
 std::int32_t CRdbFacade::SetUserInfo(const std::string& authToken, std::int32_t userId, const std::string& firstName,

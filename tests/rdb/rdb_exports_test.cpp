@@ -169,49 +169,102 @@ TEST_F(RdbExportsTest, CreateUserAccountForAnExistingUserKeepsTheFirstToken) {
 }
 
 TEST_F(RdbExportsTest, CreateUserAccountStopsAtTheFirstFailure) {
-  // An answer of elements, or with an error type when `error` is set.
+  // An answer of elements, an error of the given type, or an answer that
+  // does not parse (the client raises).
+  enum Kind { kOk, kError, kBroken };
   struct Scripted {
     const char* method;
     const char* answer;
-    bool error = false;
+    Kind kind = kOk;
   };
+  const std::vector<Scripted> newUser = {{"Account.UsernameExists", "<Exists>false</Exists>"},
+                                         {"AccountUsers.Add", "<AccountUser><Id>21</Id></AccountUser>"}};
+  const std::vector<std::string> newUserMethods = {"Accounts.Create", "Account.UsernameExists", "AccountUsers.Add",
+                                                   "AccountUsers.SetPassword"};
+  const auto with = [](std::vector<Scripted> first, std::vector<Scripted> more) {
+    first.insert(first.end(), more.begin(), more.end());
+    return first;
+  };
+  const auto then = [](std::vector<std::string> first, std::vector<std::string> more) {
+    first.insert(first.end(), more.begin(), more.end());
+    return first;
+  };
+  const std::vector<std::string> takenBack = {"AccountUsers.Remove", "Accounts.Remove"};
   struct Case {
     const char* name;
     std::vector<Scripted> script;
     int code;
     std::vector<std::string> methods;
+    const char* token = "";
   } cases[] = {
       {"wrong password of an existing user: the account stays",
-       {{"Account.UsernameExists", "<Exists>true</Exists>"}, {"Account.Login", "IncorrectPasswordException", true}},
+       {{"Account.UsernameExists", "<Exists>true</Exists>"}, {"Account.Login", "IncorrectPasswordException", kError}},
        26,
        {"Accounts.Create", "Account.UsernameExists", "Account.Login"}},
       {"failing user add: the account is removed, the add's code returned",
        {{"Account.UsernameExists", "<Exists>false</Exists>"},
-        {"AccountUsers.Add", "DuplicateEmailAddressException", true},
-        {"Accounts.Remove", "NotAuthorizedException", true}},
+        {"AccountUsers.Add", "DuplicateEmailAddressException", kError},
+        {"Accounts.Remove", "NotAuthorizedException", kError}},
        12,
        {"Accounts.Create", "Account.UsernameExists", "AccountUsers.Add", "Accounts.Remove"}},
-      {"failing role",
-       {{"Account.UsernameExists", "<Exists>false</Exists>"},
-        {"AccountUsers.Add", "<AccountUser><Id>21</Id></AccountUser>"},
-        {"AccountUsers.SetPassword", ""},
-        {"Roles.Add", "MissingCapabilityException", true}},
+      {"failing password: the new user and the account are removed",
+       with(newUser, {{"AccountUsers.SetPassword", "PasswordFormatException", kError}}),
+       35,
+       then(newUserMethods, takenBack)},
+      {"failing role, and the removals fail too: the role's code stands",
+       with(newUser,
+            {{"AccountUsers.SetPassword", ""},
+             {"Roles.Add", "MissingCapabilityException", kError},
+             {"AccountUsers.Remove", "NotAuthorizedException", kError},
+             {"Accounts.Remove", "", kBroken}}),
        30,
-       {"Accounts.Create", "Account.UsernameExists", "AccountUsers.Add", "AccountUsers.SetPassword", "Roles.Add"}},
+       then(newUserMethods, then({"Roles.Add"}, takenBack))},
+      {"failing final sign-in",
+       with(newUser, {{"AccountUsers.SetPassword", ""},
+                      {"Roles.Add", ""},
+                      {"Account.Login", "InvalidCredentialsException", kError}}),
+       28,
+       then(newUserMethods, then({"Roles.Add", "Account.Login"}, takenBack))},
+      {"a role answer that does not parse: taken back, then the export's failure",
+       with(newUser, {{"AccountUsers.SetPassword", ""}, {"Roles.Add", "", kBroken}}),
+       3,
+       then(newUserMethods, then({"Roles.Add"}, takenBack))},
+      {"failing role of a moved user: the account stays",
+       {{"Account.UsernameExists", "<Exists>true</Exists>"},
+        {"Account.Login", "<AuthToken>first</AuthToken><UserID>21</UserID>"},
+        {"AccountUsers.Transfer", ""},
+        {"AccountUsers.GetById", "<AccountUser><Id>21</Id></AccountUser>"},
+        {"AccountUsers.Update", "<AccountUser><Id>21</Id></AccountUser>"},
+        {"AccountUsers.SetPassword", ""},
+        {"Roles.Add", "MissingCapabilityException", kError}},
+       30,
+       {"Accounts.Create", "Account.UsernameExists", "Account.Login", "AccountUsers.Transfer", "AccountUsers.GetById",
+        "AccountUsers.Update", "AccountUsers.SetPassword", "Roles.Add"},
+       "first"},
   };
   for (const Case& c : cases) {
     server_.Reset();
     AnswerAccount();
     for (const Scripted& answer : c.script) {
-      if (answer.error)
+      if (answer.kind == kError)
         AnswerError(answer.method, answer.answer);
+      else if (answer.kind == kBroken)
+        Answer(answer.method, http::test::OkAnswer("<rsp/>"));
       else
         AnswerOk(answer.method, answer.answer);
     }
     Buffer token;
     EXPECT_EQ(CreateUserAccount("ann", "pw", token.Get()), c.code) << c.name;
-    EXPECT_EQ(token.Text(), "") << c.name;
+    EXPECT_EQ(token.Text(), c.token) << c.name;
     EXPECT_EQ(Methods(), c.methods) << c.name;
+    if (c.methods.back() == "Accounts.Remove") {
+      if (c.methods.end()[-2] == "AccountUsers.Remove") {
+        EXPECT_EQ(Parameters(Request("AccountUsers.Remove")), (QueryPairs{{"authToken", "admin-token"}, {"id", "21"}}))
+            << c.name;
+      }
+      EXPECT_EQ(Parameters(Request("Accounts.Remove")), (QueryPairs{{"authToken", "admin-token"}, {"id", "11"}}))
+          << c.name;
+    }
   }
   EXPECT_EQ(Parameters(Request("Accounts.Create")).size(), 4u);
   server_.Reset();

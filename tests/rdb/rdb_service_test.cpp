@@ -3,8 +3,10 @@
 // value.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
+#include "caller_text.h"
 #include "creg/reg.h"
 #include "rdb/rdb_facade.h"
 #include "rdb/service_host.h"
@@ -18,6 +20,7 @@ namespace velinst::test {
 namespace {
 
 using service::test::ServiceClient;
+using service::test::ServiceReply;
 using service::test::UniqueName;
 
 constexpr int kIndexOutOfRange = 34;
@@ -26,6 +29,49 @@ constexpr int kRecordNotFound = 37;
 struct Text {
   char bytes[1024] = {};
   std::string Get() const { return bytes; }
+};
+
+// A caller's text: Windows-1252 going in, UTF-8 in the service.
+class CallerText {
+ public:
+  CallerText(const std::string& ascii = "") : sent_(ascii), utf8_(ascii) {}  // NOLINT: ASCII reads the same
+  CallerText& Ascii(const std::string& text) {
+    sent_ += text;
+    utf8_ += text;
+    return *this;
+  }
+  // A letter of Windows-1252 above ASCII and its UTF-8 form.
+  CallerText& Letter(char ansi, const char* utf8) {
+    sent_ += ansi;
+    utf8_ += utf8;
+    return *this;
+  }
+  // Fills up with `fill` until the stored form is `length` bytes long.
+  CallerText& PadTo(std::size_t length, char fill = 'x') {
+    while (Stored().size() < length) Ascii(std::string(1, fill));
+    return *this;
+  }
+  const char* Sent() const { return sent_.c_str(); }
+  std::string ReadBack() const { return ExportsAnswerInUtf8() ? utf8_ : sent_; }
+  // As the service keeps it: escaped as the library sends it, in UTF-8.
+  std::string Stored() const {
+    std::string stored;
+    for (const char c : utf8_) {
+      switch (c) {
+        case '&': stored += "&amp;"; break;
+        case '<': stored += "&lt;"; break;
+        case '>': stored += "&gt;"; break;
+        case '"': stored += "&quot;"; break;
+        case '\'': stored += "&apos;"; break;
+        default: stored += c;
+      }
+    }
+    return stored;
+  }
+
+ private:
+  std::string sent_;
+  std::string utf8_;
 };
 
 class RdbServiceTest : public ::testing::Test {
@@ -126,6 +172,135 @@ TEST_F(RdbServiceTest, ANewAccountThroughEveryExport) {
   EXPECT_EQ(phone.Get(), "");
 }
 
+// Every export with the hostile but legal texts each field takes, short and
+// at the longest the service accepts, read back equal. The user then moves
+// into a second account, which signs in with the password as typed while
+// VEL_RDB_Login sends it escaped: both must work.
+TEST_F(RdbServiceTest, HostileTextsThroughEveryExport) {
+  struct Fields {
+    CallerText user, password, product;
+    CallerText name, address1, address2, city, state, zip, contact, contactEmail, contactPhone;
+    CallerText first, last, email, phone;
+  };
+  const auto person = [](std::size_t userLength, std::size_t passwordLength, std::size_t textLength,
+                         std::size_t emailLength, std::size_t phoneLength) {
+    const std::string unique = UniqueName("h");
+    const auto letters = [&](const std::string& ascii) {
+      return CallerText(ascii).Letter('\xE9', "\xC3\xA9").Ascii(" ").Letter('\xFC', "\xC3\xBC").Ascii("&<>\"'=+%# ")
+          .Letter('\xDF', "\xC3\x9F").Ascii(unique).PadTo(textLength);
+    };
+    const auto email = [&](const std::string& ascii) {
+      const std::string domain = "@mail.test";
+      return CallerText(ascii + "'+tag&x=1%#" + unique).PadTo(emailLength - std::min(emailLength, domain.size()))
+          .Ascii(domain);
+    };
+    Fields f;
+    f.user = CallerText(unique + " a&b=c+d%25#<e> \"q\" 'r'").PadTo(userLength);
+    f.password = CallerText("two words & a+b=c%41#<>\"'").PadTo(passwordLength);
+    f.product = CallerText("product " + unique + " &+=%#");
+    f.name = letters("Smith & Sons ");
+    f.address1 = letters("1 \"Main\" St ");
+    f.address2 = letters("<Suite> 5 ");
+    f.city = letters("Bend ");
+    f.state = letters("O'R ");
+    f.zip = letters("97701 ");
+    f.contact = letters("Ann & Bo ");
+    f.contactEmail = email("desk");
+    f.contactPhone = CallerText("+1 (555) 010-0100 / 7.").PadTo(phoneLength, '9');
+    f.first = letters("Ann ");
+    f.last = letters("O'Lee ");
+    f.email = email("ann");
+    f.phone = CallerText("+1 (555) 010-0101 / 7.").PadTo(phoneLength, '8');
+    return f;
+  };
+  struct Case {
+    const char* name;
+    Fields fields;
+  } cases[] = {
+      {"short", person(0, 0, 0, 0, 0)},
+      {"longest", person(128, 256, 1023, 254, 32)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Fields& f = c.fields;
+    Text token;
+    ASSERT_EQ(VEL_RDB_CreateUserAccount(admin_.bytes, f.product.Sent(), f.user.Sent(), f.password.Sent(),
+                                        f.name.Sent(), f.address1.Sent(), f.address2.Sent(), f.city.Sent(),
+                                        f.state.Sent(), f.zip.Sent(), f.contact.Sent(), f.contactEmail.Sent(),
+                                        f.contactPhone.Sent(), f.first.Sent(), f.last.Sent(), f.email.Sent(),
+                                        f.phone.Sent(), token.bytes),
+              0);
+    EXPECT_FALSE(token.Get().empty());
+
+    int exists = -1;
+    EXPECT_EQ(VEL_RDB_UserNameExists(f.user.Sent(), &exists), 0);
+    EXPECT_EQ(exists, 1);
+    exists = -1;
+    EXPECT_EQ(VEL_RDB_EmailAddressExists(f.email.Sent(), &exists), 0);
+    EXPECT_EQ(exists, 1);
+
+    Text signedIn;
+    int userId = 0;
+    ASSERT_EQ(VEL_RDB_Login(f.user.Sent(), f.password.Sent(), signedIn.bytes, &userId), 0);
+
+    Text contact, contactEmail, contactPhone;
+    int accountId = 0, found = 0, count = 0, listed = 0;
+    ASSERT_EQ(VEL_RDB_GetAccount(admin_.bytes, f.product.Sent(), contact.bytes, contactEmail.bytes,
+                                 contactPhone.bytes, &accountId),
+              0);
+    EXPECT_EQ(contact.Get(), f.contact.ReadBack());
+    EXPECT_EQ(contactEmail.Get(), f.contactEmail.ReadBack());
+    EXPECT_EQ(contactPhone.Get(), f.contactPhone.ReadBack());
+    EXPECT_EQ(VEL_RDB_FindAccount(signedIn.bytes, 0, f.product.Sent(), &found), 0);
+    EXPECT_EQ(found, accountId);
+    EXPECT_EQ(VEL_RDB_GetUserCount(signedIn.bytes, f.product.Sent(), &count), 0);
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(VEL_RDB_GetUserID(signedIn.bytes, f.product.Sent(), 0, &listed), 0);
+    EXPECT_EQ(listed, userId);
+
+    // The account's own texts have no export that reads them.
+    const ServiceReply account = service_.Call(
+        "Accounts.GetById", {{"authToken", admin_.Get()}, {"id", std::to_string(accountId)}});
+    const std::pair<const char*, const CallerText*> stored[] = {
+        {"Name", &f.name}, {"Address1", &f.address1}, {"Address2", &f.address2}, {"City", &f.city},
+        {"State", &f.state}, {"Zip", &f.zip}};
+    for (const auto& [field, text] : stored) EXPECT_EQ(account.FieldText("Account", field), text->Stored()) << field;
+
+    Text first, last, name, mail, phone;
+    ASSERT_EQ(
+        VEL_RDB_GetUserInfo(signedIn.bytes, userId, first.bytes, last.bytes, name.bytes, mail.bytes, phone.bytes), 0);
+    EXPECT_EQ(first.Get(), f.first.ReadBack());
+    EXPECT_EQ(last.Get(), f.last.ReadBack());
+    EXPECT_EQ(name.Get(), f.user.ReadBack());
+    EXPECT_EQ(mail.Get(), f.email.ReadBack());
+    EXPECT_EQ(phone.Get(), f.phone.ReadBack());
+
+    // The fields change places.
+    EXPECT_EQ(VEL_RDB_SetUserInfo(signedIn.bytes, userId, f.last.Sent(), f.first.Sent(), f.contactEmail.Sent(),
+                                  f.contactPhone.Sent(), 1, 1),
+              0);
+    ASSERT_EQ(VEL_RDB_GetUserInfo(admin_.bytes, userId, first.bytes, last.bytes, name.bytes, mail.bytes, phone.bytes),
+              0);
+    EXPECT_EQ(first.Get(), f.last.ReadBack());
+    EXPECT_EQ(last.Get(), f.first.ReadBack());
+    EXPECT_EQ(name.Get(), f.user.ReadBack());
+    EXPECT_EQ(mail.Get(), f.contactEmail.ReadBack());
+    EXPECT_EQ(phone.Get(), f.contactPhone.ReadBack());
+
+    // Into a second account: the first sign-in takes the password as typed.
+    const std::string second = f.product.Sent() + std::string(" 2");
+    Text moved;
+    ASSERT_EQ(VEL_RDB_CreateUserAccount(admin_.bytes, second.c_str(), f.user.Sent(), f.password.Sent(),
+                                        f.name.Sent(), "", "", "", "", "", "", "", "", f.first.Sent(), f.last.Sent(),
+                                        f.email.Sent(), f.phone.Sent(), moved.bytes),
+              0);
+    EXPECT_EQ(VEL_RDB_GetUserCount(admin_.bytes, second.c_str(), &count), 0);
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(VEL_RDB_Login(f.user.Sent(), f.password.Sent(), signedIn.bytes, &listed), 0);
+    EXPECT_EQ(listed, userId);
+  }
+}
+
 TEST_F(RdbServiceTest, AnExistingUserMovesToTheNewAccountWithTheFirstLoginsToken) {
   const std::string user = UniqueName("bo");
   const std::string first = UniqueName("product");
@@ -167,6 +342,44 @@ TEST_F(RdbServiceTest, AFailingUserAddTakesTheAccountBack) {
   EXPECT_EQ(code, 16);
   int accountId = 0;
   EXPECT_EQ(VEL_RDB_FindAccount(admin_.bytes, 0, product.c_str(), &accountId), kRecordNotFound);
+}
+
+// A creation that fails after it added its new user leaves nothing behind:
+// the same creation succeeds when tried again.
+TEST_F(RdbServiceTest, AFailedCreationOfANewUserIsTakenBack) {
+  struct Case {
+    const char* name;
+    const char* password;
+    const char* method;  // answered with `error` once; none when null
+    const char* error;   // empty: an answer that does not parse
+    int code;
+  } cases[] = {
+      {"a password the service refuses", "short", nullptr, nullptr, 35},
+      {"a failing role", "secret-4", "Roles.Add", "MissingCapabilityException", 30},
+      {"a failing final sign-in", "secret-4", "Account.Login", "InvalidCredentialsException", 28},
+      {"a role answer that does not parse", "secret-4", "Roles.Add", "", 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string product = UniqueName("product");
+    const std::string user = UniqueName("dee");
+    if (c.method != nullptr) {
+      const std::string body = *c.error == '\0' ? std::string("<rsp/>")
+                                                 : "<rsp status=\"err\"><err type=\"" + std::string(c.error) +
+                                                       "\" msg=\"scripted\"/></rsp>";
+      service_.Control().Answer(c.method, http::test::OkAnswer(body));
+    }
+    std::string token = "unchanged";
+    EXPECT_EQ(Create(product, user, c.password, token), c.code);
+    service_.Control().Reset();
+    EXPECT_EQ(token, "");
+    int accountId = 0, exists = -1;
+    EXPECT_EQ(VEL_RDB_FindAccount(admin_.bytes, 0, product.c_str(), &accountId), kRecordNotFound);
+    EXPECT_EQ(VEL_RDB_UserNameExists(user.c_str(), &exists), 0);
+    EXPECT_EQ(exists, 0);
+    EXPECT_EQ(Create(product, user, "secret-5", token), 0);
+    EXPECT_FALSE(token.empty());
+  }
 }
 
 TEST_F(RdbServiceTest, WithoutTheRegistryValueTheDefaultHostIsUsed) {
