@@ -168,9 +168,17 @@ function(velinst_use_testserver test)
 endfunction()
 
 # velinst_use_service(<test>): the test runs against the account-service
-# stand-in, in memory, with the fixture's administrator. Its passwords are
-# hashed cheaply: the tests sign in often.
+# stand-in, in memory, with the fixture's administrator (its password from
+# the environment, not the command line) and the control path open to the
+# holders of the secret beside the port file. Its passwords are hashed
+# cheaply: the tests sign in often.
 function(velinst_use_service test)
-  velinst_use_host_server(${test} service velinst-service --db :memory: --hash-iterations 1000
-    --admin ${VELINST_SERVICE_ADMIN_USER}:${VELINST_SERVICE_ADMIN_PASSWORD})
+  velinst_use_host_server(${test} service velinst-service --db :memory: --hash-iterations 1000 --control
+    --admin ${VELINST_SERVICE_ADMIN_USER} --admin-password-env VELINST_SERVICE_ADMIN_PASSWORD)
+  get_property(environment_set GLOBAL PROPERTY VELINST_SERVICE_ENVIRONMENT)
+  if(NOT environment_set)
+    set_property(TEST service_start APPEND PROPERTY ENVIRONMENT_MODIFICATION
+      "VELINST_SERVICE_ADMIN_PASSWORD=set:${VELINST_SERVICE_ADMIN_PASSWORD}")
+    set_property(GLOBAL PROPERTY VELINST_SERVICE_ENVIRONMENT ON)
+  endif()
 endfunction()

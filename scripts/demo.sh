@@ -36,7 +36,11 @@ demo=$PWD/build/host/demo
 mkdir -p "$demo"
 export VELINST_REGISTRY_DIR="$demo/registry"
 admin_user=demo-admin admin_password=demo-secret
-step $service --listen 127.0.0.1:0 --db "$demo/velinst-service.db" --admin "$admin_user:$admin_password" \
+# The password through the environment: a command line is visible to every
+# local user.
+export VELINST_DEMO_ADMIN_PASSWORD="$admin_password"
+step $service --listen 127.0.0.1:0 --db "$demo/velinst-service.db" \
+  --admin "$admin_user" --admin-password-env VELINST_DEMO_ADMIN_PASSWORD \
   --port-file "$demo/service.port" --detach --idle-exit 600
 trap '$service --stop --port-file "$demo/service.port"' EXIT
 port=$(head -n 1 "$demo/service.port")

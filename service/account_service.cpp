@@ -19,6 +19,7 @@ namespace {
 
 constexpr const char* kEncryptedData = "encryptedData";
 constexpr const char* kEncryptedDeviceInfo = "encryptedDeviceInfo";
+constexpr const char* kServiceFailed = "The service failed";
 
 // The request as the method sees it: encrypted parameters decrypted and
 // merged, and the method's demand for encryption met.
@@ -77,10 +78,13 @@ ServiceAnswer AccountService::Handle(std::string_view query, std::string body, s
   } catch (const ServiceError& error) {
     return {200, ErrorAnswer(error.Type(), error.what())};
   } catch (const std::exception& error) {
+    // The reason (a database message, say) is for the operator's log only:
+    // it tells a client about the service's inside.
     std::fprintf(stderr, "velinst-service: request failed: %s\n", error.what());
-    return {500, ErrorAnswer(error_type::kService, std::string("The service failed: ") + error.what())};
+    return {500, ErrorAnswer(error_type::kService, kServiceFailed)};
   } catch (...) {
-    return {500, ErrorAnswer(error_type::kService, "The service failed")};
+    std::fprintf(stderr, "velinst-service: request failed\n");
+    return {500, ErrorAnswer(error_type::kService, kServiceFailed)};
   }
 }
 

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "account_service.h"
+#include "answer_script.h"
+#include "random_bytes.h"
 #include "server_process.h"
 #include "service_error.h"
 #include "service_options.h"
@@ -20,6 +22,8 @@
 namespace {
 
 using velinst::service::ServiceOptions;
+
+constexpr std::size_t kControlSecretBytes = 32;
 
 // SIGINT and SIGTERM end the service between requests; they are taken by a
 // thread of their own, so the handler is not a signal handler.
@@ -45,6 +49,16 @@ int Serve(const ServiceOptions& options) {
   if (options.adminUser) service.EnsureAdministrator(*options.adminUser, options.adminPassword);
 
   velinst::service::ServiceServer server(service);
+  const std::string secretFile = velinst::testserver::ControlSecretFile(options.portFile);
+  if (options.control) {
+    const std::string secret = velinst::service::RandomHex(kControlSecretBytes);
+    // Before the port file: whoever sees the port finds the secret.
+    if (!velinst::testserver::WriteSecretFile(secretFile, secret)) {
+      std::fprintf(stderr, "velinst-service: cannot write %s\n", secretFile.c_str());
+      return 1;
+    }
+    server.RequireControlSecret(secret);
+  }
   const int port = server.Bind(options.host, options.port);
   if (port <= 0) {
     std::fprintf(stderr, "velinst-service: cannot listen on %s:%d\n", options.host.c_str(), options.port);
@@ -60,6 +74,7 @@ int Serve(const ServiceOptions& options) {
 
   std::thread stopper = StopOnSignal(server, signals);
   server.Run(std::chrono::seconds(options.idleExitSeconds));
+  if (options.control) std::remove(secretFile.c_str());
   // Whatever ended the service, the signal thread ends with it (a signal
   // it already took leaves this one pending, harmlessly).
   kill(getpid(), SIGTERM);
@@ -80,7 +95,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velinst-service: %s\n%s", parsed.error.c_str(), velinst::service::kServiceUsage);
     return 2;
   }
-  if (parsed.options.stop) return velinst::testserver::StopServer(parsed.options.portFile);
+  // By signal: the control path may be closed.
+  if (parsed.options.stop)
+    return velinst::testserver::StopServer(parsed.options.portFile, velinst::testserver::StopBy::kSignal);
   signal(SIGPIPE, SIG_IGN);
   try {
     return Serve(parsed.options);

@@ -1,6 +1,8 @@
 #include "service_options.h"
 
 #include <charconv>
+#include <cstdlib>
+#include <fstream>
 
 #include "password_hash.h"
 
@@ -30,10 +32,12 @@ bool ReadListen(const std::string& text, std::string& host, int& port) {
 
 const char* const kServiceUsage =
     "usage: velinst-service [--listen 127.0.0.1:PORT] [--db PATH|:memory:] [--token-ttl SECONDS]\n"
-    "                       [--admin USER:PASSWORD] [--hash-iterations N]\n"
-    "                       [--port-file FILE] [--detach] [--idle-exit SECONDS]\n"
+    "                       [--admin USER[:PASSWORD]] [--admin-password-file FILE]\n"
+    "                       [--admin-password-env NAME] [--hash-iterations N]\n"
+    "                       [--port-file FILE] [--control] [--detach] [--idle-exit SECONDS]\n"
     "       velinst-service --stop --port-file FILE\n"
-    "Serves the account web service on a loopback address (port 0 picks a free port and prints it).\n";
+    "Serves the account web service on a loopback address (port 0 picks a free port and prints it).\n"
+    "--control opens the control path of the tests; its secret goes to FILE.secret (owner only).\n";
 
 bool IsLoopbackHost(const std::string& host) {
   return host == "localhost" || host == "::1" || host.rfind("127.", 0) == 0;
@@ -42,6 +46,7 @@ bool IsLoopbackHost(const std::string& host) {
 ParsedOptions ParseServiceOptions(const std::vector<std::string>& arguments) {
   ParsedOptions parsed;
   ServiceOptions& options = parsed.options;
+  std::optional<std::string> adminPassword;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& option = arguments[i];
     const bool hasValue = i + 1 < arguments.size();
@@ -55,6 +60,9 @@ ParsedOptions ParseServiceOptions(const std::vector<std::string>& arguments) {
       continue;
     } else if (option == "--stop") {
       options.stop = true;
+      continue;
+    } else if (option == "--control") {
+      options.control = true;
       continue;
     } else if (!hasValue) {
       parsed.error = "unknown option or missing value: " + option;
@@ -74,11 +82,21 @@ ParsedOptions ParseServiceOptions(const std::vector<std::string>& arguments) {
       good = ReadNumber<std::uint32_t>(value, options.settings.hashIterations, kMinimumHashIterations, 10000000);
     } else if (option == "--admin") {
       const std::size_t colon = value.find(':');
-      good = colon != std::string::npos && colon > 0;
+      good = colon != 0 && !value.empty();
       if (good) {
         options.adminUser = value.substr(0, colon);
-        options.adminPassword = value.substr(colon + 1);
+        if (colon != std::string::npos) adminPassword = value.substr(colon + 1);
       }
+    } else if (option == "--admin-password-file") {
+      // The first line; a command line is visible to every local user.
+      std::ifstream file(value);
+      std::string line;
+      good = file && std::getline(file, line);
+      if (good) adminPassword = line;
+    } else if (option == "--admin-password-env") {
+      const char* text = std::getenv(value.c_str());
+      good = text != nullptr;
+      if (good) adminPassword = text;
     } else if (option == "--port-file") {
       options.portFile = value;
       good = !value.empty();
@@ -94,8 +112,12 @@ ParsedOptions ParseServiceOptions(const std::vector<std::string>& arguments) {
     }
     ++i;
   }
-  if ((options.stop || options.detach) && options.portFile.empty())
-    parsed.error = "--stop and --detach need --port-file";
+  if ((options.stop || options.detach || options.control) && options.portFile.empty())
+    parsed.error = "--stop, --detach and --control need --port-file";
+  else if (options.adminUser.has_value() != adminPassword.has_value())
+    parsed.error = "--admin needs a password: USER:PASSWORD, --admin-password-file or --admin-password-env";
+  else if (adminPassword)
+    options.adminPassword = *adminPassword;
   return parsed;
 }
 

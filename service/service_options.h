@@ -18,6 +18,10 @@ struct ServiceOptions {
   std::optional<std::string> adminUser;
   std::string adminPassword;
   std::string portFile;
+  // The control path (scripted answers, request log, clock, quit), for the
+  // tests: off unless asked for, and then only with the secret the service
+  // writes beside the port file.
+  bool control = false;
   bool detach = false;
   bool stop = false;
   long idleExitSeconds = 0;

@@ -3,6 +3,7 @@
 #include "answer_writer.h"
 #include "service_error.h"
 #include "value_text.h"
+#include "withheld_secrets.h"
 
 namespace velinst::service {
 namespace {
@@ -34,7 +35,12 @@ std::string QueryOf(const std::string& target) {
 
 ServiceServer::ServiceServer(AccountService& service) : service_(service) {
   server_.SetPayloadLimit(kMaxRequestBody);
+  server_.CloseControl();
   server_.Log().SetLimit(kLoggedRequests);
+  server_.SetLogFilter([](testserver::LoggedRequest& request) {
+    request.target = WithheldTarget(request.target);
+    request.body = WithheldBody(request.body);
+  });
   server_.SetErrorResponder([](const httplib::Request& request, httplib::Response& response) {
     RefusedRequest(request, response);
     return true;

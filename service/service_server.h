@@ -1,7 +1,8 @@
 // The account service on HTTP: the service path goes to AccountService,
-// every other path answers 404 with an error document, and the scripted
-// test server's control path stays available (answers scripted per method
-// come before the service's own). Every answer carries the content type
+// every other path answers 404 with an error document. The scripted test
+// server's control path is there for the tests when opened with a secret
+// (answers scripted per method come before the service's own); its request
+// log withholds credentials. Every answer carries the content type
 // "text/xml; charset=utf-8" and the reply-protocol header "Pragma:
 // status=OK": a "status=ERROR" would make the client drop the body.
 #pragma once
@@ -32,6 +33,9 @@ class ServiceServer {
 
   // The port bound on `host` (a free one for 0), or -1.
   int Bind(const std::string& host, int port);
+  // The control path is closed until this opens it for requests that carry
+  // `secret`.
+  void RequireControlSecret(std::string secret) { server_.RequireControlSecret(std::move(secret)); }
   void Run(std::chrono::seconds idleExit);
   void Stop() { server_.Stop(); }
 

@@ -15,10 +15,31 @@ int ReadPort(const std::string& portFile) {
   return port;
 }
 
+std::string ReadSecret(const std::string& portFile) {
+  std::FILE* file = std::fopen(testserver::ControlSecretFile(portFile).c_str(), "r");
+  if (file == nullptr) return {};
+  char text[256] = {};
+  if (std::fscanf(file, "%255s", text) != 1) text[0] = '\0';
+  std::fclose(file);
+  return text;
+}
+
 }  // namespace
 
-TestServerClient::TestServerClient(const std::string& portFile) : port_(ReadPort(portFile)) {
-  if (port_ > 0 && control_.Open(HostText().c_str())) Reset();
+TestServerClient::TestServerClient(const std::string& portFile)
+    : port_(ReadPort(portFile)), secret_(ReadSecret(portFile)) {
+  if (port_ <= 0 || !control_.Open(HostText().c_str())) return;
+  try {
+    Reset();
+  } catch (const std::runtime_error&) {
+    // A server without a control path (the stand-in as it is shipped).
+  }
+}
+
+std::string TestServerClient::ControlTarget(const std::string& target) const {
+  if (secret_.empty()) return target;
+  return target + (target.find('?') == std::string::npos ? "?" : "&") + testserver::kControlSecretParameter + "=" +
+         secret_;
 }
 
 std::string TestServerClient::HostText() const { return "127.0.0.1:" + std::to_string(port_); }
@@ -27,7 +48,7 @@ std::string TestServerClient::Control(const std::string& target, const std::stri
   // An empty post still goes as a POST: the data pointer is what counts.
   control_.SetPostData(body.data(), static_cast<std::uint32_t>(body.size()));
   std::uint32_t length = 0, result = 0;
-  const HttpBuffer answer = control_.Request(length, target.c_str(), result);
+  const HttpBuffer answer = control_.Request(length, ControlTarget(target).c_str(), result);
   if (!answer || control_.GetStatusCode() != 200) throw std::runtime_error("test server control failed: " + target);
   return std::string(answer.get(), length);
 }

@@ -13,8 +13,9 @@ namespace velinst::http::test {
 
 class TestServerClient {
  public:
-  // Reads the port file (by default the test server fixture's) and clears
-  // the server's script and log.
+  // Reads the port file (by default the test server fixture's) and the
+  // control secret beside it, if the server has one, and clears the
+  // server's script and log.
   TestServerClient() : TestServerClient(VELINST_TESTSERVER_PORT_FILE) {}
   explicit TestServerClient(const std::string& portFile);
 
@@ -25,11 +26,14 @@ class TestServerClient {
   void Answer(const std::string& key, const testserver::ScriptedAnswer& answer);
   std::vector<testserver::LoggedRequest> Requests();
   void Reset();
+  // A control request's target with the server's secret, if it has one.
+  std::string ControlTarget(const std::string& target) const;
 
  private:
   std::string Control(const std::string& target, const std::string& body);
 
   int port_ = 0;
+  std::string secret_;
   CHttpSession control_;
 };
 

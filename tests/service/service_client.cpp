@@ -127,9 +127,10 @@ std::string ServiceClient::Login(const std::string& userName, const std::string&
 void ServiceClient::AdvanceClock(std::int64_t seconds) {
   // The offset is set, not added to, so a request the transport repeats
   // moves the clock once.
-  const ServiceReply now = Request("_control/clock");
+  const ServiceReply now = Request(control_.ControlTarget("/_control/clock"));
   if (now.status != 200) throw std::runtime_error("the stand-in's clock cannot be read");
-  const ServiceReply moved = Request("_control/clock?offset=" + std::to_string(std::stoll(now.body) + seconds));
+  const ServiceReply moved =
+      Request(control_.ControlTarget("/_control/clock?offset=" + std::to_string(std::stoll(now.body) + seconds)));
   if (moved.status != 200) throw std::runtime_error("the stand-in's clock did not move");
 }
 

@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "server_process.h"
 #include "service_client.h"
 #include "test_support.h"
 
@@ -76,10 +78,12 @@ std::vector<std::string> Column(const std::string& database, const char* sql) {
 
 class ServiceProcessTest : public ::testing::Test {
  protected:
-  std::unique_ptr<ServiceProcess> Start() {
+  std::unique_ptr<ServiceProcess> Start(std::vector<std::string> more = {}) {
     std::remove(portFile_.c_str());
-    auto process = std::make_unique<ServiceProcess>(std::vector<std::string>{
-        "--db", database_, "--port-file", portFile_, "--hash-iterations", "1000", "--admin", "root:root-password"});
+    std::vector<std::string> arguments = {"--db",          database_, "--port-file", portFile_, "--hash-iterations",
+                                          "1000",          "--admin", "root:root-password"};
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    auto process = std::make_unique<ServiceProcess>(arguments);
     EXPECT_TRUE(WaitForFile(portFile_));
     return process;
   }
@@ -138,11 +142,88 @@ TEST_F(ServiceProcessTest, PasswordsAndTokensAreStoredOnlyAsHashes) {
   for (const std::string& token : tokens) EXPECT_EQ(file.find(token), std::string::npos);
 }
 
+TEST_F(ServiceProcessTest, TheControlPathIsClosedUnlessOpenedAndThenNeedsTheSecret) {
+  {
+    auto process = Start();
+    ServiceClient client(portFile_);
+    ASSERT_TRUE(client.Ready());
+    EXPECT_FALSE(velinst::test::FileExists(portFile_ + ".secret"));
+    for (const char* path : {"/_control/log", "/_control/quit", "/_control/clock?offset=99999"})
+      EXPECT_EQ(client.Request(path).status, 404) << path;
+    EXPECT_FALSE(client.Login("root", "root-password").empty());
+  }
+  auto process = Start({"--control"});
+  const std::string secretFile = portFile_ + ".secret";
+  ASSERT_TRUE(velinst::test::FileExists(secretFile));
+  struct stat status {};
+  ASSERT_EQ(stat(secretFile.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
+  std::string secret = velinst::test::ReadWholeFile(secretFile);
+  secret.pop_back();
+  EXPECT_EQ(secret.size(), 64u);
+
+  ServiceClient client(portFile_);
+  for (const std::string& wrong : {std::string(), std::string("?controlSecret="), "?controlSecret=" + secret + "0",
+                                   "?controlSecret=" + secret.substr(1)})
+    EXPECT_EQ(client.Request("/_control/log" + wrong).status, 403) << wrong;
+  EXPECT_EQ(client.Request("/_control/log?controlSecret=" + secret).status, 200);
+
+  // What a sign-in and a password change leave in the log.
+  const std::string token = client.Login("root", "root-password");
+  ASSERT_FALSE(token.empty());
+  EXPECT_TRUE(client
+                  .Call("Account.Register",
+                        {{"username", "logged"}, {"password", "logged-password"}, {"emailAddress", "l@x.org"}},
+                        Sealing::kData)
+                  .Ok());
+  const std::string userId = client.Call("Account.Login", {{"username", "logged"}, {"password", "logged-password"}},
+                                         Sealing::kData)
+                                 .Text("UserID");
+  EXPECT_TRUE(client
+                  .Call("AccountUsers.SetPassword", {{"authToken", token}, {"userId", userId}}, Sealing::kPlain,
+                        "<SetPasswordRequest><Password>changed-password</Password></SetPasswordRequest>")
+                  .Ok());
+  const std::string log = client.Request("/_control/log?controlSecret=" + secret).body;
+  EXPECT_NE(log.find("AccountUsers.SetPassword"), std::string::npos) << log;
+  for (const std::string& secretText : {token, std::string("changed-password"), std::string("encryptedData=Z")})
+    EXPECT_EQ(log.find(secretText), std::string::npos) << secretText;
+  EXPECT_EQ(log.find("logged-password"), std::string::npos);
+
+  EXPECT_EQ(velinst::testserver::StopServer(portFile_, velinst::testserver::StopBy::kSignal), 0);
+  EXPECT_EQ(process->Wait(), 0);
+  EXPECT_FALSE(velinst::test::FileExists(secretFile));
+}
+
+TEST_F(ServiceProcessTest, TheAdministratorsPasswordComesFromAFileOrTheEnvironment) {
+  const std::string passwordFile = folder_.File("admin-password");
+  velinst::test::WriteWholeFile(passwordFile, "from a file & more\n");
+  setenv("VELINST_TEST_ADMIN_PASSWORD", "from the environment", 1);
+  struct Case {
+    std::vector<std::string> arguments;
+    const char* password;
+  } cases[] = {
+      {{"--admin", "filed", "--admin-password-file", passwordFile}, "from a file &amp; more"},
+      {{"--admin-password-env", "VELINST_TEST_ADMIN_PASSWORD", "--admin", "environed"}, "from the environment"},
+  };
+  for (const Case& c : cases) {
+    std::remove(portFile_.c_str());
+    std::vector<std::string> arguments = {"--db", ":memory:", "--port-file", portFile_, "--hash-iterations", "1000"};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    ServiceProcess process(arguments);
+    ASSERT_TRUE(WaitForFile(portFile_));
+    ServiceClient client(portFile_);
+    EXPECT_FALSE(client.Login(c.arguments[1] == "filed" ? "filed" : "environed", c.password).empty()) << c.password;
+  }
+}
+
 TEST_F(ServiceProcessTest, RefusesWhatItCannotServeSafely) {
   for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--listen", "0.0.0.0:0"},
                                                     {"--listen", "192.168.1.1:8080"},
                                                     {"--token-ttl", "0"},
                                                     {"--admin", "nopassword"},
+                                                    {"--admin", "x", "--admin-password-env", "VELINST_NO_SUCH_VAR"},
+                                                    {"--admin", "x", "--admin-password-file", "/no/such/file"},
+                                                    {"--control"},
                                                     {"--hash-iterations", "10"},
                                                     {"--bogus"},
                                                     {"--db", "/no/such/folder/x.db"}}) {

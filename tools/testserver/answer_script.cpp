@@ -82,4 +82,6 @@ ScriptedAnswer AnswerFromControl(const std::function<std::vector<std::string>(co
   return answer;
 }
 
+std::string ControlSecretFile(const std::string& portFile) { return portFile + ".secret"; }
+
 }  // namespace velinst::testserver

@@ -56,6 +56,11 @@ inline constexpr const char* kControlAnswerPath = "/_control/answer";
 inline constexpr const char* kControlResetPath = "/_control/reset";
 inline constexpr const char* kControlLogPath = "/_control/log";
 inline constexpr const char* kControlQuitPath = "/_control/quit";
+// The query parameter that carries a server's control secret, where it has
+// one (ScriptedServer::RequireControlSecret).
+inline constexpr const char* kControlSecretParameter = "controlSecret";
+// The file beside a port file that holds the server's control secret.
+std::string ControlSecretFile(const std::string& portFile);
 
 // Percent-encodes every byte but letters, digits and "-._~".
 std::string PercentEncode(const std::string& text);

@@ -105,12 +105,29 @@ void ScriptedServer::SetErrorResponder(Responder responder) {
 
 void ScriptedServer::Touch() { lastRequest_ = NowSeconds(); }
 
+bool ScriptedServer::ControlAllowed(const httplib::Request& request) const {
+  if (control_ == ControlAccess::kOpen) return true;
+  const std::string given =
+      request.has_param(kControlSecretParameter) ? request.get_param_value(kControlSecretParameter) : std::string();
+  // Every byte is compared, so the time does not tell how much matched.
+  unsigned difference = given.size() != controlSecret_.size() ? 1 : 0;
+  for (std::size_t i = 0; i < given.size() && i < controlSecret_.size(); ++i)
+    difference |= static_cast<unsigned char>(given[i] ^ controlSecret_[i]);
+  return difference == 0 && !controlSecret_.empty();
+}
+
 void ScriptedServer::Serve(const httplib::Request& request, httplib::Response& response) {
   Touch();
-  if (request.path.rfind("/_control/", 0) == 0) return Control(request, response);
+  if (request.path.rfind("/_control/", 0) == 0 && control_ != ControlAccess::kClosed) {
+    if (ControlAllowed(request)) return Control(request, response);
+    response.status = 403;
+    response.set_content("control secret missing or wrong\n", "text/plain");
+    return;
+  }
   LoggedRequest logged{request.method, request.target, {}, request.body};
   for (const auto& [name, value] : request.headers)
     if (!IsPseudoHeader(name)) logged.headers.emplace_back(name, value);
+  if (logFilter_) logFilter_(logged);
   log_.Add(std::move(logged));
   const std::string method = request.has_param("method") ? request.get_param_value("method") : std::string();
   if (const auto answer = script_.Next(method, request.path)) return Answer(*answer, request, response);

@@ -34,6 +34,16 @@ class ScriptedServer {
   void Stop();
 
   void SetResponder(Responder responder) { responder_ = std::move(responder); }
+  // The control path is open to every local process until one of these:
+  // closed, "/_control/" is an ordinary path; with a secret, a control
+  // request without it (kControlSecretParameter) is refused with 403.
+  void CloseControl() { control_ = ControlAccess::kClosed; }
+  void RequireControlSecret(std::string secret) {
+    controlSecret_ = std::move(secret);
+    control_ = ControlAccess::kSecret;
+  }
+  // Edits each request before the log keeps it (to withhold secrets).
+  void SetLogFilter(std::function<void(LoggedRequest&)> filter) { logFilter_ = std::move(filter); }
   // Answers control requests other than the script's and log's own; false
   // leaves the default answer (400).
   void SetControlResponder(Responder responder) { controlResponder_ = std::move(responder); }
@@ -54,8 +64,14 @@ class ScriptedServer {
   httplib::Server server_;
   AnswerScript script_;
   RequestLog log_;
+  bool ControlAllowed(const httplib::Request& request) const;
+
+  enum class ControlAccess { kOpen, kClosed, kSecret };
   Responder responder_;
   Responder controlResponder_;
+  ControlAccess control_ = ControlAccess::kOpen;
+  std::string controlSecret_;
+  std::function<void(LoggedRequest&)> logFilter_;
   std::atomic<std::int64_t> lastRequest_{0};
 };
 

@@ -43,14 +43,27 @@ bool WritePortFile(const std::string& path, int port) {
   return std::rename(temporary.c_str(), path.c_str()) == 0;
 }
 
-int StopServer(const std::string& portFile) {
+bool WriteSecretFile(const std::string& path, const std::string& secret) {
+  std::remove(path.c_str());  // a file left by someone else keeps its owner and mode
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  const std::string line = secret + "\n";
+  const bool written = write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
+  return close(fd) == 0 && written;
+}
+
+int StopServer(const std::string& portFile, StopBy how) {
   std::ifstream in(portFile);
   int port = 0;
   if (!(in >> port)) return 0;  // nothing running
   pid_t pid = 0;
   if (!(in >> pid)) pid = 0;
-  httplib::Client client("127.0.0.1", port);
-  client.Post(kControlQuitPath);
+  if (how == StopBy::kSignal) {
+    if (pid > 0) kill(pid, SIGTERM);
+  } else {
+    httplib::Client client("127.0.0.1", port);
+    client.Post(kControlQuitPath);
+  }
   std::remove(portFile.c_str());
   constexpr auto kStep = std::chrono::milliseconds(20);
   for (int waited = 0; pid > 0 && waited < 500 && Running(pid); ++waited) std::this_thread::sleep_for(kStep);

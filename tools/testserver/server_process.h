@@ -11,11 +11,19 @@ namespace velinst::testserver {
 // written whole under a temporary name first, so a reader never sees half.
 bool WritePortFile(const std::string& path, int port);
 
+// How a server is asked to quit: by the control path's quit request, or
+// (a server whose control path is closed) by SIGTERM to the process id of
+// the port file.
+enum class StopBy { kQuitRequest, kSignal };
+
 // Asks the server whose port the file names to quit, removes the file and
 // waits (up to ten seconds) until the process has ended, so that what it
 // writes at its end (a sanitizer's report) is complete. 0, also when no
 // server runs.
-int StopServer(const std::string& portFile);
+int StopServer(const std::string& portFile, StopBy how = StopBy::kQuitRequest);
+
+// Writes `secret` to `path`, readable and writable by the owner only.
+bool WriteSecretFile(const std::string& path, const std::string& secret);
 
 // Leaves the caller (a ctest fixture) behind: the process forks, and the
 // caller's side waits until the server calls StartupDone, then ends with 0,
