@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "account_rules.h"
+#include "password_change.h"
 #include "auth_tokens.h"
 #include "method_table.h"
 #include "password_hash.h"
@@ -78,9 +79,9 @@ void WriteSignIn(MethodContext& context, std::int64_t userId) {
 // password as the person typed it, its plain sign-in sends it escaped (the
 // form kept here). A password that escaping changes is therefore also tried
 // escaped: it opens only for the user's own password in either form.
-bool VerifyUnescapedPassword(const std::string& password, const std::string& stored) {
+bool VerifyUnescapedPassword(const MethodContext& context, const std::string& password, const std::string& stored) {
   const std::string escaped = EscapeMarkup(password);
-  return escaped != password && VerifyPassword(escaped, stored);
+  return escaped != password && context.Passwords().Verify(escaped, stored);
 }
 
 void Login(MethodContext& context) {
@@ -89,7 +90,8 @@ void Login(MethodContext& context) {
   Statement user = context.Db().Query("SELECT id, password_hash FROM users WHERE user_name = ?", userName);
   if (!user.Step()) throw ServiceError(error_type::kInvalidCredentials, "No user has that name");
   const std::int64_t userId = user.Integer(0);
-  if (!VerifyPassword(password, user.Text(1)) && !VerifyUnescapedPassword(password, user.Text(1)))
+  const std::string stored = user.Text(1);
+  if (!context.Passwords().Verify(password, stored) && !VerifyUnescapedPassword(context, password, stored))
     throw ServiceError(error_type::kIncorrectPassword, "The password is not the user's");
   WriteSignIn(context, userId);
 }
@@ -110,8 +112,7 @@ void Register(MethodContext& context) {
   database.Run(
       "INSERT INTO users (user_name, email, receive_newsletter, weight, units, password_hash, created) "
       "VALUES (?, ?, ?, ?, ?, ?, ?)",
-      userName, email, newsletter, weight, units, HashPassword(password, context.Settings().hashIterations),
-      context.Now());
+      userName, email, newsletter, weight, units, context.Passwords().Hash(password), context.Now());
   WriteSignIn(context, database.LastInsertId());
 }
 
@@ -119,12 +120,16 @@ void ChangePassword(MethodContext& context) {
   const Caller caller = context.AuthenticateUser();
   const std::string oldPassword = context.Text("oldPassword", kMaxPasswordLength);
   const std::string newPassword = context.Text("newPassword", kMaxPasswordLength);
-  Statement user = context.Db().Query("SELECT password_hash FROM users WHERE id = ?", caller.userId);
-  if (!user.Step() || !VerifyPassword(oldPassword, user.Text(0)))
+  std::string stored;
+  {
+    // Done with before the change reads the same row with the same statement.
+    Statement user = context.Db().Query("SELECT password_hash FROM users WHERE id = ?", caller.userId);
+    if (user.Step() && !user.IsNull(0)) stored = user.Text(0);
+  }
+  if (!context.Passwords().Verify(oldPassword, stored))
     throw ServiceError(error_type::kIncorrectPassword, "The old password is not the user's");
   CheckPasswordFormat(newPassword);
-  context.Db().Run("UPDATE users SET password_hash = ? WHERE id = ?",
-                   HashPassword(newPassword, context.Settings().hashIterations), caller.userId);
+  ChangeUserPassword(context, caller.userId, newPassword);
 }
 
 // There is no mail to send: the request is recorded for the user's account.

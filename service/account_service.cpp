@@ -1,6 +1,7 @@
 #include "account_service.h"
 
 #include <cstdio>
+#include <stdexcept>
 
 #include "account_rules.h"
 #include "answer_writer.h"
@@ -9,6 +10,7 @@
 #include "method_context.h"
 #include "method_table.h"
 #include "password_hash.h"
+#include "password_work.h"
 #include "posted_document.h"
 #include "service_error.h"
 #include "service_schema.h"
@@ -20,6 +22,8 @@ namespace {
 constexpr const char* kEncryptedData = "encryptedData";
 constexpr const char* kEncryptedDeviceInfo = "encryptedDeviceInfo";
 constexpr const char* kServiceFailed = "The service failed";
+// No method needs more hashes or verifications than this in one request.
+constexpr int kMaxHashingRounds = 8;
 
 // The request as the method sees it: encrypted parameters decrypted and
 // merged, and the method's demand for encryption met.
@@ -68,13 +72,22 @@ ServiceAnswer AccountService::Handle(std::string_view query, std::string body, s
   try {
     const MethodEntry* entry = nullptr;
     const ServiceRequest request = ReadRequest(query, std::move(body), std::move(remoteAddress), entry);
-    const std::lock_guard lock(lock_);
-    Transaction transaction(database_);
-    MethodContext context(database_, settings_, clock_.Now(), request);
-    entry->handler(context);
-    std::string answer = context.Answer().Finish();
-    transaction.Commit();
-    return {200, std::move(answer)};
+    PasswordWork passwords(settings_.hashIterations);
+    for (int round = 0;; ++round) {
+      try {
+        const std::lock_guard lock(lock_);
+        Transaction transaction(database_);
+        MethodContext context(database_, settings_, clock_.Now(), request, passwords);
+        entry->handler(context);
+        std::string answer = context.Answer().Finish();
+        transaction.Commit();
+        return {200, std::move(answer)};
+      } catch (const HashingNeeded& needed) {
+        // The lock is released and the transaction rolled back here.
+        if (round == kMaxHashingRounds) throw std::runtime_error("a method asked for too many password hashes");
+        passwords.Do(needed);
+      }
+    }
   } catch (const ServiceError& error) {
     return {200, ErrorAnswer(error.Type(), error.what())};
   } catch (const std::exception& error) {
@@ -93,9 +106,9 @@ void AccountService::EnsureAdministrator(std::string_view userName, std::string_
   const std::string secret = EscapeMarkup(password);
   CheckUserNameFormat(name);
   CheckPasswordFormat(secret);
+  const std::string hash = HashPassword(secret, settings_.hashIterations);
   const std::lock_guard lock(lock_);
   Transaction transaction(database_);
-  const std::string hash = HashPassword(secret, settings_.hashIterations);
   auto userId = database_.Integer("SELECT id FROM users WHERE user_name = ?", name);
   if (userId) {
     database_.Run("UPDATE users SET password_hash = ?, account_id = NULL WHERE id = ?", hash, *userId);

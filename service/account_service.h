@@ -1,6 +1,7 @@
 // The account web service: one request on the service path in, one answer
 // document out. Requests run one at a time, each in its own transaction,
-// which is committed only when the method succeeded.
+// which is committed only when the method succeeded; only their password
+// hashing runs beside other requests (PasswordWork).
 #pragma once
 
 #include <mutex>

@@ -1,7 +1,7 @@
 // The "AccountUsers" group: the users of an account.
 #include "account_rules.h"
 #include "method_table.h"
-#include "password_hash.h"
+#include "password_change.h"
 #include "service_error.h"
 
 namespace velinst::service {
@@ -110,8 +110,7 @@ void SetPassword(MethodContext& context) {
   const PostedRecord request = PostedRecord::Read(context.Body(), kSetPasswordRequestRecord);
   const std::string password = request.Text("Password");
   CheckPasswordFormat(password);
-  context.Db().Run("UPDATE users SET password_hash = ? WHERE id = ?",
-                   HashPassword(password, context.Settings().hashIterations), userId);
+  ChangeUserPassword(context, userId, password);
 }
 
 constexpr MethodEntry kMethods[] = {

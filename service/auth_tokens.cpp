@@ -38,6 +38,10 @@ std::string IssueToken(Database& database, const TokenIssue& issue) {
   return token;
 }
 
+void EndTokensOfUser(Database& database, std::int64_t userId, const std::string& keptToken) {
+  database.Run("DELETE FROM tokens WHERE user_id = ? AND token_hash <> ?", userId, TokenHash(keptToken));
+}
+
 Caller ResolveToken(Database& database, const std::string& token, const std::string& address, std::int64_t now) {
   Statement row = database.Query("SELECT user_id, address, expires FROM tokens WHERE token_hash = ?", TokenHash(token));
   if (!row.Step()) throw ServiceError(error_type::kInvalidAuthToken, "The auth token is not known");

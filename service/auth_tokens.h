@@ -23,6 +23,9 @@ struct TokenIssue {
 
 std::string IssueToken(Database& database, const TokenIssue& issue);
 
+// Ends every token of the user except `keptToken` (which may be any text).
+void EndTokensOfUser(Database& database, std::int64_t userId, const std::string& keptToken);
+
 // The caller a token stands for. Throws ServiceError: InvalidAuthTokenException
 // for an unknown token, ExpiredAuthTokenException once its lifetime is over,
 // AuthTokenIPAddressException from another address.

@@ -10,6 +10,7 @@
 
 #include "answer_writer.h"
 #include "caller.h"
+#include "password_work.h"
 #include "record_store.h"
 #include "service_request.h"
 #include "service_settings.h"
@@ -19,8 +20,9 @@ namespace velinst::service {
 
 class MethodContext {
  public:
-  MethodContext(Database& database, const ServiceSettings& settings, std::int64_t now, const ServiceRequest& request)
-      : database_(database), settings_(settings), request_(request), now_(now) {}
+  MethodContext(Database& database, const ServiceSettings& settings, std::int64_t now, const ServiceRequest& request,
+                const PasswordWork& passwords)
+      : database_(database), settings_(settings), request_(request), passwords_(passwords), now_(now) {}
 
   // Required parameters throw MissingParameterException when absent,
   // ParameterException when they do not read as their kind. Texts are in
@@ -44,6 +46,8 @@ class MethodContext {
   Database& Db() const { return database_; }
   const ServiceSettings& Settings() const { return settings_; }
   const ServiceRequest& Request() const { return request_; }
+  // Hashes and verifications of passwords; see PasswordWork.
+  const PasswordWork& Passwords() const { return passwords_; }
   AnswerWriter& Answer() { return answer_; }
   // The request's instant, the same for every use within it.
   std::int64_t Now() const { return now_; }
@@ -54,6 +58,7 @@ class MethodContext {
   Database& database_;
   const ServiceSettings& settings_;
   const ServiceRequest& request_;
+  const PasswordWork& passwords_;
   std::int64_t now_;
   AnswerWriter answer_;
 };

@@ -1,4 +1,5 @@
 #include "password_hash.h"
+#include "password_work.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,28 @@ TEST(PasswordHash, MalformedStoredTextsVerifyNothing) {
         "pbkdf2-sha256$1$c2F!dA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=", "pbkdf2-sha256$1$c2FsdA==$VawE"})
     EXPECT_FALSE(VerifyPassword("passwd", stored)) << stored;
   EXPECT_TRUE(VerifyPassword("passwd", "pbkdf2-sha256$1$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw="));
+}
+
+// Each piece of work is asked for once, done outside, then answered.
+TEST(PasswordWork, AsksForEachHashOnceAndThenAnswersIt) {
+  PasswordWork work(kMinimumHashIterations);
+  const std::string stored = HashPassword("a &amp; b", kMinimumHashIterations);
+  for (const char* password : {"a &amp; b", "a & b"}) {
+    try {
+      work.Verify(password, stored);
+      ADD_FAILURE() << "no work asked for " << password;
+    } catch (const HashingNeeded& needed) {
+      work.Do(needed);
+    }
+  }
+  EXPECT_TRUE(work.Verify("a &amp; b", stored));
+  EXPECT_FALSE(work.Verify("a & b", stored));
+  EXPECT_FALSE(work.Verify("a &amp; b", ""));  // no password: nothing to hash
+  EXPECT_THROW(work.Hash("new one"), HashingNeeded);
+  work.Do(HashingNeeded{"new one", std::nullopt});
+  const std::string hash = work.Hash("new one");
+  EXPECT_EQ(work.Hash("new one"), hash);
+  EXPECT_TRUE(VerifyPassword("new one", hash));
 }
 
 }  // namespace

@@ -164,6 +164,41 @@ TEST_F(ServiceTest, UpdateChangesProfileAndGuardsDisplayNames) {
   EXPECT_EQ(login.Text("Units"), "lbs");
 }
 
+// A password changed to a different one ends the user's other tokens; the
+// token of the change itself, and every token when the password stays the
+// same, go on working.
+TEST_F(ServiceTest, ADifferentPasswordEndsTheUsersOtherTokens) {
+  const NewUser user = Register();
+  const std::string admin = client_.AdminToken();
+  const auto works = [&](const std::string& token) {
+    return client_.Call("AccountUsers.GetById", {{"authToken", token}, {"id", user.id}}).Ok();
+  };
+  const auto setPassword = [&](const std::string& password) {
+    return client_
+        .Call("AccountUsers.SetPassword", {{"authToken", admin}, {"userId", user.id}}, Sealing::kPlain,
+              "<SetPasswordRequest><Password>" + password + "</Password></SetPasswordRequest>")
+        .Ok();
+  };
+  const std::string second = client_.Login(user.name, user.password);
+  ASSERT_TRUE(setPassword(user.password));
+  EXPECT_TRUE(works(user.token));
+  EXPECT_TRUE(works(second));
+
+  ASSERT_TRUE(client_
+                  .Call("Account.ChangePassword",
+                        {{"authToken", user.token}, {"oldPassword", user.password}, {"newPassword", "changed-1"}},
+                        Sealing::kData)
+                  .Ok());
+  EXPECT_TRUE(works(user.token));
+  EXPECT_EQ(client_.Call("AccountUsers.GetById", {{"authToken", second}, {"id", user.id}}).ErrorType(),
+            "InvalidAuthTokenException");
+
+  ASSERT_TRUE(setPassword("changed-2 &amp; more"));
+  EXPECT_FALSE(works(user.token));
+  EXPECT_TRUE(works(admin));
+  EXPECT_FALSE(client_.Login(user.name, "changed-2 &amp; more").empty());
+}
+
 // Texts travel XML-escaped. The service keeps them so and escapes once more
 // on the way out, so a client's own unescaping gives the caller's text.
 TEST_F(ServiceTest, EscapedTextsComeBackAsTheyWereSent) {
