@@ -18,3 +18,4 @@ port=$(head -n 1 "$work/port")
 "$load" signins "$port" load-admin load-secret 4 0 5
 "$load" signins "$port" load-admin load-secret 4 4 5
 "$load" clients "$port" 64 2000 3
+"$load" clients "$port" 128 1000 3

@@ -35,6 +35,7 @@ std::string QueryOf(const std::string& target) {
 
 ServiceServer::ServiceServer(AccountService& service) : service_(service) {
   server_.SetPayloadLimit(kMaxRequestBody);
+  server_.SetConnectionLimits(kConnectionThreads, kKeepAliveIdle);
   server_.CloseControl();
   server_.Log().SetLimit(kLoggedRequests);
   server_.SetLogFilter([](testserver::LoggedRequest& request) {

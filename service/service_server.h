@@ -18,6 +18,13 @@ namespace velinst::service {
 
 // Requests with a larger body are refused (RequestTooLargeException).
 inline constexpr std::size_t kMaxRequestBody = 16 * 1024 * 1024;
+// Connections served at once, and how long a kept-alive one may sit idle.
+// Installers and tests keep their connections alive, and each open one
+// holds a thread until it closes: twice the 64 clients the service is sized
+// for, so none waits for another's idle connection, and beyond that a
+// client waits at most the idle time.
+inline constexpr std::size_t kConnectionThreads = 128;
+inline constexpr std::chrono::seconds kKeepAliveIdle{5};
 // Requests the control path keeps for reading back.
 inline constexpr std::size_t kLoggedRequests = 256;
 // The offset of the service's clock from the system's, in seconds:

@@ -48,6 +48,28 @@ void DropConnection(int localPort, int remotePort) {
   closedir(folder);
 }
 
+// cpp-httplib listens with a backlog of 5: many clients connecting at once
+// overflow it and wait a second for their connect to be tried again. The
+// listening socket is found among the descriptors by its port and told to
+// listen again with the system's full backlog.
+void WidenListenBacklog(int port) {
+  DIR* folder = opendir("/proc/self/fd");
+  if (folder == nullptr) return;
+  while (const dirent* entry = readdir(folder)) {
+    const int fd = std::atoi(entry->d_name);
+    if (fd <= 2) continue;
+    sockaddr_storage local{};
+    socklen_t localSize = sizeof local;
+    int listening = 0;
+    socklen_t flagSize = sizeof listening;
+    if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &localSize) != 0 || PortOf(local) != port ||
+        getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &flagSize) != 0 || listening == 0)
+      continue;
+    listen(fd, SOMAXCONN);
+  }
+  closedir(folder);
+}
+
 // cpp-httplib files the connection's addresses among the headers.
 bool IsPseudoHeader(const std::string& name) {
   return name == "LOCAL_ADDR" || name == "LOCAL_PORT" || name == "REMOTE_ADDR" || name == "REMOTE_PORT";
@@ -56,7 +78,8 @@ bool IsPseudoHeader(const std::string& name) {
 }  // namespace
 
 ScriptedServer::ScriptedServer() {
-  server_.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
+  threads_ = kThreads;
+  server_.new_task_queue = [this] { return new httplib::ThreadPool(threads_); };
   server_.set_keep_alive_max_count(kKeepAliveRequests);
   // Headers and body go out in separate writes; Nagle would hold the body
   // back until the client's delayed acknowledgement.
@@ -70,8 +93,9 @@ ScriptedServer::ScriptedServer() {
 }
 
 int ScriptedServer::Bind(const std::string& host, int port) {
-  if (port == 0) return server_.bind_to_any_port(host);
-  return server_.bind_to_port(host, port) ? port : -1;
+  const int bound = port == 0 ? server_.bind_to_any_port(host) : (server_.bind_to_port(host, port) ? port : -1);
+  if (bound > 0) WidenListenBacklog(bound);
+  return bound;
 }
 
 void ScriptedServer::Run(std::chrono::seconds idleExit) {
@@ -94,6 +118,11 @@ void ScriptedServer::Run(std::chrono::seconds idleExit) {
 }
 
 void ScriptedServer::Stop() { server_.stop(); }
+
+void ScriptedServer::SetConnectionLimits(std::size_t threads, std::chrono::seconds keepAliveIdle) {
+  threads_ = threads;
+  server_.set_keep_alive_timeout(keepAliveIdle.count());
+}
 
 void ScriptedServer::SetErrorResponder(Responder responder) {
   server_.set_error_handler(httplib::Server::HandlerWithResponse(

@@ -50,6 +50,10 @@ class ScriptedServer {
   // Sees every answer of status 400 and above before it goes out, those of
   // the HTTP layer itself (an oversized or malformed request) included.
   void SetErrorResponder(Responder responder);
+  // How many connections are served at once (each holds a thread while it
+  // is open), and how long a kept-alive connection may sit idle before the
+  // server closes it. Set before Run.
+  void SetConnectionLimits(std::size_t threads, std::chrono::seconds keepAliveIdle);
   // Requests with a larger body are refused with 413.
   void SetPayloadLimit(std::size_t bytes) { server_.set_payload_max_length(bytes); }
   AnswerScript& Script() { return script_; }
@@ -73,6 +77,7 @@ class ScriptedServer {
   std::string controlSecret_;
   std::function<void(LoggedRequest&)> logFilter_;
   std::atomic<std::int64_t> lastRequest_{0};
+  std::size_t threads_;
 };
 
 }  // namespace velinst::testserver
