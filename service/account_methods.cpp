@@ -3,10 +3,9 @@
 #include <cstdlib>
 
 #include "account_rules.h"
-#include "password_change.h"
 #include "auth_tokens.h"
 #include "method_table.h"
-#include "password_hash.h"
+#include "password_change.h"
 #include "service_clock.h"
 #include "service_error.h"
 #include "text_form.h"

@@ -9,7 +9,7 @@
 namespace velinst::service {
 namespace {
 
-constexpr std::string_view kSecretParameters[] = {"authToken",  "password",      "oldPassword",
+constexpr std::string_view kSecretParameters[] = {"authToken",   "password",      "oldPassword",
                                                   "newPassword", "encryptedData", "encryptedDeviceInfo"};
 
 bool IsSecretParameter(std::string_view name) {

@@ -61,8 +61,7 @@ bool Ok(const httplib::Result& result) {
   return result && result->status == 200 && result->body.find("status=\"ok\"") != std::string::npos;
 }
 
-int SignIns(int port, const std::string& user, const std::string& password, int signers, int others,
-            int seconds) {
+int SignIns(int port, const std::string& user, const std::string& password, int signers, int others, int seconds) {
   const std::string login =
       std::string(kPath) + "Account.Login&encryptedData=" + Sealed("&username=" + user + "&password=" + password);
   const std::string exists = std::string(kPath) + "Account.UsernameExists&username=" + user;
@@ -111,8 +110,8 @@ int Clients(int port, int clients, int pauseMs, int rounds) {
   }
   for (std::thread& thread : threads) thread.join();
   std::sort(waits.begin(), waits.end());
-  std::printf("%d clients, %d rounds, %d ms pause: slowest answer %.3f s, median %.4f s, %ld failed\n", clients,
-              rounds, pauseMs, waits.back(), waits[waits.size() / 2], static_cast<long>(failed));
+  std::printf("%d clients, %d rounds, %d ms pause: slowest answer %.3f s, median %.4f s, %ld failed\n", clients, rounds,
+              pauseMs, waits.back(), waits[waits.size() / 2], static_cast<long>(failed));
   return failed == 0 ? 0 : 1;
 }
 

@@ -58,12 +58,23 @@ class CallerText {
     std::string stored;
     for (const char c : utf8_) {
       switch (c) {
-        case '&': stored += "&amp;"; break;
-        case '<': stored += "&lt;"; break;
-        case '>': stored += "&gt;"; break;
-        case '"': stored += "&quot;"; break;
-        case '\'': stored += "&apos;"; break;
-        default: stored += c;
+        case '&':
+          stored += "&amp;";
+          break;
+        case '<':
+          stored += "&lt;";
+          break;
+        case '>':
+          stored += "&gt;";
+          break;
+        case '"':
+          stored += "&quot;";
+          break;
+        case '\'':
+          stored += "&apos;";
+          break;
+        default:
+          stored += c;
       }
     }
     return stored;
@@ -186,12 +197,19 @@ TEST_F(RdbServiceTest, HostileTextsThroughEveryExport) {
                          std::size_t emailLength, std::size_t phoneLength) {
     const std::string unique = UniqueName("h");
     const auto letters = [&](const std::string& ascii) {
-      return CallerText(ascii).Letter('\xE9', "\xC3\xA9").Ascii(" ").Letter('\xFC', "\xC3\xBC").Ascii("&<>\"'=+%# ")
-          .Letter('\xDF', "\xC3\x9F").Ascii(unique).PadTo(textLength);
+      return CallerText(ascii)
+          .Letter('\xE9', "\xC3\xA9")
+          .Ascii(" ")
+          .Letter('\xFC', "\xC3\xBC")
+          .Ascii("&<>\"'=+%# ")
+          .Letter('\xDF', "\xC3\x9F")
+          .Ascii(unique)
+          .PadTo(textLength);
     };
     const auto email = [&](const std::string& ascii) {
       const std::string domain = "@mail.test";
-      return CallerText(ascii + "'+tag&x=1%#" + unique).PadTo(emailLength - std::min(emailLength, domain.size()))
+      return CallerText(ascii + "'+tag&x=1%#" + unique)
+          .PadTo(emailLength - std::min(emailLength, domain.size()))
           .Ascii(domain);
     };
     Fields f;
@@ -224,11 +242,10 @@ TEST_F(RdbServiceTest, HostileTextsThroughEveryExport) {
     SCOPED_TRACE(c.name);
     const Fields& f = c.fields;
     Text token;
-    ASSERT_EQ(VEL_RDB_CreateUserAccount(admin_.bytes, f.product.Sent(), f.user.Sent(), f.password.Sent(),
-                                        f.name.Sent(), f.address1.Sent(), f.address2.Sent(), f.city.Sent(),
-                                        f.state.Sent(), f.zip.Sent(), f.contact.Sent(), f.contactEmail.Sent(),
-                                        f.contactPhone.Sent(), f.first.Sent(), f.last.Sent(), f.email.Sent(),
-                                        f.phone.Sent(), token.bytes),
+    ASSERT_EQ(VEL_RDB_CreateUserAccount(admin_.bytes, f.product.Sent(), f.user.Sent(), f.password.Sent(), f.name.Sent(),
+                                        f.address1.Sent(), f.address2.Sent(), f.city.Sent(), f.state.Sent(),
+                                        f.zip.Sent(), f.contact.Sent(), f.contactEmail.Sent(), f.contactPhone.Sent(),
+                                        f.first.Sent(), f.last.Sent(), f.email.Sent(), f.phone.Sent(), token.bytes),
               0);
     EXPECT_FALSE(token.Get().empty());
 
@@ -245,8 +262,8 @@ TEST_F(RdbServiceTest, HostileTextsThroughEveryExport) {
 
     Text contact, contactEmail, contactPhone;
     int accountId = 0, found = 0, count = 0, listed = 0;
-    ASSERT_EQ(VEL_RDB_GetAccount(admin_.bytes, f.product.Sent(), contact.bytes, contactEmail.bytes,
-                                 contactPhone.bytes, &accountId),
+    ASSERT_EQ(VEL_RDB_GetAccount(admin_.bytes, f.product.Sent(), contact.bytes, contactEmail.bytes, contactPhone.bytes,
+                                 &accountId),
               0);
     EXPECT_EQ(contact.Get(), f.contact.ReadBack());
     EXPECT_EQ(contactEmail.Get(), f.contactEmail.ReadBack());
@@ -259,16 +276,16 @@ TEST_F(RdbServiceTest, HostileTextsThroughEveryExport) {
     EXPECT_EQ(listed, userId);
 
     // The account's own texts have no export that reads them.
-    const ServiceReply account = service_.Call(
-        "Accounts.GetById", {{"authToken", admin_.Get()}, {"id", std::to_string(accountId)}});
-    const std::pair<const char*, const CallerText*> stored[] = {
-        {"Name", &f.name}, {"Address1", &f.address1}, {"Address2", &f.address2}, {"City", &f.city},
-        {"State", &f.state}, {"Zip", &f.zip}};
+    const ServiceReply account =
+        service_.Call("Accounts.GetById", {{"authToken", admin_.Get()}, {"id", std::to_string(accountId)}});
+    const std::pair<const char*, const CallerText*> stored[] = {{"Name", &f.name},         {"Address1", &f.address1},
+                                                                {"Address2", &f.address2}, {"City", &f.city},
+                                                                {"State", &f.state},       {"Zip", &f.zip}};
     for (const auto& [field, text] : stored) EXPECT_EQ(account.FieldText("Account", field), text->Stored()) << field;
 
     Text first, last, name, mail, phone;
-    ASSERT_EQ(
-        VEL_RDB_GetUserInfo(signedIn.bytes, userId, first.bytes, last.bytes, name.bytes, mail.bytes, phone.bytes), 0);
+    ASSERT_EQ(VEL_RDB_GetUserInfo(signedIn.bytes, userId, first.bytes, last.bytes, name.bytes, mail.bytes, phone.bytes),
+              0);
     EXPECT_EQ(first.Get(), f.first.ReadBack());
     EXPECT_EQ(last.Get(), f.last.ReadBack());
     EXPECT_EQ(name.Get(), f.user.ReadBack());
@@ -290,9 +307,9 @@ TEST_F(RdbServiceTest, HostileTextsThroughEveryExport) {
     // Into a second account: the first sign-in takes the password as typed.
     const std::string second = f.product.Sent() + std::string(" 2");
     Text moved;
-    ASSERT_EQ(VEL_RDB_CreateUserAccount(admin_.bytes, second.c_str(), f.user.Sent(), f.password.Sent(),
-                                        f.name.Sent(), "", "", "", "", "", "", "", "", f.first.Sent(), f.last.Sent(),
-                                        f.email.Sent(), f.phone.Sent(), moved.bytes),
+    ASSERT_EQ(VEL_RDB_CreateUserAccount(admin_.bytes, second.c_str(), f.user.Sent(), f.password.Sent(), f.name.Sent(),
+                                        "", "", "", "", "", "", "", "", f.first.Sent(), f.last.Sent(), f.email.Sent(),
+                                        f.phone.Sent(), moved.bytes),
               0);
     EXPECT_EQ(VEL_RDB_GetUserCount(admin_.bytes, second.c_str(), &count), 0);
     EXPECT_EQ(count, 1);
@@ -364,9 +381,9 @@ TEST_F(RdbServiceTest, AFailedCreationOfANewUserIsTakenBack) {
     const std::string product = UniqueName("product");
     const std::string user = UniqueName("dee");
     if (c.method != nullptr) {
-      const std::string body = *c.error == '\0' ? std::string("<rsp/>")
-                                                 : "<rsp status=\"err\"><err type=\"" + std::string(c.error) +
-                                                       "\" msg=\"scripted\"/></rsp>";
+      const std::string body =
+          *c.error == '\0' ? std::string("<rsp/>")
+                           : "<rsp status=\"err\"><err type=\"" + std::string(c.error) + "\" msg=\"scripted\"/></rsp>";
       service_.Control().Answer(c.method, http::test::OkAnswer(body));
     }
     std::string token = "unchanged";

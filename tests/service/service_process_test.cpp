@@ -80,8 +80,8 @@ class ServiceProcessTest : public ::testing::Test {
  protected:
   std::unique_ptr<ServiceProcess> Start(std::vector<std::string> more = {}) {
     std::remove(portFile_.c_str());
-    std::vector<std::string> arguments = {"--db",          database_, "--port-file", portFile_, "--hash-iterations",
-                                          "1000",          "--admin", "root:root-password"};
+    std::vector<std::string> arguments = {"--db", database_, "--port-file",       portFile_, "--hash-iterations",
+                                          "1000", "--admin", "root:root-password"};
     arguments.insert(arguments.end(), more.begin(), more.end());
     auto process = std::make_unique<ServiceProcess>(arguments);
     EXPECT_TRUE(WaitForFile(portFile_));
@@ -176,9 +176,9 @@ TEST_F(ServiceProcessTest, TheControlPathIsClosedUnlessOpenedAndThenNeedsTheSecr
                         {{"username", "logged"}, {"password", "logged-password"}, {"emailAddress", "l@x.org"}},
                         Sealing::kData)
                   .Ok());
-  const std::string userId = client.Call("Account.Login", {{"username", "logged"}, {"password", "logged-password"}},
-                                         Sealing::kData)
-                                 .Text("UserID");
+  const std::string userId =
+      client.Call("Account.Login", {{"username", "logged"}, {"password", "logged-password"}}, Sealing::kData)
+          .Text("UserID");
   EXPECT_TRUE(client
                   .Call("AccountUsers.SetPassword", {{"authToken", token}, {"userId", userId}}, Sealing::kPlain,
                         "<SetPasswordRequest><Password>changed-password</Password></SetPasswordRequest>")
