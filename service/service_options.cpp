@@ -92,6 +92,7 @@ ParsedOptions ParseServiceOptions(const std::vector<std::string>& arguments) {
       std::ifstream file(value);
       std::string line;
       good = file && std::getline(file, line);
+      if (good && !line.empty() && line.back() == '\r') line.pop_back();  // written on Windows
       if (good) adminPassword = line;
     } else if (option == "--admin-password-env") {
       const char* text = std::getenv(value.c_str());

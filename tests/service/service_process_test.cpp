@@ -196,7 +196,7 @@ TEST_F(ServiceProcessTest, TheControlPathIsClosedUnlessOpenedAndThenNeedsTheSecr
 
 TEST_F(ServiceProcessTest, TheAdministratorsPasswordComesFromAFileOrTheEnvironment) {
   const std::string passwordFile = folder_.File("admin-password");
-  velinst::test::WriteWholeFile(passwordFile, "from a file & more\n");
+  velinst::test::WriteWholeFile(passwordFile, "from a file & more\r\nsecond line\n");
   setenv("VELINST_TEST_ADMIN_PASSWORD", "from the environment", 1);
   struct Case {
     std::vector<std::string> arguments;
