@@ -269,6 +269,84 @@ TEST(DateTime, DaylightFlagSaysWhetherDaylightSavingAppliesNow) {
   }
 }
 
+// Zones with daylight saving, at fixed instants of both seasons, so that no
+// result depends on the day the test runs.
+struct SeasonCase {
+  const char* zone;
+  Fields local;
+  Fields utc;
+};
+
+const SeasonCase kSeasonCases[] = {
+    {"America/New_York", {2024, 1, 15, 12, 0, 0}, {2024, 1, 15, 17, 0, 0}},
+    {"America/New_York", {2024, 7, 1, 12, 0, 0}, {2024, 7, 1, 16, 0, 0}},
+    {"America/New_York", {2024, 11, 3, 0, 30, 0}, {2024, 11, 3, 4, 30, 0}},  // the night the clocks go back
+    {"Europe/Berlin", {2024, 1, 15, 12, 0, 0}, {2024, 1, 15, 11, 0, 0}},
+    {"Europe/Berlin", {2024, 7, 1, 12, 0, 0}, {2024, 7, 1, 10, 0, 0}},
+    {"Europe/Berlin", {2024, 3, 31, 23, 59, 59}, {2024, 3, 31, 21, 59, 59}},
+};
+
+// Whether the runtime has the zone's rules: under it, a summer noon is
+// daylight time. A runtime that does not know the name falls back to UTC.
+bool RuntimeKnowsZone() {
+  std::tm summer{};
+  summer.tm_year = 124;
+  summer.tm_mon = 6;
+  summer.tm_mday = 1;
+  summer.tm_hour = 12;
+  summer.tm_isdst = -1;
+  return std::mktime(&summer) != -1 && summer.tm_isdst > 0;
+}
+
+CDateTime Local(const Fields& f) { return CDateTime(f.year, f.month, f.day, f.hour, f.minute, f.second, 1); }
+
+TEST(DateTime, LocalFieldsInEitherSeasonGiveTheirInstant) {
+  for (const SeasonCase& c : kSeasonCases) {
+    SCOPED_TRACE(testing::Message() << c.zone << " " << c.local.month << "-" << c.local.day);
+    const ScopedZone zone(c.zone);
+    if (!RuntimeKnowsZone()) GTEST_SKIP() << "the runtime does not know " << c.zone;
+    const CDateTime value = Local(c.local);
+    EXPECT_EQ(value.Seconds(), Utc(c.utc).Seconds());
+    ExpectFields(value, c.local);
+
+    // The setters and the date form read the fields the same way.
+    CDateTime set = Local({2024, c.local.month > 6 ? 1 : 7, 10, 3, 0, 0});
+    set.SetDateAndTimeNumbers((c.local.year * 100 + c.local.month) * 100 + c.local.day,
+                              (c.local.hour * 100 + c.local.minute) * 100 + c.local.second);
+    EXPECT_EQ(set.Seconds(), Utc(c.utc).Seconds());
+    ExpectFields(set, c.local);
+    const CDateTime midnight = CDateTime::FromDate(c.local.year, c.local.month, c.local.day, 1);
+    ExpectFields(midnight, {c.local.year, c.local.month, c.local.day, 0, 0, 0});
+  }
+}
+
+TEST(DateTime, CalendarArithmeticKeepsTheWallClockAcrossSeasons) {
+  for (const char* name : {"America/New_York", "Europe/Berlin"}) {
+    SCOPED_TRACE(name);
+    const ScopedZone zone(name);
+    if (!RuntimeKnowsZone()) GTEST_SKIP() << "the runtime does not know " << name;
+    const CDateTime winter = Local({2024, 1, 15, 12, 0, 0});
+    const CDateTime summer = winter + CDateSpan::FromDays(180);
+    ExpectFields(summer, {2024, 7, 13, 12, 0, 0});
+    EXPECT_EQ(summer.Seconds(), Local({2024, 7, 13, 12, 0, 0}).Seconds());
+    ExpectFields(summer - CDateSpan::FromDays(180), {2024, 1, 15, 12, 0, 0});
+    // Within one season a day is 86400 seconds, by either kind of span.
+    EXPECT_EQ((summer + CDateSpan::FromDays(1) - summer).TotalSeconds(), 86400);
+    EXPECT_EQ((summer + CTimeSpan::FromDays(1) - summer).TotalSeconds(), 86400);
+    EXPECT_EQ((summer + CDateSpan::FromHours(1)).Hour(), 13);
+  }
+}
+
+// Daylight saving all year: "now" is in daylight time whatever the date.
+TEST(DateTime, NowPlusADayIsADayLaterWhileDaylightSavingApplies) {
+  const ScopedZone zone("XST5XDT,J1/0,J365/25");
+  const CDateTime now = CDateTime::Now(1);
+  ASSERT_NE(now.Daylight(), 0);
+  const CDateTime later = now + CDateSpan::FromDays(1);
+  EXPECT_EQ(later.Seconds() - now.Seconds(), 86400);
+  EXPECT_EQ(later.Hour(), now.Hour());
+}
+
 TEST(DateTime, ZoneNamesComeFromTheRuntime) {
   const ScopedZone zone("EST5EDT");
   // Some runtimes keep only the first letters of the names TZ gives.
