@@ -1,7 +1,10 @@
 // The host parser's own side: its limits, and narrow text as UTF-8.
 #include <gtest/gtest.h>
+#include <libxml/parserInternals.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "../xml_test_support.h"
 #include "xml/dom.h"
@@ -20,6 +23,50 @@ std::string Repeated(const std::string& unit, int count) {
 std::string EntityDocument(int entityLength, int references) {
   return "<!DOCTYPE r [<!ENTITY b '" + std::string(static_cast<std::size_t>(entityLength), 'y') + "'>]><r>" +
          Repeated("&b;", references) + "</r>";
+}
+
+// The process's own loader, as an installer might set it: the library must
+// neither replace it nor reach it.
+int gLoaderCalls = 0;
+xmlParserInputPtr CountingLoader(const char*, const char*, xmlParserCtxtPtr) {
+  ++gLoaderCalls;
+  return nullptr;
+}
+
+TEST_F(HostDom, ProcessWideEntityLoaderIsLeftAloneAndNeverReached) {
+  const xmlExternalEntityLoader previous = xmlGetExternalEntityLoader();
+  xmlSetExternalEntityLoader(CountingLoader);
+  gLoaderCalls = 0;
+  TempDir dir;
+  WriteWholeFile(dir.File("defs.ent"), "<!ENTITY x 'SECRET'>");
+  const std::string url = "file://" + dir.File("defs.ent");
+  for (const std::string& text :
+       {"<!DOCTYPE r [<!ENTITY % p SYSTEM '" + url + "'> %p;]><r>1 2</r>",
+        "<!DOCTYPE r [<!ENTITY x SYSTEM '" + url + "'>]><r>1&x;2</r>", "<!DOCTYPE r SYSTEM '" + url + "'><r>1 2</r>"}) {
+    CXMLDocument fresh;
+    fresh.LoadText(text.c_str());
+    EXPECT_EQ(fresh.GetRoot()->Text().find("SECRET"), std::string::npos) << text;
+  }
+  EXPECT_EQ(xmlGetExternalEntityLoader(), CountingLoader);
+  EXPECT_EQ(gLoaderCalls, 0);
+  xmlSetExternalEntityLoader(previous);
+}
+
+// Documents of their own on several threads at once.
+TEST(HostDomThreads, DocumentsLoadOnSeveralThreadsAtOnce) {
+  std::vector<std::thread> threads;
+  std::vector<std::string> texts(8);
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    threads.emplace_back([i, &texts] {
+      for (int round = 0; round < 50; ++round) {
+        CXMLDocument document;
+        const std::string text = "<r n='" + std::to_string(i) + "'>&lt;" + std::to_string(round) + "&gt;</r>";
+        document.LoadText(text.c_str());
+        texts[i] = document.GetRoot()->Text();
+      }
+    });
+  for (std::thread& thread : threads) thread.join();
+  for (const std::string& text : texts) EXPECT_EQ(text, "<49>");
 }
 
 TEST_F(HostDom, EntityExpansionIsBounded) {
