@@ -325,14 +325,18 @@ TEST(DateTime, LocalFieldsInEitherSeasonGiveTheirInstant) {
 }
 
 TEST(DateTime, CalendarArithmeticKeepsTheWallClockAcrossSeasons) {
-  for (const char* name : {"America/New_York", "Europe/Berlin"}) {
+  const struct {
+    const char* zone;
+    int summerNoonUtcHour;
+  } zones[] = {{"America/New_York", 16}, {"Europe/Berlin", 10}};
+  for (const auto& [name, summerNoonUtcHour] : zones) {
     SCOPED_TRACE(name);
     const ScopedZone zone(name);
     if (!RuntimeKnowsZone(name)) GTEST_SKIP() << "the runtime does not know " << name;
     const CDateTime winter = Local({2024, 1, 15, 12, 0, 0});
     const CDateTime summer = winter + CDateSpan::FromDays(180);
     ExpectFields(summer, {2024, 7, 13, 12, 0, 0});
-    EXPECT_EQ(summer.Seconds(), Local({2024, 7, 13, 12, 0, 0}).Seconds());
+    EXPECT_EQ(summer.Seconds(), Utc({2024, 7, 13, summerNoonUtcHour, 0, 0}).Seconds());
     ExpectFields(summer - CDateSpan::FromDays(180), {2024, 1, 15, 12, 0, 0});
     // Within one season a day is 86400 seconds, by either kind of span.
     EXPECT_EQ((summer + CDateSpan::FromDays(1) - summer).TotalSeconds(), 86400);
