@@ -270,28 +270,37 @@ TEST(DateTime, DaylightFlagSaysWhetherDaylightSavingAppliesNow) {
 }
 
 // Zones with daylight saving, at fixed instants of both seasons, so that no
-// result depends on the day the test runs.
+// result depends on the day the test runs. Each zone by its name and by the
+// short form that the Windows runtime reads (which has no names of places,
+// and whose rules agree with these instants).
+struct Zone {
+  const char* name;
+  const char* shortForm;
+  int standardWest;  // hours
+};
+constexpr Zone kNewYork = {"America/New_York", "EST5EDT", 5};
+constexpr Zone kBerlin = {"Europe/Berlin", "CET-1CEST", -1};
+
 struct SeasonCase {
-  const char* zone;
+  const Zone& zone;
   Fields local;
   Fields utc;
 };
 
 const SeasonCase kSeasonCases[] = {
-    {"America/New_York", {2024, 1, 15, 12, 0, 0}, {2024, 1, 15, 17, 0, 0}},
-    {"America/New_York", {2024, 7, 1, 12, 0, 0}, {2024, 7, 1, 16, 0, 0}},
-    {"America/New_York", {2024, 11, 3, 0, 30, 0}, {2024, 11, 3, 4, 30, 0}},  // the night the clocks go back
-    {"Europe/Berlin", {2024, 1, 15, 12, 0, 0}, {2024, 1, 15, 11, 0, 0}},
-    {"Europe/Berlin", {2024, 7, 1, 12, 0, 0}, {2024, 7, 1, 10, 0, 0}},
-    {"Europe/Berlin", {2024, 3, 31, 23, 59, 59}, {2024, 3, 31, 21, 59, 59}},
+    {kNewYork, {2024, 1, 15, 12, 0, 0}, {2024, 1, 15, 17, 0, 0}},
+    {kNewYork, {2024, 7, 1, 12, 0, 0}, {2024, 7, 1, 16, 0, 0}},
+    {kNewYork, {2024, 11, 3, 0, 30, 0}, {2024, 11, 3, 4, 30, 0}},  // the night the clocks go back
+    {kBerlin, {2024, 1, 15, 12, 0, 0}, {2024, 1, 15, 11, 0, 0}},
+    {kBerlin, {2024, 7, 1, 12, 0, 0}, {2024, 7, 1, 10, 0, 0}},
+    {kBerlin, {2024, 3, 31, 23, 59, 59}, {2024, 3, 31, 21, 59, 59}},
 };
 
-// Whether the runtime has the zone's rules: a winter noon is the zone's
-// standard time and a summer noon daylight time. A runtime that cannot
-// read the name makes something else of it (UTC, or a zone of its own).
-bool RuntimeKnowsZone(const char* zone) {
+// Whether the runtime reads the zone variable as `zone`: a winter noon is
+// its standard time and a summer noon daylight time. A runtime that cannot
+// read a name makes something else of it (UTC, or a zone of its own).
+bool RuntimeReadsZone(const Zone& zone) {
   const std::time_t januaryNoonUtc = 1705320000;  // 2024-01-15 12:00:00 UTC
-  const std::time_t standardOffset = std::string(zone) == "Europe/Berlin" ? -3600 : 5 * 3600;
   std::tm winter{};
   winter.tm_year = 124;
   winter.tm_mday = 15;
@@ -299,16 +308,27 @@ bool RuntimeKnowsZone(const char* zone) {
   winter.tm_isdst = -1;
   std::tm summer = winter;
   summer.tm_mon = 6;
-  return std::mktime(&winter) == januaryNoonUtc + standardOffset && std::mktime(&summer) != -1 && summer.tm_isdst > 0;
+  return std::mktime(&winter) == januaryNoonUtc + zone.standardWest * 3600 && std::mktime(&summer) != -1 &&
+         summer.tm_isdst > 0;
+}
+
+// The form of the zone's name that the runtime reads, or null.
+const char* ReadableName(const Zone& zone) {
+  for (const char* name : {zone.name, zone.shortForm}) {
+    const ScopedZone trying(name);
+    if (RuntimeReadsZone(zone)) return name;
+  }
+  return nullptr;
 }
 
 CDateTime Local(const Fields& f) { return CDateTime(f.year, f.month, f.day, f.hour, f.minute, f.second, 1); }
 
 TEST(DateTime, LocalFieldsInEitherSeasonGiveTheirInstant) {
   for (const SeasonCase& c : kSeasonCases) {
-    SCOPED_TRACE(testing::Message() << c.zone << " " << c.local.month << "-" << c.local.day);
-    const ScopedZone zone(c.zone);
-    if (!RuntimeKnowsZone(c.zone)) GTEST_SKIP() << "the runtime does not know " << c.zone;
+    SCOPED_TRACE(testing::Message() << c.zone.name << " " << c.local.month << "-" << c.local.day);
+    const char* name = ReadableName(c.zone);
+    if (name == nullptr) GTEST_SKIP() << "the runtime does not read " << c.zone.name;
+    const ScopedZone zone(name);
     const CDateTime value = Local(c.local);
     EXPECT_EQ(value.Seconds(), Utc(c.utc).Seconds());
     ExpectFields(value, c.local);
@@ -325,14 +345,12 @@ TEST(DateTime, LocalFieldsInEitherSeasonGiveTheirInstant) {
 }
 
 TEST(DateTime, CalendarArithmeticKeepsTheWallClockAcrossSeasons) {
-  const struct {
-    const char* zone;
-    int summerNoonUtcHour;
-  } zones[] = {{"America/New_York", 16}, {"Europe/Berlin", 10}};
-  for (const auto& [name, summerNoonUtcHour] : zones) {
-    SCOPED_TRACE(name);
+  for (const Zone& each : {kNewYork, kBerlin}) {
+    SCOPED_TRACE(each.name);
+    const char* name = ReadableName(each);
+    if (name == nullptr) GTEST_SKIP() << "the runtime does not read " << each.name;
     const ScopedZone zone(name);
-    if (!RuntimeKnowsZone(name)) GTEST_SKIP() << "the runtime does not know " << name;
+    const int summerNoonUtcHour = 12 + each.standardWest - 1;
     const CDateTime winter = Local({2024, 1, 15, 12, 0, 0});
     const CDateTime summer = winter + CDateSpan::FromDays(180);
     ExpectFields(summer, {2024, 7, 13, 12, 0, 0});
