@@ -86,20 +86,9 @@ TEST_F(DomSafety, EntityBombInAnAttributeValueIsRefused) {
   }
   const std::string bomb = laughs + "]><r a='&l9;'/>";
   EXPECT_EQ(Raised([&] { document_.LoadText(bomb.c_str()); }), "Parsing error loading file (2)");
-  // Many references to one large entity, each within bounds, together not.
-  std::string wide = "<!DOCTYPE r [<!ENTITY b '" + std::string(10000, 'y') + "'>]><r a='";
-  for (int i = 0; i < 1000; ++i) wide += "&b;";
-  wide += "'/>";
-  EXPECT_EQ(Raised([&] { document_.LoadText(wide.c_str()); }), "Parsing error loading file (2)");
   std::string thirtyLaughs;
   for (int i = 0; i < 10; ++i) thirtyLaughs += "lol";
   EXPECT_EQ(AttributesOf(Load(laughs + "]><r a='&l1;&amp;'/>"))["a"], thirtyLaughs + "&");
-}
-
-TEST_F(DomSafety, UndeclaredNamespacePrefixIsRefused) {
-  for (const char* text : {"<r><p:a/></r>", "<r p:x='1'/>", "<p:r xmlns:q='urn:q'/>"})
-    EXPECT_EQ(Raised([&] { document_.LoadText(text); }), "Parsing error loading file (2)") << text;
-  EXPECT_EQ(Load("<r xmlns:p='urn:p'><p:a p:x='1'>t</p:a></r>").Text(), "t");
 }
 
 TEST_F(DomSafety, ExternalDtdIsNotFetched) {

@@ -77,6 +77,23 @@ TEST_F(HostDom, EntityExpansionIsBounded) {
   EXPECT_EQ(document_.ParseErrorReason(), "Entity references expand to more text than allowed.");
 }
 
+TEST_F(HostDom, EntityExpansionInAttributeValuesIsBounded) {
+  // Many references to one large entity, each within bounds, together not.
+  std::string wide = "<!DOCTYPE r [<!ENTITY b '" + std::string(10000, 'y') + "'>]><r a='";
+  for (int i = 0; i < 1000; ++i) wide += "&b;";
+  wide += "'/>";
+  EXPECT_EQ(Raised([&] { document_.LoadText(wide.c_str()); }), "Parsing error loading file (2)");
+  EXPECT_EQ(document_.ParseErrorReason(), "Entity references expand to more text than allowed.");
+}
+
+// The Windows parser refuses a prefix without its declaration; so does the
+// host's.
+TEST_F(HostDom, UndeclaredNamespacePrefixIsRefused) {
+  for (const char* text : {"<r><p:a/></r>", "<r p:x='1'/>", "<p:r xmlns:q='urn:q'/>"})
+    EXPECT_EQ(Raised([&] { document_.LoadText(text); }), "Parsing error loading file (2)") << text;
+  EXPECT_EQ(Load("<r xmlns:p='urn:p'><p:a p:x='1'>t</p:a></r>").Text(), "t");
+}
+
 TEST_F(HostDom, NestedEntitiesCountInFull) {
   // Each reference to l2 is 100 times the 1000 characters of l0.
   const std::string text = "<!DOCTYPE r [<!ENTITY l0 '" + std::string(1000, 'y') + "'><!ENTITY l1 '" +
