@@ -69,12 +69,7 @@ CDateTime CDateTime::FromTimeOfDay(int hour, int minute, int second, std::int32_
   CDateTime value(local);
   if (local == 1) value.CaptureZone();
   std::tm record;
-  if (MakeRecord(1970, 1, 1, hour, minute, second, record)) {
-    record.tm_isdst = value.daylight_;
-    value.seconds_ = value.RecordToSeconds(record);
-  } else {
-    value.seconds_ = kTimeError;
-  }
+  value.seconds_ = MakeRecord(1970, 1, 1, hour, minute, second, record) ? value.RecordToSeconds(record) : kTimeError;
   value.Refresh();
   return value;
 }
@@ -94,8 +89,8 @@ void CDateTime::Refresh() {
   UtcRecord(shown, fields_);
 }
 
-std::int64_t CDateTime::RecordToSeconds(const std::tm& record) const {
-  return local_ != 0 ? LocalRecordToTime(record) : UtcRecordToTime(record);
+std::int64_t CDateTime::RecordToSeconds(const std::tm& record) {
+  return local_ != 0 ? LocalRecordToTime(record, daylight_) : UtcRecordToTime(record);
 }
 
 void CDateTime::SetFromRecord(const std::tm& record) {

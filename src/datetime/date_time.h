@@ -136,8 +136,10 @@ class CDateTime {
  private:
   void CaptureZone();
   void Refresh();
-  // Seconds of the calendar record, read as local time when local is non-zero.
-  std::int64_t RecordToSeconds(const std::tm& record) const;
+  // Seconds of the calendar record, read as local time when local is
+  // non-zero; a local value then takes the daylight flag in force at that
+  // date, so that its fields show the wall-clock time it was given.
+  std::int64_t RecordToSeconds(const std::tm& record);
   void SetFromRecord(const std::tm& record);
   void AddToRecord(const CDateSpan& span, int sign);
   void AddTimeSpan(const CTimeSpan& span, int sign);

@@ -46,9 +46,14 @@ bool UtcRecord(std::int64_t seconds, std::tm& record) {
   return false;
 }
 
-std::int64_t LocalRecordToTime(const std::tm& record) {
+std::int64_t LocalRecordToTime(const std::tm& record, std::int32_t& daylight) {
   std::tm normal = record;
-  return NormaliseRecord(normal) ? Checked(runtime::MkTime(normal)) : kTimeError;
+  if (!NormaliseRecord(normal)) return kTimeError;
+  // A flag of 0 would make summer fields standard time, an hour off.
+  normal.tm_isdst = -1;
+  const std::int64_t seconds = Checked(runtime::MkTime(normal));
+  if (seconds != kTimeError) daylight = normal.tm_isdst > 0 ? 1 : 0;
+  return seconds;
 }
 
 std::int64_t UtcRecordToTime(const std::tm& record) {

@@ -18,7 +18,10 @@ bool UtcRecord(std::int64_t seconds, std::tm& record);
 
 // The instant of a record whose fields may lie outside their usual ranges
 // (they are normalised as the runtime does); kTimeError outside the range.
-std::int64_t LocalRecordToTime(const std::tm& record);
+// A local record's own daylight field is not read: the runtime decides
+// whether daylight saving applies at the fields' date, and `daylight` says
+// what it decided (1 or 0).
+std::int64_t LocalRecordToTime(const std::tm& record, std::int32_t& daylight);
 std::int64_t UtcRecordToTime(const std::tm& record);
 
 }  // namespace velinst

@@ -31,21 +31,70 @@ struct FileClose {
 
 }  // namespace
 
+// The internet handle and the connection of one Open. Whoever drops the
+// last reference (Close, or the last request still running on them)
+// closes them, the connection first.
+struct CHttpSession::OpenHandles {
+  std::unique_ptr<IInternetHandle> internet;
+  std::unique_ptr<IHttpConnection> connection;
+
+  OpenHandles(std::unique_ptr<IInternetHandle> openedInternet, std::unique_ptr<IHttpConnection> openedConnection)
+      : internet(std::move(openedInternet)), connection(std::move(openedConnection)) {}
+  OpenHandles(const OpenHandles&) = delete;
+  OpenHandles& operator=(const OpenHandles&) = delete;
+  ~OpenHandles() { Close(); }
+
+  bool Close() {
+    connection.reset();
+    if (!internet) return false;
+    const bool closed = internet->Close();
+    internet.reset();
+    return closed;
+  }
+};
+
 CHttpSession::CHttpSession() : CHttpSession(MakePlatformTransport()) {}
 
 CHttpSession::CHttpSession(std::unique_ptr<IHttpTransport> transport) : transport_(std::move(transport)) {}
 
 CHttpSession::~CHttpSession() { Close(); }
 
+void CHttpSession::SetAgent(std::string agent) {
+  const std::lock_guard lock(settingsLock_);
+  agent_ = std::move(agent);
+}
+
+std::string CHttpSession::GetAgent() const {
+  const std::lock_guard lock(settingsLock_);
+  return agent_;
+}
+
 bool CHttpSession::GetAgent(char* buffer, std::size_t size) const {
-  return size > 0 && CopyText(agent_, buffer, size - 1);
+  return size > 0 && CopyText(GetAgent(), buffer, size - 1);
+}
+
+bool CHttpSession::IsOpen() const {
+  const std::lock_guard lock(settingsLock_);
+  return handles_ != nullptr;
+}
+
+std::shared_ptr<CHttpSession::OpenHandles> CHttpSession::CurrentHandles() const {
+  const std::lock_guard lock(settingsLock_);
+  return handles_;
 }
 
 bool CHttpSession::Open(const char* host) {
-  if (host != nullptr) host_ = host;
-  const auto target = ParseHostText(host_);
+  std::string hostText;
+  std::string agent;
+  {
+    const std::lock_guard lock(settingsLock_);
+    if (host != nullptr) host_ = host;
+    hostText = host_;
+    agent = agent_;
+  }
+  const auto target = ParseHostText(hostText);
   if (!target) return false;
-  auto internet = transport_->Open(agent_);
+  auto internet = transport_->Open(agent);
   if (!internet) return false;
   const std::pair<TimeoutOption, std::uint32_t> timeouts[] = {{TimeoutOption::kConnect, connectTimeout_},
                                                               {TimeoutOption::kReceive, receiveTimeout_},
@@ -55,19 +104,26 @@ bool CHttpSession::Open(const char* host) {
   const std::uint16_t port = target->port != 0 ? target->port : secure_ ? kSecurePort : 0;
   auto connection = internet->Connect(target->host, port);
   if (!connection) return false;
-  connection_.reset();
-  if (internet_) internet_->Close();
-  internet_ = std::move(internet);
-  connection_ = std::move(connection);
+  auto opened = std::make_shared<OpenHandles>(std::move(internet), std::move(connection));
+  {
+    const std::lock_guard lock(settingsLock_);
+    handles_.swap(opened);
+  }
+  // The handles of an earlier Open close here, or with the last request
+  // still running on them.
   return true;
 }
 
 bool CHttpSession::Close() {
-  connection_.reset();
-  if (!internet_) return false;
-  const bool closed = internet_->Close();
-  internet_.reset();
-  return closed;
+  std::shared_ptr<OpenHandles> handles;
+  {
+    const std::lock_guard lock(settingsLock_);
+    handles.swap(handles_);
+  }
+  if (!handles) return false;
+  // No new request can find them now; only the running ones hold them.
+  if (handles.use_count() == 1) return handles->Close();
+  return true;
 }
 
 ThreadRequestState& CHttpSession::ThisThreadState() {
@@ -106,19 +162,19 @@ std::uint32_t CHttpSession::RequestFlags() const {
   return flags;
 }
 
-std::unique_ptr<IHttpRequest> CHttpSession::OpenRequest(const char* verb, const char* path) {
+CHttpSession::HeldRequest CHttpSession::OpenRequest(const char* verb, const char* path) {
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (connection_) {
-      if (auto request = connection_->OpenRequest(verb, path, RequestFlags())) {
+    if (std::shared_ptr<OpenHandles> handles = CurrentHandles(); handles && handles->connection) {
+      if (auto request = handles->connection->OpenRequest(verb, path, RequestFlags())) {
         // Every request asks for keep-alive by header as well as by flag;
         // a refused header changes nothing.
         request->AddHeader(kKeepAliveHeader);
-        return request;
+        return {std::move(handles), std::move(request)};
       }
     }
     transport_->Sleep(kRetryDelayMs);
   }
-  return nullptr;
+  return {};
 }
 
 bool CHttpSession::SendRequest(IHttpRequest& request, const void* body, std::uint32_t length) {
@@ -224,11 +280,11 @@ std::uint32_t CHttpSession::PerformRequestToFile(const char* fileName, const cha
   return 0;
 }
 
-std::unique_ptr<IHttpRequest> CHttpSession::SendHeadRequest(const char* path, const char* headerLine) {
-  auto request = OpenRequest("GET", path);
-  if (!request) return nullptr;
-  if (headerLine != nullptr && !request->AddHeader(headerLine)) return nullptr;
-  if (!SendRequest(*request, nullptr, 0)) return nullptr;
+CHttpSession::HeldRequest CHttpSession::SendHeadRequest(const char* path, const char* headerLine) {
+  HeldRequest request = OpenRequest("GET", path);
+  if (!request) return {};
+  if (headerLine != nullptr && !request->AddHeader(headerLine)) return {};
+  if (!SendRequest(*request, nullptr, 0)) return {};
   return request;
 }
 

@@ -6,6 +6,12 @@
 // status text) are kept per calling thread, so threads sharing the session
 // do not see each other's. Whole requests are not serialized; see
 // CSerializedHttpSession.
+//
+// Any thread may call any operation. A request holds the handles it was
+// opened on until it ends: Open and Close on another thread replace or drop
+// the session's own reference, and the handles are closed when the last
+// request using them is done. The settings are read and written under a
+// lock, so a request never sees a text half replaced.
 #pragma once
 
 #include <array>
@@ -35,8 +41,8 @@ class CHttpSession {
   CHttpSession& operator=(const CHttpSession&) = delete;
   virtual ~CHttpSession();
 
-  void SetAgent(std::string agent) { agent_ = std::move(agent); }
-  std::string GetAgent() const { return agent_; }
+  void SetAgent(std::string agent);
+  std::string GetAgent() const;
   // Copies the agent into `buffer` of `size` bytes, of which it uses at most
   // size - 1. False, writing nothing, when the text and its terminator do
   // not fit in those.
@@ -53,9 +59,11 @@ class CHttpSession {
   // host when `host` is null.
   virtual bool Open(const char* host);
   // Closes the connection, then the internet handle; the result of the
-  // last close, false when nothing was open.
+  // last close, false when nothing was open. While requests of other
+  // threads still run on them, the handles are closed when the last of
+  // those ends, and the result is true.
   virtual bool Close();
-  bool IsOpen() const { return internet_ != nullptr; }
+  bool IsOpen() const;
 
   // The calling thread's request state.
   void SetPostData(const void* data, std::uint32_t length);
@@ -102,6 +110,16 @@ class CHttpSession {
   bool AttemptConnect(std::uint32_t* error);
 
  protected:
+  struct OpenHandles;
+  // A request with the handles it was opened on; the request goes first.
+  struct HeldRequest {
+    std::shared_ptr<OpenHandles> handles;
+    std::unique_ptr<IHttpRequest> request;
+    explicit operator bool() const { return request != nullptr; }
+    IHttpRequest* operator->() const { return request.get(); }
+    IHttpRequest& operator*() const { return *request; }
+  };
+
   ThreadRequestState& ThisThreadState();
   // Request and RequestToFile without the overridable layer, for variants
   // that wrap them.
@@ -110,29 +128,30 @@ class CHttpSession {
 
   // A GET with optional extra header line, sent with the retries, for the
   // queries that read only the reply's headers.
-  std::unique_ptr<IHttpRequest> SendHeadRequest(const char* path, const char* headerLine);
+  HeldRequest SendHeadRequest(const char* path, const char* headerLine);
   // The reply's status code, or nothing when it cannot be read.
   static bool QueryStatusCode(IHttpRequest& request, std::int32_t& status);
 
  private:
   std::uint32_t RequestFlags() const;
   // Opens a request with the retries and asks it for keep-alive.
-  std::unique_ptr<IHttpRequest> OpenRequest(const char* verb, const char* path);
+  HeldRequest OpenRequest(const char* verb, const char* path);
+  std::shared_ptr<OpenHandles> CurrentHandles() const;
   bool SendRequest(IHttpRequest& request, const void* body, std::uint32_t length);
   void StoreDelays(const std::array<std::int32_t, 4>& delays, int count);
 
   std::unique_ptr<IHttpTransport> transport_;
-  // Destroyed connection first, then the internet handle.
-  std::unique_ptr<IInternetHandle> internet_;
-  std::unique_ptr<IHttpConnection> connection_;
-  std::uint32_t sendTimeout_ = 0;
-  std::uint32_t receiveTimeout_ = 0;
-  std::uint32_t connectTimeout_ = 0;
+  // Guards the handles' reference and the texts below it.
+  mutable std::mutex settingsLock_;
+  std::shared_ptr<OpenHandles> handles_;
   std::string host_;
   std::string agent_ = kDefaultAgent;
+  std::atomic<std::uint32_t> sendTimeout_{0};
+  std::atomic<std::uint32_t> receiveTimeout_{0};
+  std::atomic<std::uint32_t> connectTimeout_{0};
   std::array<std::atomic<std::int32_t>, 4> delays_{};
-  bool secure_ = false;
-  bool ignoreCertErrors_ = false;
+  std::atomic<bool> secure_{false};
+  std::atomic<bool> ignoreCertErrors_{false};
   // Entries are never erased while the session lives, so a reference found
   // under the lock stays valid after it is released; only the owning thread
   // uses its entry.

@@ -3,16 +3,15 @@
 namespace velinst::http {
 
 bool CSerializedHttpSession::Open(const char* host) {
-  if (openCount_.fetch_add(1) != 0) return true;
+  const std::lock_guard lock(requestLock_);
+  if (openCount_++ != 0 && IsOpen()) return true;
   return CHttpSession::Open(host);
 }
 
 bool CSerializedHttpSession::Close() {
-  std::uint32_t count = openCount_.load();
-  do {
-    if (count == 0) return false;  // more closes than opens
-  } while (!openCount_.compare_exchange_weak(count, count - 1));
-  return count == 1 ? CHttpSession::Close() : true;
+  const std::lock_guard lock(requestLock_);
+  if (openCount_ == 0) return false;  // more closes than opens
+  return --openCount_ == 0 ? CHttpSession::Close() : true;
 }
 
 template <typename Body>

@@ -1,7 +1,10 @@
 // A session shared by nested users and run one request at a time: Open and
 // Close are counted (only the first Open and the matching last Close act),
 // and each request holds the request lock from start to end with the
-// calling thread's requireStatus set to the session's default.
+// calling thread's requireStatus set to the session's default. Open and
+// Close take the request lock too: the last Close waits for the running
+// request, and no request starts on a session half opened. An Open that
+// finds the session closed after an earlier Open failed opens it.
 #pragma once
 
 #include <atomic>
@@ -28,8 +31,8 @@ class CSerializedHttpSession : public CHttpSession {
   template <typename Body>
   auto Serialized(Body&& body);
 
-  std::atomic<std::uint32_t> openCount_{0};
   std::mutex requestLock_;
+  std::uint32_t openCount_ = 0;  // guarded by requestLock_
   std::atomic<bool> requireStatusDefault_{false};
 };
 

@@ -19,6 +19,11 @@ class ListOutput {
   virtual void Remove() = 0;
 };
 
+// True when both paths name one existing file, whatever their texts (a
+// second spelling, a link). The list must never be created over the region
+// it is made from: truncating it would lose the region before it is read.
+bool NamesSameFile(const char* first, const char* second);
+
 // Creates or truncates the file for writing; null when it cannot, with the
 // system's error left in the thread's last-error value.
 std::unique_ptr<ListOutput> CreateListFile(const char* path);

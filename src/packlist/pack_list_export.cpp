@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "packlist/region_reader.h"
+#include "platform/last_error.h"
 
 namespace velinst::packlist {
 namespace {
@@ -31,6 +32,10 @@ class PendingList {
 
 int MakePackList(const char* regionPath, const char* listPath, std::int32_t scale, const PackListFamily& family,
                  const ListFileFactory& createList) {
+  if (NamesSameFile(listPath, regionPath)) {
+    platform::SetLastError(platform::kErrorInvalidParameter);
+    return kPackListFailed;
+  }
   std::unique_ptr<ListOutput> output = createList(listPath);
   if (!output) return kPackListFailed;
   PendingList list(std::move(output));

@@ -29,7 +29,8 @@ using ListFileFactory = std::function<std::unique_ptr<ListOutput>(const char* pa
 // Writes the family's pack list of `scale` from the region file: the number
 // of lines written, 0 (and no list) when there are none, -1 when the list
 // cannot be created or written whole or the region cannot be read, -2 for a
-// refused scale.
+// refused scale. A list path naming the region file itself is refused with
+// -1 before anything is created.
 int MakePackList(const char* regionPath, const char* listPath, std::int32_t scale, const PackListFamily& family,
                  const ListFileFactory& createList = CreateListFile);
 

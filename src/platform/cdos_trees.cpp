@@ -15,6 +15,43 @@ constexpr char kEveryEntry[] = "*.*";
 
 bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
 
+// Every level of the walk asks the one guard made for the call.
+bool DeleteGuardedTree(const char* path, const DeletionGuard& guard) {
+  PathBuffer folder;
+  if (path == nullptr || *path == '\0' || !CopyPath(folder, path)) return false;
+  StripTrailingSeparator(folder);
+  if (guard.Refuses(folder)) return false;
+  // A link named as the tree goes itself: what it points to lies outside.
+  if (CFindFile self; self.First(folder) && self.IsLink()) {
+    const bool toFolder = self.IsDirectory();
+    self.Close();
+    return platform::RemoveLink(folder, toFolder);
+  }
+
+  PathBuffer pattern;
+  if (!JoinPath(pattern, folder, kEveryEntry)) return false;
+  bool deleted = true;
+  CFindFile find;
+  if (find.First(pattern)) {
+    do {
+      if (!deleted || IsDotEntry(find.Name())) continue;
+      PathBuffer entry;
+      if (!JoinPath(entry, folder, find.Name())) {
+        deleted = false;
+      } else if (find.IsLink()) {
+        // The link goes, what it points to stays.
+        deleted = platform::RemoveLink(entry, find.IsDirectory());
+      } else if (find.IsDirectory()) {
+        deleted = DeleteGuardedTree(entry, guard);
+      } else {
+        deleted = platform::RemoveFile(entry);
+      }
+    } while (find.Next());
+  }
+  find.Close();  // an open search would keep the folder busy
+  return deleted && platform::RemoveEmptyFolder(folder);
+}
+
 }  // namespace
 
 std::uint32_t CDOS::CurrentFolder(PathBuffer& buffer) const { return platform::CurrentFolder(buffer, kPathCapacity); }
@@ -53,41 +90,7 @@ bool CDOS::CopyTree(const char* destination, const char* source) const {
   return true;
 }
 
-bool CDOS::DeleteTree(const char* path) const {
-  PathBuffer folder;
-  if (path == nullptr || *path == '\0' || !CopyPath(folder, path)) return false;
-  StripTrailingSeparator(folder);
-  if (IsProtectedFromDeletion(folder)) return false;
-  // A link named as the tree goes itself: what it points to lies outside.
-  if (CFindFile self; self.First(folder) && self.IsLink()) {
-    const bool toFolder = self.IsDirectory();
-    self.Close();
-    return platform::RemoveLink(folder, toFolder);
-  }
-
-  PathBuffer pattern;
-  if (!JoinPath(pattern, folder, kEveryEntry)) return false;
-  bool deleted = true;
-  CFindFile find;
-  if (find.First(pattern)) {
-    do {
-      if (!deleted || IsDotEntry(find.Name())) continue;
-      PathBuffer entry;
-      if (!JoinPath(entry, folder, find.Name())) {
-        deleted = false;
-      } else if (find.IsLink()) {
-        // The link goes, what it points to stays.
-        deleted = platform::RemoveLink(entry, find.IsDirectory());
-      } else if (find.IsDirectory()) {
-        deleted = DeleteTree(entry);
-      } else {
-        deleted = platform::RemoveFile(entry);
-      }
-    } while (find.Next());
-  }
-  find.Close();  // an open search would keep the folder busy
-  return deleted && platform::RemoveEmptyFolder(folder);
-}
+bool CDOS::DeleteTree(const char* path) const { return DeleteGuardedTree(path, DeletionGuard()); }
 
 bool CDOS::RemoveFolder(const char* path) const { return FitsPath(path) && platform::RemoveEmptyFolder(path); }
 

@@ -48,7 +48,9 @@ bool IsRootOrSystemName(std::string_view text) {
 
 }  // namespace
 
-bool IsProtectedFromDeletion(const char* path) {
+DeletionGuard::DeletionGuard() : systemFolders_(platform::SystemFolders()) {}
+
+bool DeletionGuard::Refuses(const char* path) const {
   const std::string_view text = path;
   if (text == "." || text == ".." || IsProtectedName(text) || IsRootOrSystemName(text)) return true;
 
@@ -56,7 +58,7 @@ bool IsProtectedFromDeletion(const char* path) {
   if (!platform::FullPath(path, full, sizeof full)) return false;
   StripTrailingSeparator(full);
   if (IsRootOrSystemName(full)) return true;
-  for (const std::string& folder : platform::SystemFolders())
+  for (const std::string& folder : systemFolders_)
     if (folder == full) return true;
   return false;
 }

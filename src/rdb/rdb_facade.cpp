@@ -129,8 +129,10 @@ std::int32_t CRdbFacade::SignIn(const std::string& userName, const std::string& 
   const CRKTokenResult signedIn = client_->AccountGroup().Login(userName, password, "", "", appName, "", "", "", "", "",
                                                                 nullptr, nullptr, &answeredId);
   if (signedIn.code != kRKSuccess) return signedIn.code;
-  // The token is copied as it came: it is sent back as it is.
-  if (!CopyToken(token, CurrentAuthToken())) return kRdbFailed;
+  // The token is copied as it came: it is sent back as it is. It is this
+  // sign-in's own answer, not the process-wide current token, which a
+  // sign-in on another thread may have replaced since.
+  if (!CopyToken(token, signedIn.token)) return kRdbFailed;
   if (userId != nullptr && answeredId != kNoAnsweredId) *userId = answeredId;
   return kRKSuccess;
 }

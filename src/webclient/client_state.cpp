@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "http/serialized_http_session.h"
 #include "webclient/payload_encryption.h"
 
 namespace velinst {
@@ -12,7 +13,9 @@ namespace {
 
 // Built on first use and destroyed at unload, after the last client.
 struct ClientState {
-  http::CHttpSession session;
+  // Every client opens and closes the one session: the opens are counted so
+  // that one client's end leaves it open for the others still using it.
+  http::CSerializedHttpSession session;
   std::mutex answerLock;
 
   std::mutex documentLock;

@@ -20,12 +20,13 @@ class CRK : public CRKClass {
 
   // Opens the process-wide session to `host` (the default host when empty).
   // `agent` replaces the session's user agent only together with a host,
-  // even when it is empty.
+  // even when it is empty. The session counts its opens: while another
+  // client holds it open, it stays open to the host it was opened to.
   CRK(std::string_view host, std::string_view agent, bool secure);
-  ~CRK() override;  // closes the session
+  ~CRK() override;  // closes the session, unless other clients still hold it
 
   // Closes the session and opens it again as the constructor does; whether
-  // it opened.
+  // it opened. Reopens on `host` only when no other client holds it.
   bool Reconnect(std::string_view host, std::string_view agent, bool secure);
 
   CRKAccountClass& AccountGroup() { return account_; }

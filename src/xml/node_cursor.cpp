@@ -10,7 +10,10 @@ CXMLNodeCursor::~CXMLNodeCursor() = default;
 void CXMLNodeCursor::StartAt(dom::Ref<dom::NodeObject> node) {
   anchor_ = node;
   current_ = std::move(node);
+  // A list walked before is forgotten whole: its length no longer applies.
   list_.reset();
+  length_ = 0;
+  index_ = 0;
 }
 
 void CXMLNodeCursor::StartItems(std::int32_t length) {

@@ -269,6 +269,110 @@ TEST(DateTime, DaylightFlagSaysWhetherDaylightSavingAppliesNow) {
   }
 }
 
+// Zones with daylight saving, at fixed instants of both seasons, so that no
+// result depends on the day the test runs. Each zone by its name and by the
+// short form that the Windows runtime reads (which has no names of places,
+// and whose rules agree with these instants).
+struct Zone {
+  const char* name;
+  const char* shortForm;
+  int standardWest;  // hours
+};
+constexpr Zone kNewYork = {"America/New_York", "EST5EDT", 5};
+constexpr Zone kBerlin = {"Europe/Berlin", "CET-1CEST", -1};
+
+struct SeasonCase {
+  const Zone& zone;
+  Fields local;
+  Fields utc;
+};
+
+const SeasonCase kSeasonCases[] = {
+    {kNewYork, {2024, 1, 15, 12, 0, 0}, {2024, 1, 15, 17, 0, 0}},
+    {kNewYork, {2024, 7, 1, 12, 0, 0}, {2024, 7, 1, 16, 0, 0}},
+    {kNewYork, {2024, 11, 3, 0, 30, 0}, {2024, 11, 3, 4, 30, 0}},  // the night the clocks go back
+    {kBerlin, {2024, 1, 15, 12, 0, 0}, {2024, 1, 15, 11, 0, 0}},
+    {kBerlin, {2024, 7, 1, 12, 0, 0}, {2024, 7, 1, 10, 0, 0}},
+    {kBerlin, {2024, 3, 31, 23, 59, 59}, {2024, 3, 31, 21, 59, 59}},
+};
+
+// Whether the runtime reads the zone variable as `zone`: a winter noon is
+// its standard time and a summer noon daylight time. A runtime that cannot
+// read a name makes something else of it (UTC, or a zone of its own).
+bool RuntimeReadsZone(const Zone& zone) {
+  const std::time_t januaryNoonUtc = 1705320000;  // 2024-01-15 12:00:00 UTC
+  std::tm winter{};
+  winter.tm_year = 124;
+  winter.tm_mday = 15;
+  winter.tm_hour = 12;
+  winter.tm_isdst = -1;
+  std::tm summer = winter;
+  summer.tm_mon = 6;
+  return std::mktime(&winter) == januaryNoonUtc + zone.standardWest * 3600 && std::mktime(&summer) != -1 &&
+         summer.tm_isdst > 0;
+}
+
+// The form of the zone's name that the runtime reads, or null.
+const char* ReadableName(const Zone& zone) {
+  for (const char* name : {zone.name, zone.shortForm}) {
+    const ScopedZone trying(name);
+    if (RuntimeReadsZone(zone)) return name;
+  }
+  return nullptr;
+}
+
+CDateTime Local(const Fields& f) { return CDateTime(f.year, f.month, f.day, f.hour, f.minute, f.second, 1); }
+
+TEST(DateTime, LocalFieldsInEitherSeasonGiveTheirInstant) {
+  for (const SeasonCase& c : kSeasonCases) {
+    SCOPED_TRACE(testing::Message() << c.zone.name << " " << c.local.month << "-" << c.local.day);
+    const char* name = ReadableName(c.zone);
+    if (name == nullptr) GTEST_SKIP() << "the runtime does not read " << c.zone.name;
+    const ScopedZone zone(name);
+    const CDateTime value = Local(c.local);
+    EXPECT_EQ(value.Seconds(), Utc(c.utc).Seconds());
+    ExpectFields(value, c.local);
+
+    // The setters and the date form read the fields the same way.
+    CDateTime set = Local({2024, c.local.month > 6 ? 1 : 7, 10, 3, 0, 0});
+    set.SetDateAndTimeNumbers((c.local.year * 100 + c.local.month) * 100 + c.local.day,
+                              (c.local.hour * 100 + c.local.minute) * 100 + c.local.second);
+    EXPECT_EQ(set.Seconds(), Utc(c.utc).Seconds());
+    ExpectFields(set, c.local);
+    const CDateTime midnight = CDateTime::FromDate(c.local.year, c.local.month, c.local.day, 1);
+    ExpectFields(midnight, {c.local.year, c.local.month, c.local.day, 0, 0, 0});
+  }
+}
+
+TEST(DateTime, CalendarArithmeticKeepsTheWallClockAcrossSeasons) {
+  for (const Zone& each : {kNewYork, kBerlin}) {
+    SCOPED_TRACE(each.name);
+    const char* name = ReadableName(each);
+    if (name == nullptr) GTEST_SKIP() << "the runtime does not read " << each.name;
+    const ScopedZone zone(name);
+    const int summerNoonUtcHour = 12 + each.standardWest - 1;
+    const CDateTime winter = Local({2024, 1, 15, 12, 0, 0});
+    const CDateTime summer = winter + CDateSpan::FromDays(180);
+    ExpectFields(summer, {2024, 7, 13, 12, 0, 0});
+    EXPECT_EQ(summer.Seconds(), Utc({2024, 7, 13, summerNoonUtcHour, 0, 0}).Seconds());
+    ExpectFields(summer - CDateSpan::FromDays(180), {2024, 1, 15, 12, 0, 0});
+    // Within one season a day is 86400 seconds, by either kind of span.
+    EXPECT_EQ((summer + CDateSpan::FromDays(1) - summer).TotalSeconds(), 86400);
+    EXPECT_EQ((summer + CTimeSpan::FromDays(1) - summer).TotalSeconds(), 86400);
+    EXPECT_EQ((summer + CDateSpan::FromHours(1)).Hour(), 13);
+  }
+}
+
+// Daylight saving all year: "now" is in daylight time whatever the date.
+TEST(DateTime, NowPlusADayIsADayLaterWhileDaylightSavingApplies) {
+  const ScopedZone zone("XST5XDT,J1/0,J365/25");
+  const CDateTime now = CDateTime::Now(1);
+  if (now.Daylight() == 0) GTEST_SKIP() << "the runtime does not read the zone's rules";
+  const CDateTime later = now + CDateSpan::FromDays(1);
+  EXPECT_EQ(later.Seconds() - now.Seconds(), 86400);
+  EXPECT_EQ(later.Hour(), now.Hour());
+}
+
 TEST(DateTime, ZoneNamesComeFromTheRuntime) {
   const ScopedZone zone("EST5EDT");
   // Some runtimes keep only the first letters of the names TZ gives.

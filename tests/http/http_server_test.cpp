@@ -195,6 +195,56 @@ TEST_F(HttpServerTest, ManyThreadsShareTheSessionRoundAfterRound) {
   }
 }
 
+// A redirect answer of the test server.
+ScriptedAnswer Redirect(int status, const std::string& location) {
+  ScriptedAnswer answer = test::OkAnswer("moved");
+  answer.status = status;
+  answer.headers = {{"Location", location}};
+  return answer;
+}
+
+TEST_F(HttpServerTest, RedirectsFollowOnlyTheRule) {
+  if (!test::PlatformTransportQuirks().appliesRedirectRule) GTEST_SKIP() << "the transport has its own rule";
+  const std::string port = std::to_string(server_.Port());
+  const std::string sameHost = "http://127.0.0.1:" + port + "/landed";
+  const std::string otherHost = "http://localhost:" + port + "/landed";
+  struct Case {
+    int status;
+    std::string location;
+    std::string expectedBody;  // the body the request ends with
+    int expectedStatus;
+    std::vector<std::string> expectedVerbs;  // of the requests the server saw
+  } cases[] = {
+      {307, otherHost, "moved", 307, {"POST"}},  // the body is not posted to another host
+      {308, otherHost, "moved", 308, {"POST"}},
+      {307, sameHost, "landed", 200, {"POST", "POST"}},
+      {308, "/landed", "landed", 200, {"POST", "POST"}},
+      {302, otherHost, "landed", 200, {"POST", "GET"}},
+      {303, sameHost, "landed", 200, {"POST", "GET"}},
+      {301, "ftp://127.0.0.1:" + port + "/landed", "moved", 301, {"POST"}},
+      {302, "file:///etc/passwd", "moved", 302, {"POST"}},
+  };
+  const std::string sent = "secret=a b&c+d%25<>\"'";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.status << " to " << c.location);
+    server_.Reset();
+    server_.Answer("/landed", test::OkAnswer("landed"));
+    server_.Answer("/moving", Redirect(c.status, c.location));
+    session_.SetPostData(sent.data(), static_cast<std::uint32_t>(sent.size()));
+    std::uint32_t result = 0;
+    EXPECT_EQ(Get("moving", result), c.expectedBody);
+    EXPECT_EQ(session_.GetStatusCode(), c.expectedStatus);
+    const auto requests = server_.Requests();
+    std::vector<std::string> verbs;
+    for (const auto& request : requests) verbs.push_back(request.verb);
+    EXPECT_EQ(verbs, c.expectedVerbs);
+    for (const auto& request : requests) {
+      EXPECT_EQ(request.body, request.verb == "POST" ? sent : "") << request.target;
+      EXPECT_EQ(request.Header("Upgrade"), "") << "HTTP/1.1 only";
+    }
+  }
+}
+
 TEST_F(HttpServerTest, ExistsOn200And404) {
   server_.Answer("/present", test::OkAnswer("x"));
   bool exists = false;

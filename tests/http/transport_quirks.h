@@ -8,6 +8,9 @@ struct TransportQuirks {
   bool deadServerFailsSend;
   // A receive timeout set on the internet handle ends a stalled request.
   bool honoursReceiveTimeout;
+  // Redirects follow the library's own rule (http and https only, a 307 or
+  // 308 on the same host only); WinInet follows its own.
+  bool appliesRedirectRule;
 };
 
 TransportQuirks PlatformTransportQuirks();

@@ -142,6 +142,21 @@ TEST_F(PackListExport, HundredThousandListRefusesTheQuadrangleScale) {
   EXPECT_FALSE(FileExists(list_));
 }
 
+TEST_F(PackListExport, ListNamingTheRegionFileItselfIsRefusedAndTheRegionKept) {
+  const std::string text = RegionFile("2.0", {{"24, \"q\"", {"0, \"37122-A1\", \"a\""}}});
+  const std::string region = WriteRegion(text);
+  // The same file under its own text and under another spelling of its path.
+  const std::string sameFolder = dir_.Path() + "." + region.substr(dir_.Path().size() - 1);
+  for (const std::string& list : {region, sameFolder}) {
+    for (auto makePackList : {VEL_MakePackList24K, VEL_MakePackList100K}) {
+      EXPECT_EQ(makePackList(region.c_str(), list.c_str(), 100000), -1) << list;
+      EXPECT_EQ(ReadWholeFile(region), text) << list;
+    }
+  }
+  // The region is still whole and readable.
+  EXPECT_EQ(Run(VEL_MakePackList24K, region, 24000), 1);
+}
+
 TEST_F(PackListExport, ExistingListIsReplaced) {
   WriteWholeFile(list_, std::string(100000, 'x'));
   EXPECT_EQ(Run(VEL_MakePackList24K, ExamplePath("monterey_bay.rgn"), 24000), 14);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/cdos.h"
+#include "platform/deletion_guard.h"
 #include "platform/find_file.h"
 #include "platform/path_separator.h"
 #include "test_support.h"
@@ -120,20 +121,57 @@ TEST_F(CDOSTrees, DeleteTreeOfALinkRemovesTheLinkOnly) {
   EXPECT_EQ(Read("outside/keep.txt"), "keep");
 }
 
-TEST_F(CDOSTrees, DeleteTreeRefusesSystemFoldersAndRoots) {
-  const char* refused[] = {".",     "..", "",     "Windows", "program files", "Program Files (x86)",
-                           "USERS", "C:", "C:\\", "c:\\",    "C:\\Windows",   "c:/program files/"};
-  for (const char* path : refused) EXPECT_FALSE(dos_.DeleteTree(path)) << '"' << path << '"';
-  EXPECT_FALSE(dos_.DeleteTree(nullptr));
+// The guard's decision alone: nothing here deletes anything.
+TEST(DeletionGuard, RefusesRootsSystemFoldersAndProtectedNames) {
+  const DeletionGuard guard;
+  // Drive roots in the platform's own separator as well as in '/'.
+  const std::string root = std::string("C:") + platform::kPathSeparator;
+  const std::string refused[] = {".",       "..",          "",        "Windows",         "program files",
+                                 "Program Files (x86)",    "USERS",   "C:",              "C:/",
+                                 "c:/",     root,          "c" + root.substr(1),         root + "Windows",
+                                 "c:/program files"};
+  for (const std::string& path : refused) EXPECT_TRUE(guard.Refuses(path.c_str())) << '"' << path << '"';
   if (platform::kRootFolderText != nullptr) {
-    for (const char* path : {"/", "/usr", "/usr/", "/etc", "/lib", "/home", "/usr/../usr", "/var/."})
-      EXPECT_FALSE(dos_.DeleteTree(path)) << path;
+    for (const char* path : {"/", "/usr", "/etc", "/lib", "/home", "/usr/../usr", "/var/."})
+      EXPECT_TRUE(guard.Refuses(path)) << path;
     if (const char* home = std::getenv("HOME")) {
-      EXPECT_FALSE(dos_.DeleteTree(home));
+      EXPECT_TRUE(guard.Refuses(home)) << home;
     }
-    EXPECT_TRUE(fs::exists("/usr/.."));
   }
+  const TempDir dir;
+  for (const std::string& path : {dir.File("Windows"), dir.File("usr"), dir.File("a b&c")})
+    EXPECT_FALSE(guard.Refuses(path.c_str())) << path;
+}
+
+// Makes the test folder the current folder for the object's lifetime, so
+// that relative names reach only the test's own trees.
+class CurrentFolderInside {
+ public:
+  explicit CurrentFolderInside(const std::string& folder) : previous_(fs::current_path()) { fs::current_path(folder); }
+  CurrentFolderInside(const CurrentFolderInside&) = delete;
+  CurrentFolderInside& operator=(const CurrentFolderInside&) = delete;
+  ~CurrentFolderInside() { fs::current_path(previous_); }
+
+ private:
+  fs::path previous_;
+};
+
+TEST_F(CDOSTrees, DeleteTreeLeavesATreeTheGuardRefusesWhole) {
+  fs::create_directories(At("Windows/System32"));
+  fs::create_directories(At("Program Files"));
+  Write("Windows/System32/keep.txt", "keep");
+  Write("Program Files/keep.txt", "keep");
+  {
+    const CurrentFolderInside inside(dir_.Path());
+    for (const char* path : {"Windows", "Program Files", "program files/", "."})
+      EXPECT_FALSE(dos_.DeleteTree(path)) << path;
+  }
+  EXPECT_EQ(Read("Windows/System32/keep.txt"), "keep");
+  EXPECT_EQ(Read("Program Files/keep.txt"), "keep");
+  EXPECT_FALSE(dos_.DeleteTree(nullptr));
   EXPECT_FALSE(dos_.DeleteTree(At(std::string(256, 'x')).c_str())) << "too long: refused";
+  // A tree with such names inside it is an ordinary tree.
+  EXPECT_TRUE(dos_.DeleteTree(At("Windows/System32").c_str()));
 }
 
 TEST_F(CDOSTrees, DeleteTreeKeepsTheFolderWhenAnEntryCannotGo) {

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "caller_text.h"
 #include "creg/reg.h"
@@ -397,6 +399,92 @@ TEST_F(RdbServiceTest, AFailedCreationOfANewUserIsTakenBack) {
     EXPECT_EQ(Create(product, user, "secret-5", token), 0);
     EXPECT_FALSE(token.empty());
   }
+// One process calling the exports from many threads at once, as an
+// installer with worker threads may: every result is checked, and every
+// sign-in returns its own user's token, never another thread's.
+TEST_F(RdbServiceTest, SixteenThreadsOfMixedCallsEachGetTheirOwnAnswers) {
+  struct Member {
+    std::string product, user, password, email, token;
+    int userId = 0, accountId = 0;
+  };
+  std::vector<Member> members(4);
+  const char* passwords[] = {"two words + more", "pa&ss=w%rd#1", "<q\"u'o>te", "semi;colon,/slash"};
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    Member& m = members[i];
+    m.product = UniqueName("product");
+    m.user = UniqueName("user");
+    m.password = passwords[i];
+    m.email = m.user + "+tag@example.org";
+    ASSERT_EQ(Create(m.product, m.user, m.password.c_str(), m.token, m.email.c_str()), 0) << i;
+    Text token, contact, mail, phone;
+    ASSERT_EQ(VEL_RDB_Login(m.user.c_str(), m.password.c_str(), token.bytes, &m.userId), 0) << i;
+    ASSERT_EQ(VEL_RDB_GetAccount(admin_.bytes, m.product.c_str(), contact.bytes, mail.bytes, phone.bytes,
+                                 &m.accountId),
+              0);
+  }
+
+  constexpr int kThreads = 16;
+  constexpr int kCalls = 200;
+  std::vector<std::vector<std::string>> faults(kThreads);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      const Member& m = members[static_cast<std::size_t>(t) % members.size()];
+      std::vector<std::string>& fault = faults[static_cast<std::size_t>(t)];
+      auto check = [&fault](int call, const char* what, bool good) {
+        if (!good && fault.size() < 5) fault.push_back("call " + std::to_string(call) + ": " + what);
+      };
+      Text own;
+      for (int call = 0; call < kCalls; ++call) {
+        int value = -1;
+        switch (call % 8) {
+          case 0: {
+            check(call, "Login", VEL_RDB_Login(m.user.c_str(), m.password.c_str(), own.bytes, &value) == 0);
+            check(call, "Login id", value == m.userId);
+            break;
+          }
+          case 1:
+            check(call, "UserNameExists", VEL_RDB_UserNameExists(m.user.c_str(), &value) == 0 && value == 1);
+            break;
+          case 2:
+            check(call, "EmailAddressExists", VEL_RDB_EmailAddressExists(m.email.c_str(), &value) == 0 && value == 1);
+            break;
+          case 3:
+            check(call, "GetUserCount", VEL_RDB_GetUserCount(admin_.bytes, m.product.c_str(), &value) == 0 && value == 1);
+            break;
+          case 4:
+            check(call, "GetUserID",
+                  VEL_RDB_GetUserID(admin_.bytes, m.product.c_str(), 0, &value) == 0 && value == m.userId);
+            break;
+          case 5: {
+            Text contact, mail, phone;
+            check(call, "GetAccount",
+                  VEL_RDB_GetAccount(admin_.bytes, m.product.c_str(), contact.bytes, mail.bytes, phone.bytes,
+                                     &value) == 0 &&
+                      value == m.accountId && contact.Get() == "Ann & Bo");
+            break;
+          }
+          case 6: {
+            // The token this thread's own sign-in returned reads its own
+            // user; another user's token may not.
+            Text first, last, name, mail, phone;
+            check(call, "GetUserInfo with the own token",
+                  VEL_RDB_GetUserInfo(own.bytes, m.userId, first.bytes, last.bytes, name.bytes, mail.bytes,
+                                      phone.bytes) == 0 &&
+                      name.Get() == m.user && mail.Get() == m.email);
+            break;
+          }
+          case 7:
+            check(call, "FindAccount",
+                  VEL_RDB_FindAccount(admin_.bytes, 0, m.product.c_str(), &value) == 0 && value == m.accountId);
+            break;
+        }
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (int t = 0; t < kThreads; ++t)
+    for (const std::string& fault : faults[static_cast<std::size_t>(t)]) ADD_FAILURE() << "thread " << t << ", " << fault;
 }
 
 TEST_F(RdbServiceTest, WithoutTheRegistryValueTheDefaultHostIsUsed) {

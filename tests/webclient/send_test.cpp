@@ -303,5 +303,20 @@ TEST_F(SendTest, ConfigurationOfTheSession) {
   client_ = std::make_unique<CRK>(server_.HostText(), "", false);
 }
 
+TEST_F(SendTest, OneClientsEndLeavesTheSessionToTheOthers) {
+  AnswerOk(kCall, "");
+  {
+    const CRK other(server_.HostText(), "", false);
+  }
+  EXPECT_TRUE(ServiceSession().IsOpen());
+  EXPECT_EQ(Client().Send(kCall, {}, nullptr, kRKPlain), kRKSuccess);
+  auto second = std::make_unique<CRK>(server_.HostText(), "", false);
+  client_.reset();
+  EXPECT_EQ(second->Send(kCall, {}, nullptr, kRKPlain), kRKSuccess);
+  second.reset();
+  EXPECT_FALSE(ServiceSession().IsOpen());
+  client_ = std::make_unique<CRK>(server_.HostText(), "", false);
+}
+
 }  // namespace
 }  // namespace velinst::test

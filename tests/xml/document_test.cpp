@@ -78,9 +78,10 @@ TEST_F(Document, SelectNodesIteratesTheResult) {
   EXPECT_EQ(texts, "123");
   EXPECT_FALSE(found->Next());
 
-  // GetRoot returns the same cursor to tree mode.
+  // GetRoot returns the same cursor to tree mode, with no list left over.
   CXMLNodeCursor* root = document_.GetRoot();
   EXPECT_EQ(root, found);
+  EXPECT_EQ(root->Length(), 0);
   EXPECT_EQ(root->Name(), "r");
   ASSERT_TRUE(root->Next());
   EXPECT_EQ(root->Name(), "a");

@@ -68,6 +68,29 @@ TEST_F(DomSafety, ExternalEntityIsNotFetched) {
   EXPECT_EQ(loaded, "12");
 }
 
+// Read, the definitions would break the document: it loads only unread.
+TEST_F(DomSafety, ExternalParameterEntityIsNotFetched) {
+  TempDir dir;
+  WriteWholeFile(dir.File("defs.ent"), "<!ENTITY x 'SECRET'> <!BROKEN");
+  const std::string text =
+      "<!DOCTYPE r [<!ENTITY % p SYSTEM '" + FileUrl(dir.File("defs.ent")) + "'> %p;]><r a='&#34;'>1 2</r>";
+  EXPECT_EQ(Load(text).Text(), "1 2");
+}
+
+TEST_F(DomSafety, EntityBombInAnAttributeValueIsRefused) {
+  std::string laughs = "<!DOCTYPE r [<!ENTITY l0 'lol'>";
+  for (int i = 1; i <= 9; ++i) {
+    laughs += "<!ENTITY l" + std::to_string(i) + " '";
+    for (int j = 0; j < 10; ++j) laughs += "&l" + std::to_string(i - 1) + ";";
+    laughs += "'>";
+  }
+  const std::string bomb = laughs + "]><r a='&l9;'/>";
+  EXPECT_EQ(Raised([&] { document_.LoadText(bomb.c_str()); }), "Parsing error loading file (2)");
+  std::string thirtyLaughs;
+  for (int i = 0; i < 10; ++i) thirtyLaughs += "lol";
+  EXPECT_EQ(AttributesOf(Load(laughs + "]><r a='&l1;&amp;'/>"))["a"], thirtyLaughs + "&");
+}
+
 TEST_F(DomSafety, ExternalDtdIsNotFetched) {
   TempDir dir;
   WriteWholeFile(dir.File("outside.dtd"), "<!ENTITY x 'SECRET'>");

@@ -2,8 +2,18 @@
 // multi handle of its own so that sending (up to the reply's headers) and
 // reading the body in chunks stay separate steps: the body is held back by
 // pausing the transfer until it is read, and never read when the session
-// drops the request. Requests share one connection cache, so keep-alive
-// works across them as with WinInet, and WinInet's default timeouts apply.
+// drops the request. WinInet's default timeouts apply.
+//
+// Keep-alive: a connection lives in the cache of the multi handle that
+// opened it, and finished requests hand their multi handle back to a pool,
+// so the next request reuses the connection. A multi handle, with its
+// connections, serves one request at a time, on one thread at a time:
+// libcurl does not support a connection cache shared between threads. What
+// it does support sharing across threads, the name lookups and the TLS
+// sessions, every request of an internet handle shares.
+//
+// HTTP/1.1 only, as WinInet speaks it. Redirects are followed here, not by
+// libcurl, so that each one passes the rule of redirect_rule.h.
 #include <curl/curl.h>
 #include <ifaddrs.h>
 #include <net/if.h>
@@ -19,6 +29,7 @@
 #include <vector>
 
 #include "http/http_transport.h"
+#include "http/redirect_rule.h"
 
 namespace velinst::http {
 namespace {
@@ -44,17 +55,18 @@ void InitCurlOnce() {
   static_cast<void>(global);
 }
 
-// What every request of one internet handle shares: the connection cache,
-// and the multi handles of finished requests (a new one costs a socket
-// pair). Requests keep it alive until they end, even past the handle's close.
+// What every request of one internet handle shares: name lookups and TLS
+// sessions, and the multi handles of finished requests with their idle
+// connections (a new one costs a socket pair and a connection). Requests
+// keep it alive until they end, even past the handle's close.
 class SharedCache {
  public:
   SharedCache() : share_(curl_share_init()) {
     curl_share_setopt(share_, CURLSHOPT_LOCKFUNC, &SharedCache::Lock);
     curl_share_setopt(share_, CURLSHOPT_UNLOCKFUNC, &SharedCache::Unlock);
     curl_share_setopt(share_, CURLSHOPT_USERDATA, this);
-    curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_CONNECT);
     curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
+    curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
   }
   SharedCache(const SharedCache&) = delete;
   SharedCache& operator=(const SharedCache&) = delete;
@@ -117,6 +129,9 @@ struct CurlSlistFree {
 struct CurlEasyFree {
   void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
 };
+struct CurlUrlFree {
+  void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
 struct CurlMultiGiveBack {
   SharedCache* cache;
   void operator()(CURLM* multi) const { cache->GiveBackMulti(multi); }
@@ -159,7 +174,7 @@ std::string BuildUrl(bool secure, const std::string& host, std::uint16_t port, c
 class CurlRequest final : public IHttpRequest {
  public:
   CurlRequest(const InternetSettings& settings, std::string url, const char* verb, std::uint32_t flags)
-      : settings_(settings), url_(std::move(url)), verb_(verb), flags_(flags) {}
+      : settings_(settings), requestUrl_(std::move(url)), requestVerb_(verb), flags_(flags) {}
 
   bool Init() {
     easy_.reset(curl_easy_init());
@@ -185,15 +200,27 @@ class CurlRequest final : public IHttpRequest {
     return AppendHeader(added_headers_.back().c_str());
   }
 
+  // Every send starts at the URL and verb the request was opened with.
   bool Send(const void* body, std::uint32_t length) override {
-    if (added_) curl_multi_remove_handle(multi_.get(), easy_.get());
-    added_ = false;
-    ResetTransfer();
-    if (!Configure(body, length)) return false;
-    if (curl_multi_add_handle(multi_.get(), easy_.get()) != CURLM_OK) return false;
-    added_ = true;
-    Drive([this] { return headersDone_; });
-    return headersDone_ && (!done_ || result_ == CURLE_OK);
+    url_ = requestUrl_;
+    verb_ = requestVerb_;
+    for (long redirects = 0;; ++redirects) {
+      if (!StartTransfer(body, length)) return false;
+      Drive([this] { return headersDone_; });
+      if (!headersDone_ || (done_ && result_ != CURLE_OK)) return false;
+      if (redirects == kMaxRedirects) return true;
+      switch (NextStep()) {
+        case RedirectStep::kStop:
+          return true;
+        case RedirectStep::kRepeat:
+          break;
+        case RedirectStep::kGetWithoutBody:
+          verb_ = "GET";
+          body = nullptr;
+          length = 0;
+          break;
+      }
+    }
   }
 
   bool Query(ReplyInfo info, std::size_t capacity, std::string& value) override {
@@ -251,6 +278,51 @@ class CurlRequest final : public IHttpRequest {
     return "";
   }
 
+  bool StartTransfer(const void* body, std::uint32_t length) {
+    if (added_) curl_multi_remove_handle(multi_.get(), easy_.get());
+    added_ = false;
+    ResetTransfer();
+    if (!Configure(body, length)) return false;
+    if (curl_multi_add_handle(multi_.get(), easy_.get()) != CURLM_OK) return false;
+    added_ = true;
+    return true;
+  }
+
+  // What to do with the reply whose headers just ended; a redirect that is
+  // followed leaves its new location in url_. The location is resolved
+  // here: libcurl tells it only once the redirect's body has been read.
+  RedirectStep NextStep() {
+    long code = 0;
+    curl_header* location = nullptr;
+    if (curl_easy_getinfo(easy_.get(), CURLINFO_RESPONSE_CODE, &code) != CURLE_OK ||
+        curl_easy_header(easy_.get(), "Location", 0, CURLH_HEADER, -1, &location) != CURLHE_OK)
+      return RedirectStep::kStop;
+    const std::unique_ptr<CURLU, CurlUrlFree> from(curl_url());
+    const std::unique_ptr<CURLU, CurlUrlFree> to(curl_url());
+    if (!from || !to || curl_url_set(from.get(), CURLUPART_URL, url_.c_str(), 0) != CURLUE_OK ||
+        curl_url_set(to.get(), CURLUPART_URL, url_.c_str(), 0) != CURLUE_OK ||
+        curl_url_set(to.get(), CURLUPART_URL, location->value, CURLU_NON_SUPPORT_SCHEME) != CURLUE_OK)
+      return RedirectStep::kStop;
+    UrlOrigin fromOrigin;
+    UrlOrigin toOrigin;
+    std::string next;
+    if (!Part(from.get(), CURLUPART_SCHEME, fromOrigin.scheme) || !Part(from.get(), CURLUPART_HOST, fromOrigin.host) ||
+        !Part(to.get(), CURLUPART_SCHEME, toOrigin.scheme) || !Part(to.get(), CURLUPART_HOST, toOrigin.host) ||
+        !Part(to.get(), CURLUPART_URL, next))
+      return RedirectStep::kStop;
+    const RedirectStep step = NextRedirectStep(code, fromOrigin, toOrigin);
+    if (step != RedirectStep::kStop) url_ = std::move(next);
+    return step;
+  }
+
+  static bool Part(CURLU* url, CURLUPart part, std::string& value) {
+    char* text = nullptr;
+    if (curl_url_get(url, part, &text, 0) != CURLUE_OK || text == nullptr) return false;
+    value = text;
+    curl_free(text);
+    return true;
+  }
+
   bool AppendHeader(const char* line) {
     curl_slist* extended = curl_slist_append(headers_.get(), line);
     if (extended == nullptr) return false;
@@ -276,8 +348,9 @@ class CurlRequest final : public IHttpRequest {
     ok &= curl_easy_setopt(easy, CURLOPT_USERAGENT, settings_.agent.c_str()) == CURLE_OK;
     ok &= curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers_.get()) == CURLE_OK;
     ok &= curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
-    ok &= curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
-    ok &= curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK;
+    ok &= curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L) == CURLE_OK;
+    ok &= curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK;
+    ok &= curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1)) == CURLE_OK;
     ok &= curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kReceiveBufferSize) == CURLE_OK;
     ok &= curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(settings_.connectTimeoutMs)) == CURLE_OK;
     if (flags_ & kFlagIgnoreCertNameInvalid) ok &= curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 0L) == CURLE_OK;
@@ -287,6 +360,8 @@ class CurlRequest final : public IHttpRequest {
     ok &= curl_easy_setopt(easy, CURLOPT_WRITEDATA, this) == CURLE_OK;
     ok &= curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &CurlRequest::OnConnected) == CURLE_OK;
     ok &= curl_easy_setopt(easy, CURLOPT_PREREQDATA, this) == CURLE_OK;
+    ok &= curl_easy_setopt(easy, CURLOPT_POST, 0L) == CURLE_OK;
+    ok &= curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, nullptr) == CURLE_OK;
     if (verb_ == "POST") {
       static const char kEmpty[] = "";
       ok &= curl_easy_setopt(easy, CURLOPT_POST, 1L) == CURLE_OK;
@@ -379,17 +454,11 @@ class CurlRequest final : public IHttpRequest {
     return length;
   }
 
-  // The reply's headers end here unless curl goes on to another reply: an
-  // interim 1xx, or a redirect it follows.
+  // The reply's headers end here unless an interim 1xx reply precedes it.
   void OnHeadersEnd() {
     long code = 0;
     curl_easy_getinfo(easy_.get(), CURLINFO_RESPONSE_CODE, &code);
-    if (code < 200) return;
-    curl_header* location = nullptr;
-    if (code >= 300 && code < 400 && code != 304 &&
-        curl_easy_header(easy_.get(), "Location", 0, CURLH_HEADER, -1, &location) == CURLHE_OK)
-      return;
-    headersDone_ = true;
+    if (code >= 200) headersDone_ = true;
   }
 
   static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self) {
@@ -409,9 +478,13 @@ class CurlRequest final : public IHttpRequest {
   }
 
   const InternetSettings settings_;
-  const std::string url_;
-  const std::string verb_;
+  const std::string requestUrl_;
+  const std::string requestVerb_;
   const std::uint32_t flags_;
+  // Where and how the current transfer goes: the request's own, or a
+  // redirect's.
+  std::string url_;
+  std::string verb_;
   std::unique_ptr<CURL, CurlEasyFree> easy_;
   std::unique_ptr<CURLM, CurlMultiGiveBack> multi_;
   std::unique_ptr<curl_slist, CurlSlistFree> headers_;

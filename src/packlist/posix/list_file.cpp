@@ -59,6 +59,17 @@ class PosixListFile final : public ListOutput {
 
 }  // namespace
 
+bool NamesSameFile(const char* first, const char* second) {
+  if (first == nullptr || second == nullptr) return false;
+  const int error = errno;
+  struct stat firstInfo {};
+  struct stat secondInfo {};
+  const bool same = ::stat(first, &firstInfo) == 0 && ::stat(second, &secondInfo) == 0 &&
+                    firstInfo.st_dev == secondInfo.st_dev && firstInfo.st_ino == secondInfo.st_ino;
+  errno = error;
+  return same;
+}
+
 std::unique_ptr<ListOutput> CreateListFile(const char* path) {
   if (path == nullptr) {
     errno = EINVAL;

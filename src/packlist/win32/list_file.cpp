@@ -49,7 +49,27 @@ class Win32ListFile final : public ListOutput {
   bool regular_ = false;
 };
 
+// The identity of an existing file or folder: its volume and file index.
+bool FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION& info) {
+  const platform::UniqueHandle file(::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return file && ::GetFileInformationByHandle(file.Get(), &info);
+}
+
 }  // namespace
+
+bool NamesSameFile(const char* first, const char* second) {
+  if (first == nullptr || second == nullptr) return false;
+  const DWORD error = ::GetLastError();
+  BY_HANDLE_FILE_INFORMATION firstInfo{};
+  BY_HANDLE_FILE_INFORMATION secondInfo{};
+  const bool same = FileIdentity(first, firstInfo) && FileIdentity(second, secondInfo) &&
+                    firstInfo.dwVolumeSerialNumber == secondInfo.dwVolumeSerialNumber &&
+                    firstInfo.nFileIndexHigh == secondInfo.nFileIndexHigh &&
+                    firstInfo.nFileIndexLow == secondInfo.nFileIndexLow;
+  ::SetLastError(error);
+  return same;
+}
 
 std::unique_ptr<ListOutput> CreateListFile(const char* path) {
   if (path == nullptr) {

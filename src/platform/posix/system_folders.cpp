@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 
 #include "platform/file_operations.h"
@@ -28,7 +29,16 @@ std::vector<std::string> SystemFolders() {
     AddResolved(folders, folder);
   }
   AddResolved(folders, std::getenv("HOME"));
-  if (const passwd* account = ::getpwuid(::getuid())) AddResolved(folders, account->pw_dir);
+  // The reentrant lookup: the caller may have other threads using the
+  // account database.
+  const long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
+  passwd entry{};
+  passwd* account = nullptr;
+  while (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &account) == ERANGE &&
+         buffer.size() < (1u << 20))
+    buffer.resize(buffer.size() * 2);
+  if (account != nullptr) AddResolved(folders, account->pw_dir);
   return folders;
 }
 

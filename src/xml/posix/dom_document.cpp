@@ -20,14 +20,14 @@ namespace velinst::dom {
 
 namespace {
 
-// Nothing is ever fetched on behalf of a document: no external entity, no
-// DTD, from disk or network. The loader is process-wide in libxml2; this
-// library reads its documents itself and never needs it.
-xmlParserInputPtr RefuseExternalResource(const char*, const char*, xmlParserCtxtPtr) { return nullptr; }
-
-void InstallRefusingLoader() {
+// libxml2 sets up its globals on first use, and that setup is not safe
+// when two threads get there at once: it is done once, before any document.
+// The process-wide external-entity loader is left as the process has it
+// (the library shares its process with the installer): each parse refuses
+// external resources through its own callbacks instead.
+void InitialiseLibxml() {
   static std::once_flag once;
-  std::call_once(once, [] { xmlSetExternalEntityLoader(RefuseExternalResource); });
+  std::call_once(once, [] { xmlInitParser(); });
 }
 
 bool IsNameChar(char c) { return c != '\0' && !libxml::IsXmlSpace(c) && c != '=' && c != '"' && c != '\''; }
@@ -89,7 +89,7 @@ void Release(DocumentObject* object) noexcept { delete object; }
 void Release(TextObject* object) noexcept { delete object; }
 
 Status CreateDocument(Ref<DocumentObject>& document) {
-  InstallRefusingLoader();
+  InitialiseLibxml();
   auto* created = new (std::nothrow) DocumentObject;
   if (created == nullptr) return kOutOfMemory;
   document = Ref<DocumentObject>(created);

@@ -1,8 +1,9 @@
 // Loading on the host: libxml2 parses, within the library's limits, into a
 // tree shaped the way the Windows parser shapes it.
 //
-// Safety: nothing external is fetched (the process-wide loader refuses,
-// external DTD subsets are never asked for); entity references are replaced
+// Safety: nothing external is fetched (external entities of either kind
+// read as empty stand-ins, external DTD subsets are never asked for, and
+// the process-wide loader is never reached); entity references are replaced
 // by their text, and the text that one document's references expand to is
 // bounded; elements nest at most kMaxElementDepth deep; a document larger
 // than the size limit is not read.
@@ -102,7 +103,7 @@ std::size_t ExpandedSize(xmlDoc* tree, const xmlEntity* entity, int nesting) {
 }
 
 // An external entity is never loaded: a reference to it reads as an empty
-// internal entity of the same name.
+// internal entity of the same name and kind.
 xmlEntityPtr StandInFor(const xmlEntity* external) {
   LoadState& state = *tLoad;
   if (!state.standIns) {
@@ -110,9 +111,22 @@ xmlEntityPtr StandInFor(const xmlEntity* external) {
     if (!state.standIns || xmlCreateIntSubset(state.standIns.get(), BAD_CAST "stand-ins", nullptr, nullptr) == nullptr)
       return nullptr;
   }
-  if (xmlEntityPtr known = xmlGetDocEntity(state.standIns.get(), external->name); known != nullptr) return known;
-  return xmlAddDocEntity(state.standIns.get(), external->name, XML_INTERNAL_GENERAL_ENTITY, nullptr, nullptr,
-                         BAD_CAST "");
+  const bool parameter = external->etype == XML_EXTERNAL_PARAMETER_ENTITY;
+  xmlDoc* standIns = state.standIns.get();
+  if (xmlEntityPtr known = parameter ? xmlGetParameterEntity(standIns, external->name)
+                                     : xmlGetDocEntity(standIns, external->name);
+      known != nullptr)
+    return known;
+  return xmlAddDocEntity(standIns, external->name, parameter ? XML_INTERNAL_PARAMETER_ENTITY : XML_INTERNAL_GENERAL_ENTITY,
+                         nullptr, nullptr, BAD_CAST "");
+}
+
+// A parameter entity defined outside the document would be read through
+// the process-wide loader: it reads as empty instead.
+xmlEntityPtr GetParameterEntityWithoutFetching(void* userData, const xmlChar* name) {
+  xmlEntityPtr entity = xmlSAX2GetParameterEntity(userData, name);
+  if (entity != nullptr && entity->etype == XML_EXTERNAL_PARAMETER_ENTITY) return StandInFor(entity);
+  return entity;
 }
 
 // Counts what each reference in the document's content expands to, and
@@ -254,6 +268,7 @@ bool ParseInto(DocumentObject& document, const char* data, std::size_t size, boo
     return false;
   }
   context->sax->getEntity = GetEntityWithinBudget;
+  context->sax->getParameterEntity = GetParameterEntityWithoutFetching;
   context->sax->internalSubset = InternalSubsetUnlessProhibited;
   context->sax->externalSubset = nullptr;
   context->sax->resolveEntity = ResolveNothing;
@@ -271,7 +286,9 @@ bool ParseInto(DocumentObject& document, const char* data, std::size_t size, boo
     SetError(document, ParseErrorCode(XML_ERR_INTERNAL_ERROR), state.refusal);
     return false;
   }
-  if (!tree) {
+  // A prefix without its declaration is an error of the namespace rules,
+  // which libxml2 reports and goes on from; the Windows parser refuses it.
+  if (!tree || context->nsWellFormed == 0) {
     const xmlError* error = xmlCtxtGetLastError(context.get());
     SetError(document, ParseErrorCode(error != nullptr ? error->code : XML_ERR_INTERNAL_ERROR), LibxmlReason(error));
     return false;

@@ -2,6 +2,6 @@
 
 namespace velinst::http::test {
 
-TransportQuirks PlatformTransportQuirks() { return {true, true}; }
+TransportQuirks PlatformTransportQuirks() { return {true, true, true}; }
 
 }  // namespace velinst::http::test

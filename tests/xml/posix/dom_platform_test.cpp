@@ -1,7 +1,10 @@
 // The host parser's own side: its limits, and narrow text as UTF-8.
 #include <gtest/gtest.h>
+#include <libxml/parserInternals.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "../xml_test_support.h"
 #include "xml/dom.h"
@@ -22,12 +25,73 @@ std::string EntityDocument(int entityLength, int references) {
          Repeated("&b;", references) + "</r>";
 }
 
+// The process's own loader, as an installer might set it: the library must
+// neither replace it nor reach it.
+int gLoaderCalls = 0;
+xmlParserInputPtr CountingLoader(const char*, const char*, xmlParserCtxtPtr) {
+  ++gLoaderCalls;
+  return nullptr;
+}
+
+TEST_F(HostDom, ProcessWideEntityLoaderIsLeftAloneAndNeverReached) {
+  const xmlExternalEntityLoader previous = xmlGetExternalEntityLoader();
+  xmlSetExternalEntityLoader(CountingLoader);
+  gLoaderCalls = 0;
+  TempDir dir;
+  WriteWholeFile(dir.File("defs.ent"), "<!ENTITY x 'SECRET'>");
+  const std::string url = "file://" + dir.File("defs.ent");
+  for (const std::string& text :
+       {"<!DOCTYPE r [<!ENTITY % p SYSTEM '" + url + "'> %p;]><r>1 2</r>",
+        "<!DOCTYPE r [<!ENTITY x SYSTEM '" + url + "'>]><r>1&x;2</r>", "<!DOCTYPE r SYSTEM '" + url + "'><r>1 2</r>"}) {
+    CXMLDocument fresh;
+    fresh.LoadText(text.c_str());
+    EXPECT_EQ(fresh.GetRoot()->Text().find("SECRET"), std::string::npos) << text;
+  }
+  EXPECT_EQ(xmlGetExternalEntityLoader(), CountingLoader);
+  EXPECT_EQ(gLoaderCalls, 0);
+  xmlSetExternalEntityLoader(previous);
+}
+
+// Documents of their own on several threads at once.
+TEST(HostDomThreads, DocumentsLoadOnSeveralThreadsAtOnce) {
+  std::vector<std::thread> threads;
+  std::vector<std::string> texts(8);
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    threads.emplace_back([i, &texts] {
+      for (int round = 0; round < 50; ++round) {
+        CXMLDocument document;
+        const std::string text = "<r n='" + std::to_string(i) + "'>&lt;" + std::to_string(round) + "&gt;</r>";
+        document.LoadText(text.c_str());
+        texts[i] = document.GetRoot()->Text();
+      }
+    });
+  for (std::thread& thread : threads) thread.join();
+  for (const std::string& text : texts) EXPECT_EQ(text, "<49>");
+}
+
 TEST_F(HostDom, EntityExpansionIsBounded) {
   EXPECT_EQ(Load(EntityDocument(1000, 10)).Text().size(), 10000u);
   // 5 MB of text from 16 kB of document: past the bound.
   const std::string large = EntityDocument(1000, 5000);
   EXPECT_EQ(Raised([&] { document_.LoadText(large.c_str()); }), "Parsing error loading file (2)");
   EXPECT_EQ(document_.ParseErrorReason(), "Entity references expand to more text than allowed.");
+}
+
+TEST_F(HostDom, EntityExpansionInAttributeValuesIsBounded) {
+  // Many references to one large entity, each within bounds, together not.
+  std::string wide = "<!DOCTYPE r [<!ENTITY b '" + std::string(10000, 'y') + "'>]><r a='";
+  for (int i = 0; i < 1000; ++i) wide += "&b;";
+  wide += "'/>";
+  EXPECT_EQ(Raised([&] { document_.LoadText(wide.c_str()); }), "Parsing error loading file (2)");
+  EXPECT_EQ(document_.ParseErrorReason(), "Entity references expand to more text than allowed.");
+}
+
+// The Windows parser refuses a prefix without its declaration; so does the
+// host's.
+TEST_F(HostDom, UndeclaredNamespacePrefixIsRefused) {
+  for (const char* text : {"<r><p:a/></r>", "<r p:x='1'/>", "<p:r xmlns:q='urn:q'/>"})
+    EXPECT_EQ(Raised([&] { document_.LoadText(text); }), "Parsing error loading file (2)") << text;
+  EXPECT_EQ(Load("<r xmlns:p='urn:p'><p:a p:x='1'>t</p:a></r>").Text(), "t");
 }
 
 TEST_F(HostDom, NestedEntitiesCountInFull) {

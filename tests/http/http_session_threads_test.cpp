@@ -1,0 +1,264 @@
+// The session used from several threads at once: opening, closing and
+// requesting on one session never pulls a handle from under a request, and
+// the serialized variant runs one request at a time.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "http/http_session.h"
+#include "http/serialized_http_session.h"
+
+namespace velinst::http {
+namespace {
+
+// What the objects of one transport share. Every object keeps the alive
+// flag of the object it was made from and counts a use after that object
+// was closed, as a freed WinInet or libcurl handle would be used.
+struct Shared {
+  std::atomic<int> usedAfterClose{0};
+  std::atomic<int> liveConnections{0};
+  std::atomic<int> inFlight{0};
+  std::atomic<int> mostInFlight{0};
+  std::atomic<int> endedRequests{0};
+
+  // While held, sends wait at the gate.
+  std::mutex gateLock;
+  std::condition_variable gateChanged;
+  bool held = false;
+  int waiting = 0;
+
+  void Hold() {
+    const std::lock_guard lock(gateLock);
+    held = true;
+  }
+  void Release() {
+    {
+      const std::lock_guard lock(gateLock);
+      held = false;
+    }
+    gateChanged.notify_all();
+  }
+  void WaitUntilWaiting(int count) {
+    std::unique_lock lock(gateLock);
+    gateChanged.wait(lock, [&] { return waiting >= count; });
+  }
+  void PassGate() {
+    std::unique_lock lock(gateLock);
+    ++waiting;
+    gateChanged.notify_all();
+    gateChanged.wait(lock, [&] { return !held; });
+    --waiting;
+  }
+};
+
+using AliveFlag = std::shared_ptr<std::atomic<bool>>;
+
+class Alive {
+ public:
+  Alive() : flag_(std::make_shared<std::atomic<bool>>(true)) {}
+  Alive(const Alive&) = delete;
+  Alive& operator=(const Alive&) = delete;
+  ~Alive() { *flag_ = false; }
+  AliveFlag Flag() const { return flag_; }
+
+ private:
+  AliveFlag flag_;
+};
+
+class ThreadRequest final : public IHttpRequest {
+ public:
+  ThreadRequest(Shared& shared, AliveFlag connection) : shared_(shared), connection_(std::move(connection)) {}
+  ~ThreadRequest() override { ++shared_.endedRequests; }
+  bool AddHeader(std::string_view) override { return Use(); }
+  bool Send(const void*, std::uint32_t) override {
+    const int now = ++shared_.inFlight;
+    for (int most = shared_.mostInFlight; now > most && !shared_.mostInFlight.compare_exchange_weak(most, now);) {
+    }
+    shared_.PassGate();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    --shared_.inFlight;
+    return Use();
+  }
+  bool Query(ReplyInfo info, std::size_t, std::string& value) override {
+    if (info != ReplyInfo::kStatusCode) return false;
+    value = "200";
+    return Use();
+  }
+  bool Read(void* buffer, std::uint32_t size, std::uint32_t& read) override {
+    read = done_ || size < 2 ? 0 : 2;
+    if (read != 0) std::memcpy(buffer, "ok", 2);
+    done_ = true;
+    return Use();
+  }
+
+ private:
+  bool Use() {
+    if (!*connection_) ++shared_.usedAfterClose;
+    return true;
+  }
+  Shared& shared_;
+  AliveFlag connection_;
+  bool done_ = false;
+};
+
+class ThreadConnection final : public IHttpConnection {
+ public:
+  ThreadConnection(Shared& shared, AliveFlag internet) : shared_(shared), internet_(std::move(internet)) {
+    ++shared_.liveConnections;
+  }
+  ~ThreadConnection() override { --shared_.liveConnections; }
+  std::unique_ptr<IHttpRequest> OpenRequest(const char*, const char*, std::uint32_t) override {
+    if (!*internet_) ++shared_.usedAfterClose;
+    return std::make_unique<ThreadRequest>(shared_, alive_.Flag());
+  }
+
+ private:
+  Shared& shared_;
+  AliveFlag internet_;
+  Alive alive_;
+};
+
+class ThreadInternet final : public IInternetHandle {
+ public:
+  explicit ThreadInternet(Shared& shared) : shared_(shared) {}
+  bool SetTimeout(TimeoutOption, std::uint32_t) override { return true; }
+  std::unique_ptr<IHttpConnection> Connect(const std::string&, std::uint16_t) override {
+    return std::make_unique<ThreadConnection>(shared_, alive_->Flag());
+  }
+  bool Close() override {
+    alive_.reset();
+    return true;
+  }
+
+ private:
+  Shared& shared_;
+  std::unique_ptr<Alive> alive_ = std::make_unique<Alive>();
+};
+
+class ThreadTransport final : public IHttpTransport {
+ public:
+  explicit ThreadTransport(Shared& shared) : shared_(shared) {}
+  std::unique_ptr<IInternetHandle> Open(const std::string&) override {
+    return std::make_unique<ThreadInternet>(shared_);
+  }
+  void Sleep(std::uint32_t) override {}
+  bool GetConnectedState(std::uint32_t& flags) override {
+    flags = 0;
+    return true;
+  }
+  std::uint32_t AttemptConnect() override { return 0; }
+
+ private:
+  Shared& shared_;
+};
+
+std::string Fetch(CHttpSession& session) {
+  std::uint32_t length = 0;
+  std::uint32_t result = 0;
+  const HttpBuffer body = session.Request(length, "p?a=1&b=%20", result);
+  return body ? std::string(body.get(), length) : "<null>";
+}
+
+TEST(HttpSessionThreads, CloseAndOpenLeaveARunningRequestItsHandles) {
+  Shared shared;
+  CHttpSession session(std::make_unique<ThreadTransport>(shared));
+  ASSERT_TRUE(session.Open("h"));
+  shared.Hold();
+  std::string body;
+  std::thread requester([&] { body = Fetch(session); });
+  shared.WaitUntilWaiting(1);
+  EXPECT_TRUE(session.Close());  // the request still holds the handles
+  EXPECT_FALSE(session.IsOpen());
+  EXPECT_TRUE(session.Open("h"));
+  EXPECT_EQ(shared.liveConnections, 2);
+  shared.Release();
+  requester.join();
+  EXPECT_EQ(body, "ok");
+  EXPECT_EQ(shared.usedAfterClose, 0);
+  EXPECT_EQ(shared.liveConnections, 1) << "the first connection goes with its last request";
+  EXPECT_TRUE(session.Close());
+  EXPECT_EQ(shared.liveConnections, 0);
+}
+
+// Run under ThreadSanitizer, this also finds settings read and written at once.
+TEST(HttpSessionThreads, OpenCloseSettingsAndRequestsFromManyThreads) {
+  Shared shared;
+  CHttpSession session(std::make_unique<ThreadTransport>(shared));
+  ASSERT_TRUE(session.Open("h:8080"));
+  std::atomic<bool> stop{false};
+  std::vector<std::thread> threads;
+  for (int i = 0; i < 3; ++i)
+    threads.emplace_back([&, i] {
+      for (int round = 0; round < 200; ++round) {
+        session.SetAgent(std::string(static_cast<std::size_t>(round % 50), 'a' + static_cast<char>(i)));
+        session.SetSecure(round % 2 == 0);
+        session.SetSendTimeout(static_cast<std::uint32_t>(round));
+        if (round % 3 == 0) session.Close();
+        session.Open(round % 2 == 0 ? "h:8080" : nullptr);
+        char agent[64];
+        session.GetAgent(agent, sizeof agent);
+      }
+    });
+  std::atomic<int> answered{0};
+  for (int i = 0; i < 5; ++i)
+    threads.emplace_back([&] {
+      while (!stop) {
+        if (Fetch(session) == "ok") ++answered;
+      }
+    });
+  for (int i = 0; i < 3; ++i) threads[static_cast<std::size_t>(i)].join();
+  stop = true;
+  for (std::size_t i = 3; i < threads.size(); ++i) threads[i].join();
+  EXPECT_EQ(shared.usedAfterClose, 0);
+  EXPECT_GT(answered, 0);
+  session.Close();
+  EXPECT_EQ(shared.liveConnections, 0);
+}
+
+TEST(SerializedHttpSessionThreads, RunsOneRequestAtATime) {
+  Shared shared;
+  CSerializedHttpSession session(std::make_unique<ThreadTransport>(shared));
+  ASSERT_TRUE(session.Open("h"));
+  std::vector<std::thread> threads;
+  std::atomic<int> answered{0};
+  for (int i = 0; i < 8; ++i)
+    threads.emplace_back([&] {
+      for (int round = 0; round < 20; ++round)
+        if (Fetch(session) == "ok") ++answered;
+    });
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(answered, 8 * 20);
+  EXPECT_EQ(shared.mostInFlight, 1);
+}
+
+TEST(SerializedHttpSessionThreads, LastCloseWaitsForTheRunningRequest) {
+  Shared shared;
+  CSerializedHttpSession session(std::make_unique<ThreadTransport>(shared));
+  ASSERT_TRUE(session.Open("h"));
+  shared.Hold();
+  std::thread requester([&] { Fetch(session); });
+  shared.WaitUntilWaiting(1);
+  int endedWhenClosed = -1;
+  std::thread closer([&] {
+    session.Close();
+    endedWhenClosed = shared.endedRequests;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  shared.Release();
+  requester.join();
+  closer.join();
+  EXPECT_EQ(endedWhenClosed, 1);
+  EXPECT_EQ(shared.usedAfterClose, 0);
+  EXPECT_FALSE(session.IsOpen());
+}
+
+}  // namespace
+}  // namespace velinst::http
