@@ -31,7 +31,7 @@ class MemoryBytes final : public ByteSource {
 };
 
 // Through the C run-time's files, not a file stream: a stream would bring
-// the iostream and locale machinery into the DLL, a third of its size.
+// the iostream and locale machinery into the DLL: 800 KB of 1.7 MB.
 // Font files are far below the 2 GiB that its offsets reach.
 class FileBytes final : public ByteSource {
  public:
