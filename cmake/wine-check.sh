@@ -14,6 +14,7 @@ if [ "$arch" = win32 ]; then
   binfmt=/proc/sys/fs/binfmt_misc
   grep -qs '^enabled' "$binfmt/status" || fail "this kernel cannot execute i386 programs and binfmt_misc is not mounted"
   [ -e "$binfmt/qemu-i386" ] || fail "this kernel cannot execute i386 programs and no binfmt_misc handler is registered for them"
+  [ "$(head -n 1 "$binfmt/qemu-i386")" = enabled ] || fail "this kernel cannot execute i386 programs and their binfmt_misc handler is disabled"
   fail "the i386 handler ($(sed -n 's/^interpreter //p' "$binfmt/qemu-i386")) cannot start $wine"
 fi
 fail "$wine does not start"
