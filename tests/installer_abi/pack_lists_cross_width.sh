@@ -29,7 +29,7 @@ generate() {
         lat = 30 + draw(12); lon = 100 + draw(20)
         if (flags == 4 || flags == 8) {
           s = coordinate(lat, cell_lat); w = -coordinate(lon, cell_lon)
-          printf "%d, \"%02d%03d-%c%d\", \"rectangle %d\", %.10g, %.10g, %.10g, %.10g\n", flags, lat, lon,
+          printf "%d, \"%02d%03d-%c%d\", \"rectangle %d\", %.15g, %.15g, %.15g, %.15g\n", flags, lat, lon,
             65 + draw(8), 1 + draw(8), i, s, longitude(w + cell_lon * (1 + draw(9))), s + cell_lat * (1 + draw(9)), longitude(w)
         } else {
           printf "%d, \"%02d%03d-%c%d\", \"sheet %d\"\n", flags, lat, lon, 65 + draw(8), 1 + draw(8), i
