@@ -14,6 +14,9 @@
 
 #include "velinst.h"
 
+/* The machine's key whose default value names the account service host. */
+#define VELINST_SERVICE_HOST_KEY "Software\\Corvane\\Ridgeline Professional\\6.00\\URL\\RidgelineMobile\\server"
+
 static int failures;
 
 static void Fail(const char* what, const char* detail) {
