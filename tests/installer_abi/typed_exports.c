@@ -141,13 +141,14 @@ static void InstallerHelpers(const char* region, const char* folder) {
     Fail("VEL_AutoplayStart", "no thread");
     return;
   }
-  Sleep(300);
-  CALL(result, VEL_AutoplayStop);
+  /* A stop before the hold has taken the drive leaves the hold on: stop
+     again until a quit message ends it. */
   for (int tries = 0; WaitForSingleObject(thread, 50) == WAIT_TIMEOUT; ++tries) {
-    if (tries == 400) {
-      Fail("VEL_AutoplayStart", "did not end after the quit message");
+    if (tries == 600) {
+      Fail("VEL_AutoplayStart", "did not end after stops and quit messages");
       ExitProcess(1);
     }
+    CALL(result, VEL_AutoplayStop);
     PostThreadMessageA(thread_id, WM_QUIT, 0, 0);
   }
   CloseHandle(thread);
@@ -195,7 +196,7 @@ static void AccountExports(const char* port_file) {
   CheckInt("VEL_RDB_EmailAddressExists's answer", exists, 0);
   char user[64];
   snprintf(user, sizeof user, "abi-%lu", (unsigned long)GetCurrentProcessId());
-  CALL(result, VEL_RDB_CreateUserAccount, token, "VELINST-ABI", user, "s3cret&<x>", "ABI Co & Sons", "1 Main St", "",
+  CALL(result, VEL_RDB_CreateUserAccount, token, "VELINST-ABI", user, "s3cret-abi", "ABI Co & Sons", "1 Main St", "",
        "Monterey", "CA", "93940", "Contact", "contact@example.com", "555-0100", "First", "Last", "user@example.com",
        "555-0101", user_token);
   CheckInt("VEL_RDB_CreateUserAccount", result, 0);
