@@ -58,14 +58,29 @@ function(velinst_platform_sources out_var)
   set(${out_var} ${result} PARENT_SCOPE)
 endfunction()
 
+# win32 or win64: the width of the Windows build.
+function(velinst_wine_arch out_var)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(${out_var} win32 PARENT_SCOPE)
+  else()
+    set(${out_var} win64 PARENT_SCOPE)
+  endif()
+endfunction()
+
 macro(velinst_setup_googletest)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
   if(WIN32 AND VELINST_WINE_TESTS)
-    # Every test program of the Windows build runs under wine64 in a prefix
-    # of this build folder's own, created once by the wrapper.
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh;${CMAKE_BINARY_DIR}/wineprefix)
+    # Every test program of the Windows build runs under the Wine of its
+    # width (wine64, or 32-bit Wine in a 32-bit prefix) in a prefix of this
+    # build folder's own, created once by the wrapper.
+    velinst_wine_arch(wine_arch)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh;${wine_arch};${CMAKE_BINARY_DIR}/wineprefix)
+    # The build stops with one line saying why when that Wine cannot start
+    # here (no 32-bit Wine, no handler of i386 programs): the tests must not
+    # seem to pass without having run.
+    add_custom_target(wine_ready ALL COMMAND sh ${PROJECT_SOURCE_DIR}/cmake/wine-check.sh ${wine_arch} VERBATIM)
   endif()
 endmacro()
 

@@ -1,23 +1,25 @@
 #!/bin/sh
-# Runs a Windows test program under wine64 in the build folder's own prefix.
-# Usage: wine-run.sh PREFIX PROGRAM [ARGS...]
+# Runs a Windows test program under Wine in the build folder's own prefix:
+# win64 programs under wine64, win32 programs under 32-bit Wine in a 32-bit
+# prefix. Usage: wine-run.sh win32|win64 PREFIX PROGRAM [ARGS...]
 # The prefix is created once (under a lock, as ctest may start several tests),
 # and set up again when cmake/wine-prefix-setup.sh is newer than it.
 set -e
-prefix=$1
-shift
+arch=$1
+prefix=$2
+shift 2
+here=$(dirname "$0")
+. "$here/wine-select.sh"
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
-setup="$(dirname "$0")/wine-prefix-setup.sh"
+setup="$here/wine-prefix-setup.sh"
 stale() { [ ! -f "$prefix/.velinst-ready" ] || { [ -x "$setup" ] && [ "$setup" -nt "$prefix/.velinst-ready" ]; }; }
 if stale; then
   mkdir -p "$(dirname "$prefix")"
   (
     flock 9
     if stale; then
-      "$wine64" wineboot -i >/dev/null 2>&1 || true
-      [ -x "$setup" ] && "$setup" "$prefix"
+      "$wine" wineboot -i >/dev/null 2>&1 || true
+      [ -x "$setup" ] && "$setup" "$arch" "$prefix"
       "$wineserver" -w 2>/dev/null || true
       touch "$prefix/.velinst-ready"
     fi
@@ -32,6 +34,6 @@ fi
 output=$(mktemp)
 trap 'rm -f "$output"' EXIT
 status=0
-"$wine64" "$@" </dev/null >"$output" 2>&1 || status=$?
+"$wine" "$@" </dev/null >"$output" 2>&1 || status=$?
 cat "$output"
 exit $status

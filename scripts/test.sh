@@ -1,8 +1,9 @@
 #!/bin/sh
 # Installs what is missing, builds every preset and runs every test:
-# host, win64 (under wine64), win32 (static checks of the shipped DLL),
-# host-asan (AddressSanitizer and UndefinedBehaviorSanitizer), host-tsan
-# (ThreadSanitizer over the HTTP, web client and account facade tests) and a
+# host, win64 (under wine64), win32 (the shipped DLL, its tests under 32-bit
+# Wine), host-asan (AddressSanitizer and UndefinedBehaviorSanitizer),
+# host-tsan (ThreadSanitizer over the HTTP, web client and account facade
+# tests) and a
 # bounded run of every fuzz target. FUZZ_SECONDS sets the time per fuzz target.
 set -eu
 cd "$(dirname "$0")/.."

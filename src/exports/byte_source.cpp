@@ -11,11 +11,10 @@ bool MemoryBytes::Read(std::uint64_t offset, std::span<std::uint8_t> out) {
 }
 
 bool FileBytes::Open(const char* path) {
-  file_.open(path, std::ios::binary);
-  if (!file_) return false;
-  file_.seekg(0, std::ios::end);
-  const std::streamoff end = file_.tellg();
-  if (!file_ || end < 0) return false;
+  file_.reset(std::fopen(path, "rb"));
+  if (!file_ || std::fseek(file_.get(), 0, SEEK_END) != 0) return false;
+  const long end = std::ftell(file_.get());
+  if (end < 0) return false;
   size_ = static_cast<std::uint64_t>(end);
   return true;
 }
@@ -23,10 +22,9 @@ bool FileBytes::Open(const char* path) {
 bool FileBytes::Read(std::uint64_t offset, std::span<std::uint8_t> out) {
   if (!Holds(offset, out.size())) return false;
   if (out.empty()) return true;
-  file_.clear();
-  file_.seekg(static_cast<std::streamoff>(offset));
-  file_.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size()));
-  return static_cast<std::size_t>(file_.gcount()) == out.size();
+  // Holds() keeps the offset within the size, which ftell gave as a long.
+  if (std::fseek(file_.get(), static_cast<long>(offset), SEEK_SET) != 0) return false;
+  return std::fread(out.data(), 1, out.size(), file_.get()) == out.size();
 }
 
 }  // namespace velinst

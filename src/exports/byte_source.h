@@ -3,7 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <span>
 
 namespace velinst {
@@ -29,15 +30,21 @@ class MemoryBytes final : public ByteSource {
   std::span<const std::uint8_t> bytes_;
 };
 
+// Through the C run-time's files, not a file stream: a stream would bring
+// the iostream and locale machinery into the DLL: 800 KB of 1.7 MB.
+// Font files are far below the 2 GiB that its offsets reach.
 class FileBytes final : public ByteSource {
  public:
-  // False when the file cannot be opened for reading.
+  // False when the file cannot be opened for reading or is 2 GiB or more.
   bool Open(const char* path);
   std::uint64_t Size() const override { return size_; }
   bool Read(std::uint64_t offset, std::span<std::uint8_t> out) override;
 
  private:
-  std::ifstream file_;
+  struct Closer {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  std::unique_ptr<std::FILE, Closer> file_;
   std::uint64_t size_ = 0;
 };
 

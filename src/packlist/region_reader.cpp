@@ -284,15 +284,22 @@ bool ReadWholeFile(const char* path, std::unique_ptr<char[]>& text, std::size_t&
   for (;;) {
     size += std::fread(text.get() + size, 1, capacity - size, file.get());
     if (size < capacity) break;
-    std::unique_ptr<char[]> larger(new char[capacity * 2]);
+    const std::size_t larger_capacity = NextCapacity(capacity);
+    if (larger_capacity == 0) throw std::bad_alloc();
+    std::unique_ptr<char[]> larger(new char[larger_capacity]);
     std::memcpy(larger.get(), text.get(), size);
     text = std::move(larger);
-    capacity *= 2;
+    capacity = larger_capacity;
   }
   return std::ferror(file.get()) == 0;
 }
 
 }  // namespace
+
+std::size_t NextCapacity(std::size_t capacity, std::size_t limit) {
+  if (capacity == 0 || capacity > limit / 2) return 0;
+  return capacity * 2;
+}
 
 RegionReadResult ParseRegion(std::unique_ptr<char[]> text, std::size_t size, ScaleInfoTable& table) {
   RegionReadResult result;

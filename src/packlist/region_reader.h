@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 
@@ -34,6 +35,11 @@ RegionReadResult ParseRegion(std::string_view text, ScaleInfoTable& table);
 
 // Reads the region file at `path` into `table`, which must be empty.
 RegionReadResult ReadRegionFile(const char* path, ScaleInfoTable& table);
+
+// The buffer size after `capacity` bytes of a file turned out too few: twice
+// as many, or 0 when that would pass `limit` (in 32-bit arithmetic the
+// doubling would otherwise wrap to a size smaller than what is held).
+std::size_t NextCapacity(std::size_t capacity, std::size_t limit = SIZE_MAX / 2);
 
 // Prints the diagnostic line of a fault on the standard output.
 void PrintRegionFault(const char* path, const RegionReadResult& result);

@@ -279,5 +279,21 @@ TEST(RegionReader, ShippedExamplesRead) {
   EXPECT_EQ(tahoe.entries[0].SetAsideCount(), 2u);
 }
 
+// The buffer grows by doubling; a doubling past the limit (here that of a
+// 32-bit size) gives 0 instead of wrapping to a smaller buffer than is held.
+TEST(RegionReader, BufferGrowthStopsAtTheLimitInsteadOfWrapping) {
+  constexpr std::size_t kLimit32 = 0xFFFFFFFFu;
+  const struct {
+    std::size_t capacity;
+    std::size_t grown;
+  } cases[] = {
+      {65537, 131074},       {0x40000000u, 0x80000000u}, {0x7FFFFFFFu, 0xFFFFFFFEu},
+      {0x80000000u, 0},      {0x80000001u, 0},           {0xFFFFFFFFu, 0},
+      {0, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(NextCapacity(c.capacity, kLimit32), c.grown) << c.capacity;
+  EXPECT_EQ(NextCapacity(SIZE_MAX / 2 + 1), 0u);
+}
+
 }  // namespace
 }  // namespace velinst::packlist

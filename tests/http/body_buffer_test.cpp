@@ -1,0 +1,32 @@
+#include "http/http_buffer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace velinst::http {
+namespace {
+
+// Sizes at the top of size_t (4 GiB on the 32-bit DLL) are refused before
+// any sum of them can wrap, and the body gathered so far stays whole.
+TEST(BodyBuffer, ReservationsPastTheLimitAreRefusedWithoutWrapping) {
+  BodyBuffer body;
+  std::size_t room = 0;
+  char* start = body.Reserve(5, room);
+  ASSERT_NE(start, nullptr);
+  std::memcpy(start, "a&b%<", 5);
+  body.Commit(5);
+  for (const std::size_t minimum : {SIZE_MAX, SIZE_MAX - 5, SIZE_MAX / 2, SIZE_MAX / 4}) {
+    room = 7;
+    EXPECT_EQ(body.Reserve(minimum, room), nullptr) << minimum;
+    EXPECT_EQ(room, 7u) << minimum;
+  }
+  EXPECT_EQ(body.Size(), 5u);
+  const HttpBuffer whole = body.Release();
+  ASSERT_NE(whole, nullptr);
+  EXPECT_STREQ(whole.get(), "a&b%<");
+}
+
+}  // namespace
+}  // namespace velinst::http

@@ -1,0 +1,237 @@
+/*
+ * Calls every export of the shipped DLL as a 32-bit installer does: loaded at
+ * run time, each resolved by its plain name into a pointer of the type that
+ * velinst.h declares (stdcall, ANSI texts). The stack pointer must be the
+ * same after each call as before it: a callee that removes more or fewer
+ * bytes than the header's parameters take corrupts the installer's frame.
+ * Usage: typed_exports REGION_FILE OUTPUT_FOLDER SERVICE_PORT_FILE
+ */
+#include <windows.h>
+
+#include <stdint.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "velinst.h"
+
+/* The machine's key whose default value names the account service host. */
+#define VELINST_SERVICE_HOST_KEY "Software\\Corvane\\Ridgeline Professional\\6.00\\URL\\RidgelineMobile\\server"
+
+static int failures;
+
+static void Fail(const char* what, const char* detail) {
+  printf("FAILED %s: %s\n", what, detail);
+  ++failures;
+}
+
+static void CheckStack(const char* name, uintptr_t before, uintptr_t after) {
+  if (before != after) {
+    char detail[96];
+    snprintf(detail, sizeof detail, "the stack pointer moved by %ld bytes", (long)(after - before));
+    Fail(name, detail);
+  }
+}
+
+static void CheckInt(const char* name, int actual, int expected) {
+  if (actual != expected) {
+    char detail[64];
+    snprintf(detail, sizeof detail, "gave %d, not %d", actual, expected);
+    Fail(name, detail);
+  }
+}
+
+#define READ_STACK_POINTER(value) __asm__ volatile("movl %%esp, %0" : "=r"(value)::"memory")
+
+/* RESULT = NAME(...) through the pointer P_NAME, with the stack pointer read
+   just before and after. */
+#define CALL(result, name, ...)                       \
+  do {                                                \
+    uintptr_t before_, after_;                        \
+    READ_STACK_POINTER(before_);                      \
+    result = p_##name(__VA_ARGS__);                   \
+    READ_STACK_POINTER(after_);                       \
+    CheckStack(#name, before_, after_);               \
+  } while (0)
+
+static HMODULE module;
+
+static FARPROC Resolve(const char* name) {
+  FARPROC address = GetProcAddress(module, name);
+  if (address == NULL) {
+    printf("FAILED %s: not exported\n", name);
+    ExitProcess(1);
+  }
+  return address;
+}
+
+/* The pointer P_NAME, typed from the header's declaration of NAME. */
+#define RESOLVE(name) __typeof__(name)* const p_##name = (__typeof__(name)*)(void (*)(void))Resolve(#name)
+
+struct AutoplayHold {
+  volatile LONG taken;
+};
+
+static DWORD WINAPI HoldAutoplay(void* parameter) {
+  struct AutoplayHold* hold = parameter;
+  RESOLVE(VEL_AutoplayStart);
+  int taken;
+  CALL(taken, VEL_AutoplayStart);
+  InterlockedExchange(&hold->taken, taken);
+  return 0;
+}
+
+static void InstallerHelpers(const char* region, const char* folder) {
+  RESOLVE(VEL_ShellExec);
+  RESOLVE(VEL_ShellExecNoWait);
+  RESOLVE(VEL_SetLastError);
+  RESOLVE(VEL_MD_GetOS);
+  RESOLVE(VEL_GetLanguageID);
+  RESOLVE(VEL_AutoplayStop);
+  RESOLVE(VEL_Eject);
+  RESOLVE(VEL_UNCtoLocal);
+  RESOLVE(VEL_FontNameFile);
+  RESOLVE(VEL_MakePackList24K);
+  RESOLVE(VEL_MakePackList);
+  RESOLVE(VEL_MakePackList100K);
+  int result;
+  char path[MAX_PATH];
+  char text[256];
+
+  /* Void: read the stack around it by hand. */
+  {
+    uintptr_t before, after;
+    READ_STACK_POINTER(before);
+    p_VEL_SetLastError(4321);
+    READ_STACK_POINTER(after);
+    CheckStack("VEL_SetLastError", before, after);
+    CheckInt("VEL_SetLastError", (int)GetLastError(), 4321);
+  }
+  snprintf(path, sizeof path, "%s\\no such program.exe", folder);
+  CALL(result, VEL_ShellExec, path, "a & b \"c\" %d");
+  CheckInt("VEL_ShellExec", result, 0);
+  CheckInt("VEL_ShellExec's last error", (int)GetLastError(), ERROR_FILE_NOT_FOUND);
+  CALL(result, VEL_ShellExecNoWait, path, "");
+  CheckInt("VEL_ShellExecNoWait", result, 0);
+  CALL(result, VEL_MD_GetOS);
+  CheckInt("VEL_MD_GetOS", result, 5);
+  CALL(result, VEL_GetLanguageID);
+  CheckInt("VEL_GetLanguageID", result, GetSystemDefaultLangID());
+  CALL(result, VEL_Eject, "");
+  CheckInt("VEL_Eject", result, 0);
+  strcpy(text, "stale");
+  CALL(result, VEL_UNCtoLocal, "", "velinst no such share", text, (int)sizeof text);
+  CheckInt("VEL_UNCtoLocal", result, 0);
+  CheckInt("VEL_UNCtoLocal's empty buffer", text[0], 0);
+  CALL(result, VEL_FontNameFile, path, text, (int)sizeof text - 1);
+  CheckInt("VEL_FontNameFile", result, 0);
+
+  snprintf(path, sizeof path, "%s\\typed.lst", folder);
+  CALL(result, VEL_MakePackList24K, region, path, 24000);
+  CheckInt("VEL_MakePackList24K", result, 14);
+  CALL(result, VEL_MakePackList, region, path, 250000);
+  CheckInt("VEL_MakePackList", result, 256);
+  CALL(result, VEL_MakePackList100K, region, path, 24000);
+  CheckInt("VEL_MakePackList100K", result, -2);
+
+  /* The hold pumps its thread's messages until a quit message after the stop. */
+  struct AutoplayHold hold = {-1};
+  DWORD thread_id;
+  HANDLE thread = CreateThread(NULL, 0, HoldAutoplay, &hold, 0, &thread_id);
+  if (thread == NULL) {
+    Fail("VEL_AutoplayStart", "no thread");
+    return;
+  }
+  /* A stop before the hold has taken the drive leaves the hold on: stop
+     again until a quit message ends it. */
+  for (int tries = 0; WaitForSingleObject(thread, 50) == WAIT_TIMEOUT; ++tries) {
+    if (tries == 600) {
+      Fail("VEL_AutoplayStart", "did not end after stops and quit messages");
+      ExitProcess(1);
+    }
+    CALL(result, VEL_AutoplayStop);
+    PostThreadMessageA(thread_id, WM_QUIT, 0, 0);
+  }
+  CloseHandle(thread);
+  CheckInt("VEL_AutoplayStart", hold.taken, 1);
+}
+
+/* The account exports against the stand-in, in an installer's order. */
+static void AccountExports(const char* port_file) {
+  RESOLVE(VEL_RDB_Login);
+  RESOLVE(VEL_RDB_UserNameExists);
+  RESOLVE(VEL_RDB_EmailAddressExists);
+  RESOLVE(VEL_RDB_CreateUserAccount);
+  RESOLVE(VEL_RDB_FindAccount);
+  RESOLVE(VEL_RDB_GetAccount);
+  RESOLVE(VEL_RDB_GetUserCount);
+  RESOLVE(VEL_RDB_GetUserID);
+  RESOLVE(VEL_RDB_GetUserInfo);
+  RESOLVE(VEL_RDB_SetUserInfo);
+  char host[64] = "127.0.0.1:";
+  FILE* file = fopen(port_file, "r");
+  if (file == NULL || fgets(host + strlen(host), 16, file) == NULL) {
+    Fail("the stand-in's port file", port_file);
+    if (file != NULL) fclose(file);
+    return;
+  }
+  fclose(file);
+  host[strcspn(host, "\r\n")] = '\0';
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, VELINST_SERVICE_HOST_KEY, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) !=
+      ERROR_SUCCESS) {
+    Fail("the service host value", "cannot be written");
+    return;
+  }
+  RegSetValueExA(key, NULL, 0, REG_SZ, (const BYTE*)host, (DWORD)strlen(host) + 1);
+
+  int result, exists = -1, user_id = -1, account_id = -1, count = -1;
+  char token[1024], user_token[1024], names[5][1024];
+  CALL(result, VEL_RDB_Login, VELINST_SERVICE_ADMIN_USER, VELINST_SERVICE_ADMIN_PASSWORD, token, &user_id);
+  CheckInt("VEL_RDB_Login", result, 0);
+  CALL(result, VEL_RDB_UserNameExists, VELINST_SERVICE_ADMIN_USER, &exists);
+  CheckInt("VEL_RDB_UserNameExists", result, 0);
+  CheckInt("VEL_RDB_UserNameExists's answer", exists, 1);
+  CALL(result, VEL_RDB_EmailAddressExists, "nobody+abi@example.com", &exists);
+  CheckInt("VEL_RDB_EmailAddressExists", result, 0);
+  CheckInt("VEL_RDB_EmailAddressExists's answer", exists, 0);
+  char user[64];
+  snprintf(user, sizeof user, "abi-%lu", (unsigned long)GetCurrentProcessId());
+  CALL(result, VEL_RDB_CreateUserAccount, token, "VELINST-ABI", user, "s3cret-abi", "ABI Co & Sons", "1 Main St", "",
+       "Monterey", "CA", "93940", "Contact", "contact@example.com", "555-0100", "First", "Last", "user@example.com",
+       "555-0101", user_token);
+  CheckInt("VEL_RDB_CreateUserAccount", result, 0);
+  CALL(result, VEL_RDB_FindAccount, user_token, 7, "VELINST-ABI", &account_id);
+  CheckInt("VEL_RDB_FindAccount", result, 0);
+  CALL(result, VEL_RDB_GetAccount, user_token, "VELINST-ABI", names[0], names[1], names[2], &account_id);
+  CheckInt("VEL_RDB_GetAccount", result, 0);
+  CALL(result, VEL_RDB_GetUserCount, user_token, "VELINST-ABI", &count);
+  CheckInt("VEL_RDB_GetUserCount", result, 0);
+  CheckInt("VEL_RDB_GetUserCount's count", count, 1);
+  CALL(result, VEL_RDB_GetUserID, user_token, "VELINST-ABI", 0, &user_id);
+  CheckInt("VEL_RDB_GetUserID", result, 0);
+  CALL(result, VEL_RDB_SetUserInfo, user_token, user_id, "Ünïcode", "O'Brien", "new@example.com", "", 1, 0);
+  CheckInt("VEL_RDB_SetUserInfo", result, 0);
+  CALL(result, VEL_RDB_GetUserInfo, user_token, user_id, names[0], names[1], names[2], names[3], names[4]);
+  CheckInt("VEL_RDB_GetUserInfo", result, 0);
+  if (strcmp(names[1], "O'Brien") != 0) Fail("VEL_RDB_GetUserInfo's last name", names[1]);
+
+  RegDeleteValueA(key, NULL);
+  RegCloseKey(key);
+}
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    printf("usage: typed_exports REGION_FILE OUTPUT_FOLDER SERVICE_PORT_FILE\n");
+    return 2;
+  }
+  module = LoadLibraryA("velinst.dll");
+  if (module == NULL) {
+    printf("FAILED velinst.dll: not loaded (error %lu)\n", GetLastError());
+    return 1;
+  }
+  InstallerHelpers(argv[1], argv[2]);
+  AccountExports(argv[3]);
+  FreeLibrary(module);
+  if (failures == 0) printf("every export kept the stack\n");
+  return failures == 0 ? 0 : 1;
+}
