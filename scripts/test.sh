@@ -3,8 +3,8 @@
 # host, win64 (under wine64), win32 (the shipped DLL, its tests under 32-bit
 # Wine), host-asan (AddressSanitizer and UndefinedBehaviorSanitizer),
 # host-tsan (ThreadSanitizer over the HTTP, web client and account facade
-# tests) and a
-# bounded run of every fuzz target. FUZZ_SECONDS sets the time per fuzz target.
+# tests) and a bounded run of every fuzz target. FUZZ_SECONDS sets the time
+# per fuzz target.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
