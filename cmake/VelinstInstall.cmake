@@ -26,8 +26,8 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/velinstConfig.cmake ${CMAKE_CURRENT_BI
 
 if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/src/exports/velinst.def DESTINATION ${CMAKE_INSTALL_LIBDIR})
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION examples)
-  install(FILES ${PROJECT_SOURCE_DIR}/cmake/package/README-installer-authors.md DESTINATION . RENAME README.md)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION examples PATTERN README.md EXCLUDE)
+  install(FILES ${PROJECT_SOURCE_DIR}/examples/README.md DESTINATION . RENAME README.md)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(CPACK_SYSTEM_NAME win32)
   else()
