@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the build into a staging folder, builds a consumer there once
 # with find_package and once with pkg-config, runs both and the installed
-# front end, and checks what the tarball holds.
+# front end.
 # Usage: install_test.sh BUILD_DIR CONSUMER_SOURCE_DIR
 set -eu
 build=$1 consumer=$2
@@ -32,11 +32,4 @@ cc -o "$stage/pc-consumer" "$consumer/consumer.c" $(pkg-config --cflags --libs v
 [ "$(env -u LD_LIBRARY_PATH "$stage/usr/bin/velinst" os | head -n 1 | cut -c1)" = 5 ] || fail "installed front end"
 [ -x "$stage/usr/bin/velinst-service" ] || fail "velinst-service is not installed"
 
-# The tarball holds the same tree.
-(cd "$build" && cpack -B "$stage/packages" >/dev/null)
-tarball=$(ls "$stage"/packages/velinst-*.tar.gz)
-tar -tzf "$tarball" >"$stage/listing"
-for expected in include/velinst.h "$soname" pkgconfig/velinst.pc cmake/velinst/velinstConfig.cmake bin/velinst bin/velinst-service; do
-  grep -q "$expected\$" "$stage/listing" || fail "$(basename "$tarball") lacks $expected"
-done
-echo "install: consumers built and ran; $(basename "$tarball") holds $(wc -l <"$stage/listing") entries"
+echo "install: consumers built and ran against $soname"
