@@ -19,7 +19,8 @@ class LoadedLibrary {
   void* Find(const char* name) const;
   const std::string& Error() const { return error_; }
 
-  // The library built beside this program (libvelinst.so or velinst.dll).
+  // The library built beside this program (libvelinst.so.N or velinst.dll), or
+  // on Linux the one installed in the lib/ folder next to its bin/ folder.
   static std::string DefaultPath();
 
  private:

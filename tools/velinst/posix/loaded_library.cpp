@@ -27,7 +27,12 @@ std::string LoadedLibrary::DefaultPath() {
   char path[PATH_MAX] = {};
   const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
   std::string self(path, length > 0 ? static_cast<std::size_t>(length) : 0);
-  return self.substr(0, self.find_last_of('/') + 1) + "libvelinst.so";
+  const std::string folder = self.substr(0, self.find_last_of('/') + 1);
+  // The build folder has program and library side by side; an installed
+  // tree has them in bin/ and lib/.
+  const std::string beside = folder + VELINST_LIBRARY_FILE;
+  const std::string installed = folder + VELINST_LIBRARY_FROM_PROGRAM "/" VELINST_LIBRARY_FILE;
+  return ::access(beside.c_str(), F_OK) == 0 || ::access(installed.c_str(), F_OK) != 0 ? beside : installed;
 }
 
 }  // namespace velinst::cli
