@@ -12,7 +12,7 @@ packages="
   clang-14 libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 mingw-w64-tools
-  wine64 wine32:i386
+  wine64 wine32:i386 nsis
   libxml2-dev libcurl4-openssl-dev nettle-dev libssl-dev libcpp-httplib-dev libsqlite3-dev
 "
 # Wine's 32-bit loader and the qemu-user release that can run it: older ones
