@@ -8,7 +8,7 @@
 # Not root, it uses sudo; without sudo it prints the commands to run as root.
 set -eu
 packages="
-  cmake ninja-build g++ file binutils
+  cmake ninja-build g++ file binutils pkg-config
   clang-14 libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64 mingw-w64-tools

@@ -196,7 +196,7 @@ static void AccountExports(const char* port_file) {
   CheckInt("VEL_RDB_EmailAddressExists's answer", exists, 0);
   char user[64];
   snprintf(user, sizeof user, "abi-%lu", (unsigned long)GetCurrentProcessId());
-  CALL(result, VEL_RDB_CreateUserAccount, token, "VELINST-ABI", user, "s3cret-abi", "ABI Co & Sons", "1 Main St", "",
+  CALL(result, VEL_RDB_CreateUserAccount, token, "VELINST-ABI", user, "s3 cret&<x>+\"%", "ABI Co & Sons", "1 Main St", "",
        "Monterey", "CA", "93940", "Contact", "contact@example.com", "555-0100", "First", "Last", "user@example.com",
        "555-0101", user_token);
   CheckInt("VEL_RDB_CreateUserAccount", result, 0);
