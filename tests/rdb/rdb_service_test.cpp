@@ -399,6 +399,8 @@ TEST_F(RdbServiceTest, AFailedCreationOfANewUserIsTakenBack) {
     EXPECT_EQ(Create(product, user, "secret-5", token), 0);
     EXPECT_FALSE(token.empty());
   }
+}
+
 // One process calling the exports from many threads at once, as an
 // installer with worker threads may: every result is checked, and every
 // sign-in returns its own user's token, never another thread's.
