@@ -120,7 +120,8 @@ faults_tool() { perl "$work/faults.pl" "$faults" "$@"; }
 # Puts back the file that holds a fault and proves it clean.
 restore() {
   [ -n "$current" ] || return 0
-  cp -p "$work/backup" "$current"
+  # A fresh time stamp, so that the build notices the file changed back.
+  cp "$work/backup" "$current"
   if git diff --quiet -- "$current"; then
     current=
   else
@@ -199,7 +200,9 @@ fi
   exit 2
 }
 
-cut -f2 "$work/list" | sort -u >"$work/paths"
+# Any file of the list, not only those of the chosen faults: each restore is
+# checked against the committed text.
+faults_tool list "" | cut -f2 | sort -u >"$work/paths"
 dirty=
 while read -r path; do
   [ -e "$path" ] || continue
