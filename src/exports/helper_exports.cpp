@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "exports/autoplay.h"
-#include "exports/export_guard.h"
+#include "errors/export_guard.h"
 #include "exports/font_name.h"
 #include "exports/language.h"
 #include "exports/share_path.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "exports/command_line.h"
-#include "exports/export_guard.h"
+#include "errors/export_guard.h"
 #include "exports/os_version.h"
 #include "exports/process_launch.h"
 #include "platform/last_error.h"

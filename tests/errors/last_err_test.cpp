@@ -1,4 +1,4 @@
-#include "exports/last_err.h"
+#include "errors/last_err.h"
 
 #include <gtest/gtest.h>
 
