@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "exports/command_line.h"
+#include "installer/command_line.h"
 
 namespace {
 

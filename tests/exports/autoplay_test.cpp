@@ -1,4 +1,4 @@
-#include "exports/autoplay.h"
+#include "installer/autoplay.h"
 
 #include <gtest/gtest.h>
 

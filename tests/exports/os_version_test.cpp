@@ -1,4 +1,4 @@
-#include "exports/os_version.h"
+#include "installer/os_version.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "exports/share_path.h"
+#include "installer/share_path.h"
 
 #include <gtest/gtest.h>
 

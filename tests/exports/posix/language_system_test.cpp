@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "exports/language.h"
+#include "installer/language.h"
 #include "velinst.h"
 
 namespace velinst {

@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "exports/win32/cancel_autoplay.h"
+#include "installer/win32/cancel_autoplay.h"
 #include "platform/win32/com_owner.h"
 #include "velinst.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "exports/language.h"
+#include "installer/language.h"
 #include "velinst.h"
 
 namespace velinst {

@@ -1,11 +1,11 @@
-#include "exports/win32/cancel_autoplay.h"
+#include "installer/win32/cancel_autoplay.h"
 
 #include <cwchar>
 #include <memory>
 #include <new>
 #include <string>
 
-#include "exports/autoplay.h"
+#include "installer/autoplay.h"
 #include "platform/win32/com_owner.h"
 
 namespace velinst {

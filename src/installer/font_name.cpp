@@ -1,4 +1,4 @@
-#include "exports/font_name.h"
+#include "installer/font_name.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "exports/command_line.h"
+#include "installer/command_line.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "exports/autoplay.h"
+#include "installer/autoplay.h"
 
 // The host's desktops have no shell autoplay to hold off: nothing is taken,
 // there is no loop to run and nothing to revoke.

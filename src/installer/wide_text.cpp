@@ -1,4 +1,4 @@
-#include "exports/wide_text.h"
+#include "installer/wide_text.h"
 
 #include <cwctype>
 

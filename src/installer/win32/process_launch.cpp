@@ -1,11 +1,11 @@
-#include "exports/process_launch.h"
+#include "installer/process_launch.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstring>
 
-#include "exports/command_line.h"
+#include "installer/command_line.h"
 #include "platform/win32/unique_handle.h"
 
 namespace velinst::platform {

@@ -1,7 +1,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "exports/language.h"
+#include "installer/language.h"
 
 namespace velinst::platform {
 

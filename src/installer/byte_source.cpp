@@ -1,4 +1,4 @@
-#include "exports/byte_source.h"
+#include "installer/byte_source.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "exports/process_launch.h"
+#include "installer/process_launch.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "exports/command_line.h"
+#include "installer/command_line.h"
 
 extern char** environ;
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "exports/os_version.h"
+#include "installer/os_version.h"
 
 namespace velinst::platform {
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "exports/language.h"
+#include "installer/language.h"
 
 namespace velinst::platform {
 

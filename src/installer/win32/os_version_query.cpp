@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "exports/os_version.h"
+#include "installer/os_version.h"
 
 namespace velinst::platform {
 

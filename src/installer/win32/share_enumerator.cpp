@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "exports/share_path.h"
+#include "installer/share_path.h"
 
 namespace velinst::platform {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "exports/language.h"
+#include "installer/language.h"
 
 namespace velinst {
 

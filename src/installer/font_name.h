@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "exports/byte_source.h"
+#include "installer/byte_source.h"
 
 namespace velinst {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "exports/language.h"
+#include "installer/language.h"
 
 namespace velinst {
 

@@ -1,6 +1,6 @@
-#include "exports/autoplay.h"
+#include "installer/autoplay.h"
 
-#include "exports/wide_text.h"
+#include "installer/wide_text.h"
 
 namespace velinst {
 

@@ -1,9 +1,9 @@
-#include "exports/share_path.h"
+#include "installer/share_path.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "exports/wide_text.h"
+#include "installer/wide_text.h"
 
 namespace velinst {
 

@@ -1,4 +1,4 @@
-#include "exports/language.h"
+#include "installer/language.h"
 
 #include <cstring>
 
