@@ -346,5 +346,17 @@ TEST_F(RdbExportsTest, RaisedFailuresAndMissingArgumentsGiveThree) {
   EXPECT_TRUE(text.Untouched());
 }
 
+// Where the exports look for the service: the machine's value, unless it is
+// empty or too long.
+TEST_F(RdbExportsTest, ServiceHostIsTheRegistryValueElseTheDefault) {
+  EXPECT_EQ(ReadServiceHost("fallback.example"), server_.HostText());
+  for (const std::string& value : {std::string(), std::string(300, 'h')}) {
+    SetServiceHost(value);
+    EXPECT_EQ(ReadServiceHost("fallback.example"), "fallback.example") << value;
+  }
+  RemoveServiceHost();
+  EXPECT_EQ(ReadServiceHost("fallback.example"), "fallback.example");
+}
+
 }  // namespace
 }  // namespace velinst::test

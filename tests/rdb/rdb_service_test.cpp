@@ -39,15 +39,10 @@ struct Text {
 class CallerText {
  public:
   CallerText(const std::string& ascii = "") : sent_(ascii), utf8_(ascii) {}  // NOLINT: ASCII reads the same
-  CallerText& Ascii(const std::string& text) {
-    sent_ += text;
-    utf8_ += text;
-    return *this;
-  }
+  CallerText& Ascii(const std::string& text) { return Letter(text, text); }
   // A letter of Windows-1252 above ASCII and its UTF-8 form.
-  CallerText& Letter(char ansi, const char* utf8) {
-    sent_ += ansi;
-    utf8_ += utf8;
+  CallerText& Letter(const std::string& ansi, const std::string& utf8) {
+    sent_ += ansi, utf8_ += utf8;
     return *this;
   }
   // Fills up with `fill` until the stored form is `length` bytes long.
@@ -142,8 +137,8 @@ TEST_F(RdbServiceTest, HostileTextsThroughEveryExport) {
     const std::string unique = UniqueName("h");
     const auto letters = [&](const std::string& ascii) {
       CallerText text(ascii);
-      text.Letter('\xE9', "\xC3\xA9").Ascii(" ").Letter('\xFC', "\xC3\xBC").Ascii("&<>\"'=+%# ");
-      return text.Letter('\xDF', "\xC3\x9F").Ascii(unique).PadTo(textLength);
+      text.Letter("\xE9", "\xC3\xA9").Ascii(" ").Letter("\xFC", "\xC3\xBC").Ascii("&<>\"'=+%# ");
+      return text.Letter("\xDF", "\xC3\x9F").Ascii(unique).PadTo(textLength);
     };
     const auto email = [&](const std::string& ascii) {
       const std::string domain = "@mail.test";
