@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "service_fixture.h"
 #include "webclient/account_session.h"
@@ -65,12 +66,8 @@ TEST_F(AccountTest, LoginSendsEncryptedCredentialsAndKeepsTheToken) {
   std::string units;
   std::int32_t userId = 0;
   const CRKTokenResult result = Login("user name", "p&ss", &weight, &units, &userId);
-  EXPECT_EQ(result.code, kRKSuccess);
-  EXPECT_EQ(result.token, "tok");
-  EXPECT_EQ(weight, 72.5);
-  EXPECT_EQ(units, "kg");
-  EXPECT_EQ(userId, 42);
-  EXPECT_EQ(CurrentAuthToken(), "tok");
+  EXPECT_EQ(std::make_tuple(result.code, result.token, weight, units, userId, CurrentAuthToken()),
+            std::make_tuple(kRKSuccess, std::string("tok"), 72.5, std::string("kg"), 42, std::string("tok")));
   EXPECT_EQ(SavedCredentials().password, "p&ss");
   ASSERT_EQ(Requests().size(), 1u);
   EXPECT_THAT(RawQuery(Requests()[0]), StartsWith("method=Account.Login&encryptedData="));
@@ -97,9 +94,8 @@ TEST_F(AccountTest, AnonymousTokenSendsTheTimeStampAsReceived) {
   AnswerOk("Account.GetTimeStamp", "<CurrentTimeStamp>2024-05-06 07:08:09 +1</CurrentTimeStamp>");
   AnswerOk("Account.GetAnonymousAuthToken", "<AuthToken>anon</AuthToken>");
   const CRKTokenResult result = Account().GetAnonymousAuthToken("hw", "app", "2.0", "maker", "model", "", "fw", "drm");
-  EXPECT_EQ(result.token, "anon");
-  EXPECT_EQ(CurrentAuthToken(), "anon");
-  EXPECT_EQ(SavedCredentials().username, "");
+  EXPECT_EQ(std::make_tuple(result.token, CurrentAuthToken(), SavedCredentials().username),
+            std::make_tuple(std::string("anon"), std::string("anon"), std::string()));
   const auto requests = Requests();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_THAT(RawQuery(requests[1]), StartsWith("method=Account.GetAnonymousAuthToken&encryptedDeviceInfo="));
@@ -122,10 +118,8 @@ TEST_F(AccountTest, RegisterParameters) {
   std::int32_t userId = 0;
   const CRKTokenResult result = Account().Register("u", "p", std::nullopt, "hw", "1.0", "app", "e@x", "m", "mo", "c",
                                                    "f", "d", 72.5, "kg", &userId);
-  EXPECT_EQ(result.token, "tok");
-  EXPECT_EQ(userId, 42);
-  EXPECT_EQ(CurrentAuthToken(), "tok");
-  EXPECT_EQ(SavedCredentials().appName, "app");
+  EXPECT_EQ(std::make_tuple(result.token, userId, CurrentAuthToken(), SavedCredentials().appName),
+            std::make_tuple(std::string("tok"), 42, std::string("tok"), std::string("app")));
   // newsLetterOptIn goes third when given; a null user id output is taken.
   EXPECT_EQ(Account().Register("u", "p", false, "h", "1", "a", "e", "m", "mo", "c", "f", "d", -3, "", nullptr).code,
             kRKSuccess);
