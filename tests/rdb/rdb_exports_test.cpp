@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <functional>
 
@@ -12,35 +14,26 @@
 namespace velinst::test {
 namespace {
 
-using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
-using ::testing::Pair;
 
 constexpr std::size_t kTextSize = 1024;
+using Texts = std::vector<std::string>;
 
 // A caller's buffer with a guard band behind its 1024 bytes.
 struct Buffer {
   Buffer() { std::memset(bytes, '#', sizeof bytes); }
   char* Get() { return bytes; }
   std::string Text() const { return std::string(bytes, strnlen(bytes, kTextSize)); }
-  bool Untouched() const {
-    for (char c : bytes)
-      if (c != '#') return false;
-    return true;
-  }
-  bool GuardIntact() const {
-    for (std::size_t i = kTextSize; i < sizeof bytes; ++i)
-      if (bytes[i] != '#') return false;
-    return true;
-  }
+  bool Untouched() const { return std::count(bytes, bytes + sizeof bytes, '#') == sizeof bytes; }
+  bool GuardIntact() const { return std::count(bytes + kTextSize, bytes + sizeof bytes, '#') == 64; }
   char bytes[kTextSize + 64];
 };
 
-QueryPairs LoginParameters(const std::string& user, const std::string& password, const std::string& appName) {
-  return {{"username", user},   {"password", password}, {"hardwareID", ""}, {"appVersion", ""}, {"appName", appName},
-          {"manufacturer", ""}, {"model", ""},          {"carrier", ""},    {"firmware", ""},   {"drmInfo", ""}};
+std::string LoginSent(const std::string& user, const std::string& password, const std::string& appName) {
+  return "username=" + user + "&password=" + password + "&hardwareID=&appVersion=&appName=" + appName +
+         "&manufacturer=&model=&carrier=&firmware=&drmInfo=";
 }
 
 class RdbExportsTest : public RdbTest {
@@ -71,34 +64,28 @@ class RdbExportsTest : public RdbTest {
 
 TEST_F(RdbExportsTest, LoginSendsTheEscapedCredentialsAndCopiesTheTokenAsItCame) {
   AnswerOk("Account.Login", "<AuthToken>x&amp;amp;y</AuthToken><UserID>21</UserID>");
-  Buffer token;
+  Buffer token, again;
   int userId = 0;
   EXPECT_EQ(VEL_RDB_Login("ann & co", "p<w", token.Get(), &userId), 0);
   EXPECT_EQ(token.Text(), "x&amp;y");
   EXPECT_EQ(userId, 21);
-  EXPECT_EQ(Parameters(Request("Account.Login")), LoginParameters("ann &amp; co", "p&lt;w", "HalvardOutdoors"));
-
-  Buffer again;
+  EXPECT_THAT(Sent(), ElementsAre(LoginSent("ann &amp; co", "p&lt;w", "HalvardOutdoors")));
   EXPECT_EQ(VEL_RDB_Login("ann", "pw", again.Get(), nullptr), 0);
   EXPECT_EQ(again.Text(), "x&amp;y");
 
-  server_.Reset();
-  AnswerError("Account.Login", "IncorrectPasswordException");
-  Buffer refused;
-  userId = 5;
-  EXPECT_EQ(VEL_RDB_Login("ann", "bad", refused.Get(), &userId), 26);
-  EXPECT_TRUE(refused.Untouched());
-  EXPECT_EQ(userId, 5);
-}
-
-TEST_F(RdbExportsTest, ATokenThatDoesNotFitIsAnErrorAndNothingIsWritten) {
-  AnswerOk("Account.Login", "<AuthToken>" + std::string(kTextSize, 't') + "</AuthToken><UserID>21</UserID>");
-  Buffer token;
-  int userId = 5;
-  EXPECT_EQ(VEL_RDB_Login("ann", "pw", token.Get(), &userId), 3);
-  EXPECT_TRUE(token.Untouched());
-  EXPECT_EQ(userId, 5);
-
+  // A refusal, and a token that does not fit, write nothing; one byte less fits.
+  const std::pair<std::string, int> answers[] = {
+      {"<rsp status=\"err\"><err type=\"IncorrectPasswordException\"/></rsp>", 26},
+      {"<rsp status=\"ok\"><AuthToken>" + std::string(kTextSize, 't') + "</AuthToken><UserID>21</UserID></rsp>", 3}};
+  for (const auto& [answer, code] : answers) {
+    server_.Reset();
+    Answer("Account.Login", http::test::OkAnswer(answer));
+    Buffer refused;
+    userId = 5;
+    EXPECT_EQ(VEL_RDB_Login("ann", "bad", refused.Get(), &userId), code);
+    EXPECT_TRUE(refused.Untouched());
+    EXPECT_EQ(userId, 5);
+  }
   server_.Reset();
   AnswerOk("Account.Login", "<AuthToken>" + std::string(kTextSize - 1, 't') + "</AuthToken><UserID>21</UserID>");
   EXPECT_EQ(VEL_RDB_Login("ann", "pw", token.Get(), &userId), 0);
@@ -118,25 +105,17 @@ TEST_F(RdbExportsTest, CreateUserAccountForANewUser) {
   EXPECT_EQ(token.Text(), "final");
   EXPECT_THAT(Methods(), ElementsAre("Accounts.Create", "Account.UsernameExists", "AccountUsers.Add",
                                      "AccountUsers.SetPassword", "Roles.Add", "Account.Login"));
-
-  const auto create = Request("Accounts.Create");
-  EXPECT_EQ(
-      Parameters(create),
-      (QueryPairs{{"authToken", "admin-token"}, {"users", "1"}, {"productId", "P-1"}, {"sku", "BASESUBSCRIPTION"}}));
-  EXPECT_THAT(create.body, HasSubstr("\n  <Name>Smith &amp; Sons</Name>\n"));
-  EXPECT_EQ(Parameters(Request("Account.UsernameExists")), (QueryPairs{{"username", "ann&amp;co"}}));
-  const auto add = Request("AccountUsers.Add");
-  EXPECT_EQ(Parameters(add), (QueryPairs{{"authToken", "admin-token"}, {"accountId", "11"}}));
-  EXPECT_EQ(add.body,
+  EXPECT_THAT(Sent(),
+              ElementsAre("authToken=admin-token&users=1&productId=P-1&sku=BASESUBSCRIPTION", "username=ann&amp;co",
+                          "authToken=admin-token&accountId=11", "authToken=admin-token&userId=21",
+                          "authToken=admin-token&userId=21&role=AccountAdmin",
+                          LoginSent("ann&amp;co", "p&amp;w", "RidgelineAtlasPro")));
+  EXPECT_THAT(Request("Accounts.Create").body, HasSubstr("\n  <Name>Smith &amp; Sons</Name>\n"));
+  EXPECT_EQ(Request("AccountUsers.Add").body,
             "<AccountUser>\n<!-- <Id>0</Id> -->\n<FirstName>Ann</FirstName>\n<LastName>Lee</LastName>\n"
             "<UserName>ann&amp;co</UserName>\n<Email>ann@example.com</Email>\n<Phone>555-0101</Phone>\n"
             "<ReceiveNewsletter>false</ReceiveNewsletter>\n<ReceiveUpdates>false</ReceiveUpdates>\n</AccountUser>\n");
-  const auto password = Request("AccountUsers.SetPassword");
-  EXPECT_EQ(Parameters(password), (QueryPairs{{"authToken", "admin-token"}, {"userId", "21"}}));
-  EXPECT_THAT(password.body, HasSubstr("<Password>p&amp;w</Password>"));
-  EXPECT_EQ(Parameters(Request("Roles.Add")),
-            (QueryPairs{{"authToken", "admin-token"}, {"userId", "21"}, {"role", "AccountAdmin"}}));
-  EXPECT_EQ(Parameters(Request("Account.Login")), LoginParameters("ann&amp;co", "p&amp;w", "RidgelineAtlasPro"));
+  EXPECT_THAT(Request("AccountUsers.SetPassword").body, HasSubstr("<Password>p&amp;w</Password>"));
 }
 
 TEST_F(RdbExportsTest, CreateUserAccountForAnExistingUserKeepsTheFirstToken) {
@@ -157,109 +136,84 @@ TEST_F(RdbExportsTest, CreateUserAccountForAnExistingUserKeepsTheFirstToken) {
               ElementsAre("Accounts.Create", "Account.UsernameExists", "Account.Login", "AccountUsers.Transfer",
                           "AccountUsers.GetById", "AccountUsers.Update", "AccountUsers.SetPassword", "Roles.Add"));
   // The existing user proves the password as typed.
-  EXPECT_EQ(Parameters(Request("Account.Login")), LoginParameters("ann", "p&w", "RidgelineAtlasPro"));
-  EXPECT_EQ(Parameters(Request("AccountUsers.Transfer")),
-            (QueryPairs{{"authToken", "admin-token"}, {"userId", "21"}, {"accountId", "11"}}));
-  const auto update = Request("AccountUsers.Update");
-  EXPECT_EQ(Parameters(update), (QueryPairs{{"authToken", "admin-token"}, {"id", "21"}}));
-  EXPECT_THAT(update.body, HasSubstr("<UserName>ann</UserName>\n<Email>ann@example.com</Email>\n"
-                                     "<Phone>555-0101</Phone>\n<ReceiveNewsletter>false</ReceiveNewsletter>\n"
-                                     "<ReceiveUpdates>true</ReceiveUpdates>\n"));
+  const Texts sent = Sent();
+  ASSERT_EQ(sent.size(), 8u);
+  EXPECT_EQ(Texts(sent.begin() + 2, sent.begin() + 6),
+            (Texts{LoginSent("ann", "p&w", "RidgelineAtlasPro"), "authToken=admin-token&userId=21&accountId=11",
+                   "authToken=admin-token&id=21", "authToken=admin-token&id=21"}));
+  EXPECT_THAT(Request("AccountUsers.Update").body,
+              HasSubstr("<UserName>ann</UserName>\n<Email>ann@example.com</Email>\n<Phone>555-0101</Phone>\n"
+                        "<ReceiveNewsletter>false</ReceiveNewsletter>\n<ReceiveUpdates>true</ReceiveUpdates>\n"));
   EXPECT_THAT(Request("AccountUsers.SetPassword").body, HasSubstr("<Password>p&amp;w</Password>"));
 }
 
 TEST_F(RdbExportsTest, CreateUserAccountStopsAtTheFirstFailure) {
-  // An answer of elements, an error of the given type, or an answer that
-  // does not parse (the client raises).
-  enum Kind { kOk, kError, kBroken };
-  struct Scripted {
-    const char* method;
-    const char* answer;
-    Kind kind = kOk;
-  };
-  const std::vector<Scripted> newUser = {{"Account.UsernameExists", "<Exists>false</Exists>"},
-                                         {"AccountUsers.Add", "<AccountUser><Id>21</Id></AccountUser>"}};
-  const std::vector<std::string> newUserMethods = {"Accounts.Create", "Account.UsernameExists", "AccountUsers.Add",
-                                                   "AccountUsers.SetPassword"};
-  const auto with = [](std::vector<Scripted> first, std::vector<Scripted> more) {
+  // "method=answer" scripts an answer of elements, "method!Type" an error of
+  // that type, "method?" an answer that does not parse (the client raises).
+  // Every case starts with Accounts.Create answered with account 11.
+  const Texts newUser = {"Account.UsernameExists=<Exists>false</Exists>",
+                         "AccountUsers.Add=<AccountUser><Id>21</Id></AccountUser>", "AccountUsers.SetPassword="};
+  const auto with = [](Texts first, const Texts& more) {
     first.insert(first.end(), more.begin(), more.end());
     return first;
   };
-  const auto then = [](std::vector<std::string> first, std::vector<std::string> more) {
-    first.insert(first.end(), more.begin(), more.end());
-    return first;
-  };
-  const std::vector<std::string> takenBack = {"AccountUsers.Remove", "Accounts.Remove"};
+  const char* kUserBack = "AccountUsers.Remove(authToken=admin-token&id=21)";
+  const char* kAccountBack = "Accounts.Remove(authToken=admin-token&id=11)";
   struct Case {
     const char* name;
-    std::vector<Scripted> script;
+    Texts script;
     int code;
-    std::vector<std::string> methods;
-    const char* token = "";
+    Texts calls;  // after Accounts.Create and Account.UsernameExists; removals with their parameters
+    const char* token;
   } cases[] = {
+      // clang-format off
       {"wrong password of an existing user: the account stays",
-       {{"Account.UsernameExists", "<Exists>true</Exists>"}, {"Account.Login", "IncorrectPasswordException", kError}},
-       26,
-       {"Accounts.Create", "Account.UsernameExists", "Account.Login"}},
+       {"Account.UsernameExists=<Exists>true</Exists>", "Account.Login!IncorrectPasswordException"}, 26,
+       {"Account.Login"}, ""},
       {"failing user add: the account is removed, the add's code returned",
-       {{"Account.UsernameExists", "<Exists>false</Exists>"},
-        {"AccountUsers.Add", "DuplicateEmailAddressException", kError},
-        {"Accounts.Remove", "NotAuthorizedException", kError}},
-       12,
-       {"Accounts.Create", "Account.UsernameExists", "AccountUsers.Add", "Accounts.Remove"}},
+       {"Account.UsernameExists=<Exists>false</Exists>", "AccountUsers.Add!DuplicateEmailAddressException",
+        "Accounts.Remove!NotAuthorizedException"}, 12, {"AccountUsers.Add", kAccountBack}, ""},
       {"failing password: the new user and the account are removed",
-       with(newUser, {{"AccountUsers.SetPassword", "PasswordFormatException", kError}}), 35,
-       then(newUserMethods, takenBack)},
+       with({newUser[0], newUser[1]}, {"AccountUsers.SetPassword!PasswordFormatException"}), 35,
+       {"AccountUsers.Add", "AccountUsers.SetPassword", kUserBack, kAccountBack}, ""},
       {"failing role, and the removals fail too: the role's code stands",
-       with(newUser, {{"AccountUsers.SetPassword", ""},
-                      {"Roles.Add", "MissingCapabilityException", kError},
-                      {"AccountUsers.Remove", "NotAuthorizedException", kError},
-                      {"Accounts.Remove", "", kBroken}}),
-       30, then(newUserMethods, then({"Roles.Add"}, takenBack))},
-      {"failing final sign-in",
-       with(newUser, {{"AccountUsers.SetPassword", ""},
-                      {"Roles.Add", ""},
-                      {"Account.Login", "InvalidCredentialsException", kError}}),
-       28, then(newUserMethods, then({"Roles.Add", "Account.Login"}, takenBack))},
-      {"a role answer that does not parse: taken back, then the export's failure",
-       with(newUser, {{"AccountUsers.SetPassword", ""}, {"Roles.Add", "", kBroken}}), 3,
-       then(newUserMethods, then({"Roles.Add"}, takenBack))},
+       with(newUser, {"Roles.Add!MissingCapabilityException", "AccountUsers.Remove!NotAuthorizedException",
+                      "Accounts.Remove?"}), 30,
+       {"AccountUsers.Add", "AccountUsers.SetPassword", "Roles.Add", kUserBack, kAccountBack}, ""},
+      {"failing final sign-in", with(newUser, {"Roles.Add=", "Account.Login!InvalidCredentialsException"}), 28,
+       {"AccountUsers.Add", "AccountUsers.SetPassword", "Roles.Add", "Account.Login", kUserBack, kAccountBack}, ""},
+      {"a role answer that does not parse: taken back, then the export's failure", with(newUser, {"Roles.Add?"}), 3,
+       {"AccountUsers.Add", "AccountUsers.SetPassword", "Roles.Add", kUserBack, kAccountBack}, ""},
       {"failing role of a moved user: the account stays",
-       {{"Account.UsernameExists", "<Exists>true</Exists>"},
-        {"Account.Login", "<AuthToken>first</AuthToken><UserID>21</UserID>"},
-        {"AccountUsers.Transfer", ""},
-        {"AccountUsers.GetById", "<AccountUser><Id>21</Id></AccountUser>"},
-        {"AccountUsers.Update", "<AccountUser><Id>21</Id></AccountUser>"},
-        {"AccountUsers.SetPassword", ""},
-        {"Roles.Add", "MissingCapabilityException", kError}},
-       30,
-       {"Accounts.Create", "Account.UsernameExists", "Account.Login", "AccountUsers.Transfer", "AccountUsers.GetById",
-        "AccountUsers.Update", "AccountUsers.SetPassword", "Roles.Add"},
-       "first"},
+       {"Account.UsernameExists=<Exists>true</Exists>", "Account.Login=<AuthToken>first</AuthToken><UserID>21</UserID>",
+        "AccountUsers.Transfer=", "AccountUsers.GetById=<AccountUser><Id>21</Id></AccountUser>",
+        "AccountUsers.Update=<AccountUser><Id>21</Id></AccountUser>", "AccountUsers.SetPassword=",
+        "Roles.Add!MissingCapabilityException"}, 30,
+       {"Account.Login", "AccountUsers.Transfer", "AccountUsers.GetById", "AccountUsers.Update",
+        "AccountUsers.SetPassword", "Roles.Add"}, "first"},
+      // clang-format on
   };
   for (const Case& c : cases) {
     server_.Reset();
     AnswerAccount();
-    for (const Scripted& answer : c.script) {
-      if (answer.kind == kError)
-        AnswerError(answer.method, answer.answer);
-      else if (answer.kind == kBroken)
-        Answer(answer.method, http::test::OkAnswer("<rsp/>"));
+    for (const std::string& line : c.script) {
+      const std::size_t at = line.find_first_of("=!?");
+      const std::string method = line.substr(0, at), rest = line.substr(at + 1);
+      if (line[at] == '!')
+        AnswerError(method, rest);
+      else if (line[at] == '?')
+        Answer(method, http::test::OkAnswer("<rsp/>"));
       else
-        AnswerOk(answer.method, answer.answer);
+        AnswerOk(method, rest);
     }
     Buffer token;
     EXPECT_EQ(CreateUserAccount("ann", "pw", token.Get()), c.code) << c.name;
     EXPECT_EQ(token.Text(), c.token) << c.name;
-    EXPECT_EQ(Methods(), c.methods) << c.name;
-    if (c.methods.back() == "Accounts.Remove") {
-      if (c.methods.end()[-2] == "AccountUsers.Remove") {
-        EXPECT_EQ(Parameters(Request("AccountUsers.Remove")), (QueryPairs{{"authToken", "admin-token"}, {"id", "21"}}))
-            << c.name;
-      }
-      EXPECT_EQ(Parameters(Request("Accounts.Remove")), (QueryPairs{{"authToken", "admin-token"}, {"id", "11"}}))
-          << c.name;
-    }
+    Texts calls;
+    const Texts methods = Methods(), sent = Sent();
+    for (std::size_t i = 2; i < methods.size(); ++i)
+      calls.push_back(methods[i].find(".Remove") == std::string::npos ? methods[i] : methods[i] + "(" + sent[i] + ")");
+    EXPECT_EQ(calls, c.calls) << c.name;
   }
   EXPECT_EQ(Parameters(Request("Accounts.Create")).size(), 4u);
   server_.Reset();
@@ -276,18 +230,13 @@ TEST_F(RdbExportsTest, UserListOfAProductsAccount) {
   int count = -1;
   EXPECT_EQ(VEL_RDB_GetUserCount("t", "P-1", &count), 0);
   EXPECT_EQ(count, 2);
-  EXPECT_EQ(Parameters(Request("Accounts.GetByProductId")), (QueryPairs{{"authToken", "t"}, {"productId", "P-1"}}));
-  EXPECT_EQ(Parameters(Request("AccountUsers.Get")), (QueryPairs{{"authToken", "t"}, {"accountId", "11"}}));
-
-  struct Case {
-    int index;
-    int code;
-    int userId;
-  } cases[] = {{0, 0, 21}, {1, 0, 22}, {2, 34, -1}, {-1, 34, -1}, {1 << 30, 34, -1}};
-  for (const Case& c : cases) {
+  EXPECT_THAT(Sent(), ElementsAre("authToken=t&productId=P-1", "authToken=t&accountId=11"));
+  // {index, code, user id}
+  const std::array<int, 3> cases[] = {{0, 0, 21}, {1, 0, 22}, {2, 34, -1}, {-1, 34, -1}, {1 << 30, 34, -1}};
+  for (const auto& [index, code, id] : cases) {
     int userId = -1;
-    EXPECT_EQ(VEL_RDB_GetUserID("t", "P-1", c.index, &userId), c.code) << c.index;
-    EXPECT_EQ(userId, c.userId) << c.index;
+    EXPECT_EQ(VEL_RDB_GetUserID("t", "P-1", index, &userId), code) << index;
+    EXPECT_EQ(userId, id) << index;
   }
 
   server_.Reset();
@@ -295,7 +244,6 @@ TEST_F(RdbExportsTest, UserListOfAProductsAccount) {
   AnswerOk("AccountUsers.Get", "<Users/>");
   EXPECT_EQ(VEL_RDB_GetUserCount("t", "P-1", &count), 0);
   EXPECT_EQ(count, 0);
-
   server_.Reset();
   AnswerError("Accounts.GetByProductId", "RecordNotFoundException");
   count = -1;
@@ -312,23 +260,18 @@ TEST_F(RdbExportsTest, AccountAndUserTextsAreDecodedAndCut) {
   Buffer name, email, phone;
   int accountId = 0;
   EXPECT_EQ(VEL_RDB_GetAccount("t", "P-1", name.Get(), email.Get(), phone.Get(), &accountId), 0);
-  EXPECT_EQ(name.Text(), "Smith & Sons");
-  EXPECT_EQ(email.Text(), "a&b@example.com");
-  EXPECT_EQ(phone.Text(), std::string(kTextSize - 1, '5'));
+  EXPECT_EQ(Texts({name.Text(), email.Text(), phone.Text(), std::to_string(accountId)}),
+            Texts({"Smith & Sons", "a&b@example.com", std::string(kTextSize - 1, '5'), "11"}));
   EXPECT_TRUE(phone.GuardIntact());
-  EXPECT_EQ(accountId, 11);
 
   AnswerOk("AccountUsers.GetById",
            "<AccountUser><Id>21</Id><FirstName>Ann &amp;lt;3</FirstName><LastName>Lee</LastName>"
            "<UserName>ann</UserName><Email>ann@example.com</Email><Phone></Phone></AccountUser>");
   Buffer first, last, user, mail, tel;
   EXPECT_EQ(VEL_RDB_GetUserInfo("t", 21, first.Get(), last.Get(), user.Get(), mail.Get(), tel.Get()), 0);
-  EXPECT_EQ(first.Text(), "Ann <3");
-  EXPECT_EQ(last.Text(), "Lee");
-  EXPECT_EQ(user.Text(), "ann");
-  EXPECT_EQ(mail.Text(), "ann@example.com");
-  EXPECT_EQ(tel.Text(), "");
-  EXPECT_EQ(Parameters(Request("AccountUsers.GetById")), (QueryPairs{{"authToken", "t"}, {"id", "21"}}));
+  EXPECT_EQ(Texts({first.Text(), last.Text(), user.Text(), mail.Text(), tel.Text()}),
+            Texts({"Ann <3", "Lee", "ann", "ann@example.com", ""}));
+  EXPECT_EQ(Sent().back(), "authToken=t&id=21");
 }
 
 TEST_F(RdbExportsTest, SetUserInfoEmptiesThePhoneAndKeepsTheUserName) {
@@ -337,41 +280,30 @@ TEST_F(RdbExportsTest, SetUserInfoEmptiesThePhoneAndKeepsTheUserName) {
            "</AccountUser>");
   AnswerOk("AccountUsers.Update", "<AccountUser><Id>21</Id></AccountUser>");
   EXPECT_EQ(VEL_RDB_SetUserInfo("t", 21, "Ann", "O'Lee", "ann@example.com", "", 1, 0), 0);
-  const auto update = Request("AccountUsers.Update");
-  EXPECT_EQ(Parameters(update), (QueryPairs{{"authToken", "t"}, {"id", "21"}}));
-  EXPECT_EQ(update.body,
+  EXPECT_THAT(Sent(), ElementsAre("authToken=t&id=21", "authToken=t&id=21"));
+  EXPECT_EQ(Request("AccountUsers.Update").body,
             "<AccountUser>\n<!-- <Id>21</Id> -->\n<FirstName>Ann</FirstName>\n<LastName>O&apos;Lee</LastName>\n"
             "<UserName>ann</UserName>\n<Email>ann@example.com</Email>\n<Phone></Phone>\n"
             "<ReceiveNewsletter>true</ReceiveNewsletter>\n<ReceiveUpdates>false</ReceiveUpdates>\n</AccountUser>\n");
-
   server_.Reset();
   AnswerError("AccountUsers.GetById", "RecordNotFoundException");
   EXPECT_EQ(VEL_RDB_SetUserInfo("t", 99, "a", "b", "c", "d", 0, 0), 37);
   EXPECT_THAT(Methods(), ElementsAre("AccountUsers.GetById"));
 }
 
-TEST_F(RdbExportsTest, FindAccountIgnoresItsSecondArgument) {
+TEST_F(RdbExportsTest, FindAccountAndExistenceChecks) {
   AnswerOk("Accounts.GetByProductId", "<Account><Id>11</Id></Account>");
-  int first = 0, second = 0;
-  EXPECT_EQ(VEL_RDB_FindAccount("t", 0, "P-1", &first), 0);
-  EXPECT_EQ(VEL_RDB_FindAccount("t", -77, "P-1", &second), 0);
-  EXPECT_EQ(first, 11);
-  EXPECT_EQ(second, 11);
-  const auto requests = Requests();
-  ASSERT_EQ(requests.size(), 2u);
-  EXPECT_EQ(requests[0].target, requests[1].target);
-}
-
-TEST_F(RdbExportsTest, ExistenceChecks) {
   AnswerOk("Account.UsernameExists", "<Exists>True</Exists>");
   AnswerOk("Account.EmailAddressExists", "<Exists>false</Exists>");
-  int exists = -1;
-  EXPECT_EQ(VEL_RDB_UserNameExists("a<b", &exists), 0);
-  EXPECT_EQ(exists, 1);
-  EXPECT_EQ(VEL_RDB_EmailAddressExists("a\"b@example.com", &exists), 0);
-  EXPECT_EQ(exists, 0);
-  EXPECT_EQ(Parameters(Request("Account.UsernameExists")), (QueryPairs{{"username", "a&lt;b"}}));
-  EXPECT_EQ(Parameters(Request("Account.EmailAddressExists")), (QueryPairs{{"emailAddress", "a&quot;b@example.com"}}));
+  // The second argument of FindAccount is not used.
+  int first = 0, second = 0, user = -1, email = -1;
+  EXPECT_EQ(VEL_RDB_FindAccount("t", 0, "P-1", &first), 0);
+  EXPECT_EQ(VEL_RDB_FindAccount("t", -77, "P-1", &second), 0);
+  EXPECT_EQ(VEL_RDB_UserNameExists("a<b", &user), 0);
+  EXPECT_EQ(VEL_RDB_EmailAddressExists("a\"b@example.com", &email), 0);
+  EXPECT_EQ(std::vector<int>({first, second, user, email}), std::vector<int>({11, 11, 1, 0}));
+  EXPECT_THAT(Sent(), ElementsAre("authToken=t&productId=P-1", "authToken=t&productId=P-1", "username=a&lt;b",
+                                  "emailAddress=a&quot;b@example.com"));
 }
 
 TEST_F(RdbExportsTest, RaisedFailuresAndMissingArgumentsGiveThree) {
@@ -412,6 +344,18 @@ TEST_F(RdbExportsTest, RaisedFailuresAndMissingArgumentsGiveThree) {
   for (const auto& call : calls) EXPECT_EQ(call(), 3);
   EXPECT_THAT(Requests(), IsEmpty());
   EXPECT_TRUE(text.Untouched());
+}
+
+// Where the exports look for the service: the machine's value, unless it is
+// empty or too long.
+TEST_F(RdbExportsTest, ServiceHostIsTheRegistryValueElseTheDefault) {
+  EXPECT_EQ(ReadServiceHost("fallback.example"), server_.HostText());
+  for (const std::string& value : {std::string(), std::string(300, 'h')}) {
+    SetServiceHost(value);
+    EXPECT_EQ(ReadServiceHost("fallback.example"), "fallback.example") << value;
+  }
+  RemoveServiceHost();
+  EXPECT_EQ(ReadServiceHost("fallback.example"), "fallback.example");
 }
 
 }  // namespace

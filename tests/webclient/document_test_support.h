@@ -15,6 +15,9 @@
 
 namespace velinst::test {
 
+// An answer with status="ok" around `elements`.
+inline std::string Ok(const std::string& elements) { return "<rsp status=\"ok\">" + elements + "</rsp>"; }
+
 // How an answer ended.
 struct Outcome {
   std::optional<std::int32_t> serverErrorCode;

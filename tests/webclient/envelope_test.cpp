@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "document_test_support.h"
-#include "platform/ascii_text.h"
+#include "webclient/account_parsers.h"
 #include "webclient/result_code.h"
 
 namespace velinst::test {
@@ -18,95 +18,64 @@ class RecordingParser : public IRKParser {
 };
 
 using EnvelopeTest = AnswerDocumentTest;
+using Names = std::vector<std::string>;
 
-TEST_F(EnvelopeTest, StatusAttribute) {
+TEST_F(EnvelopeTest, StatusRootAndWhatTheInnerParserIsOffered) {
   struct Case {
     const char* answer;
     const char* raised;  // empty: accepted
+    Names offered;
   } cases[] = {
-      {"<rsp status=\"ok\"/>", ""},
-      {"<rsp status=\"OK\"/>", ""},
-      {"<RSP Status=\"Ok\"/>", ""},
-      {"<rsp other=\"1\" status=\"ok\" more=\"2\"/>", ""},
-      {"<rsp status=\"error\"/>", "Bad Response status"},
-      {"<rsp status=\"\"/>", "Bad Response status"},
-      {"<rsp/>", "Bad Response status"},
-      {"<rsp stat=\"ok\"/>", "Bad Response status"},
-      {"<response status=\"ok\"/>", "Bad response"},
-      {"<rs status=\"ok\"/>", "Bad response"},
+      {"<rsp status=\"ok\"><A>1</A><b/>text<C x=\"1\"><D/></C></rsp>", "", {"A", "b", "#text", "C"}},
+      {"<RSP Status=\"Ok\"/>", "", {}},
+      {"<rsp other=\"1\" status=\"OK\" more=\"2\"><A/></rsp>", "", {"A"}},
+      {"<rsp status=\"error\"><A/></rsp>", "Bad Response status", {}},
+      {"<rsp status=\"\"/>", "Bad Response status", {}},
+      {"<rsp stat=\"ok\"/>", "Bad Response status", {}},
+      {"<response status=\"ok\"/>", "Bad response", {}},
+      {"<rs status=\"ok\"/>", "Bad response", {}},
+      // A gpx root goes to the inner parser whole, whatever its status.
+      {"<gpx><trk/></gpx>", "", {"gpx"}},
+      {"<GPX status=\"err\"/>", "", {"GPX"}},
   };
   for (const Case& c : cases) {
     RecordingParser inner;
     const Outcome outcome = Read(c.answer, &inner);
     EXPECT_EQ(outcome.raised, c.raised) << c.answer;
     EXPECT_FALSE(outcome.serverErrorCode.has_value()) << c.answer;
+    EXPECT_EQ(inner.offered, c.offered) << c.answer;
   }
-}
-
-TEST_F(EnvelopeTest, ChildrenAreOfferedInOrderOnlyAfterAnOkStatus) {
-  RecordingParser inner;
-  Read("<rsp status=\"ok\"><A>1</A><b/>text<C x=\"1\"><D/></C></rsp>", &inner);
-  EXPECT_EQ(inner.offered, (std::vector<std::string>{"A", "b", "#text", "C"}));
-
-  RecordingParser none;
-  EXPECT_EQ(Read("<rsp status=\"ok\"/>", &none).raised, "");
-  EXPECT_TRUE(none.offered.empty());
-
-  RecordingParser refused;
-  Read("<rsp status=\"bad\"><A/></rsp>", &refused);
-  EXPECT_TRUE(refused.offered.empty());
-
-  EXPECT_EQ(Read("<rsp status=\"ok\"><A/></rsp>", nullptr).raised, "");
-}
-
-TEST_F(EnvelopeTest, GpxRootGoesToTheInnerParserWithoutStatus) {
-  for (const char* answer : {"<gpx><trk/></gpx>", "<GPX status=\"err\"/>", "<Gpx/>"}) {
-    RecordingParser inner;
-    const Outcome outcome = Read(answer, &inner);
-    EXPECT_EQ(outcome.raised, "") << answer;
-    EXPECT_FALSE(outcome.serverErrorCode.has_value()) << answer;
-    ASSERT_EQ(inner.offered.size(), 1u) << answer;
-    EXPECT_TRUE(EqualIgnoringAsciiCase(inner.offered[0], "gpx"));
-  }
-  EXPECT_EQ(Read("<gpx/>", nullptr).raised, "");
+  for (const char* answer : {"<rsp status=\"ok\"><A/></rsp>", "<gpx/>"})
+    EXPECT_EQ(Read(answer, nullptr).raised, "") << answer;
 }
 
 TEST_F(EnvelopeTest, ServerErrorsMapToTheirCodes) {
   struct Case {
-    const char* error;  // the first child of an error answer
+    std::string answer;
     std::int32_t code;
   } cases[] = {
-      {"<err type=\"TrailmarkEmailLoginException\" msg=\"m\"/>", 5},
-      {"<err type=\"expiredauthtokenexception\"/>", kRKExpiredAuthToken},
-      {"<err TYPE=\"INCORRECTPASSWORDEXCEPTION\"/>", 26},
-      {"<err type=\"RecordNotFoundException\"/>", kRKRecordNotFound},
-      {"<err type=\"UsernameFormatException\"/>", 42},
-      {"<err type=\"ContentLengthMissmatchException\"/>", 10},
-      {"<err type=\"ContentLengthMismatchException\"/>", kRKUnknownServerError},
-      {"<err type=\"NoSuchException\"/>", kRKUnknownServerError},
-      {"<err type=\"\"/>", kRKUnknownServerError},
-      {"<err msg=\"no type\"/>", kRKUnknownServerError},
-      {"", kRKUnknownServerError},
-      {"just text", kRKUnknownServerError},
+      {"<rsp status=\"err\"><err type=\"TrailmarkEmailLoginException\" msg=\"m\"/></rsp>", 5},
+      {"<rsp status=\"err\"><err type=\"expiredauthtokenexception\"/></rsp>", kRKExpiredAuthToken},
+      {"<rsp status=\"err\"><err TYPE=\"INCORRECTPASSWORDEXCEPTION\"/></rsp>", 26},
+      {"<rsp status=\"err\"><err type=\"RecordNotFoundException\"/></rsp>", kRKRecordNotFound},
+      {"<rsp status=\"err\"><err type=\"UsernameFormatException\"/></rsp>", 42},
+      {"<rsp status=\"err\"><err type=\"ContentLengthMissmatchException\"/></rsp>", 10},
+      {"<rsp status=\"err\"><err type=\"ContentLengthMismatchException\"/></rsp>", kRKUnknownServerError},
+      {"<rsp status=\"err\"><err type=\"Exception\"/></rsp>", kRKUnknownServerError},
+      {"<rsp status=\"err\"><err msg=\"no type\"/></rsp>", kRKUnknownServerError},
+      {"<rsp status=\"err\">just text</rsp>", kRKUnknownServerError},
+      {"<rsp status=\"err\"></rsp>", kRKUnknownServerError},
       // Only the first child describes the error.
-      {"<note/><err type=\"HalvardException\"/>", kRKUnknownServerError},
+      {"<rsp status=\"err\"><note/><err type=\"HalvardException\"/></rsp>", kRKUnknownServerError},
+      // An "ok" before "err" does not save the answer; one after it is not read.
+      {"<rsp status=\"ok\" Status=\"ERR\"><e type=\"HalvardException\"/></rsp>", 41},
+      {"<rsp status=\"err\" status2=\"ok\"><e type=\"HalvardException\"/></rsp>", 41},
   };
   for (const Case& c : cases) {
     RecordingParser inner;
-    const Outcome outcome = Read(std::string("<rsp status=\"err\">") + c.error + "</rsp>", &inner);
-    ASSERT_TRUE(outcome.serverErrorCode.has_value()) << c.error << " raised " << outcome.raised;
-    EXPECT_EQ(*outcome.serverErrorCode, c.code) << c.error;
-    EXPECT_TRUE(inner.offered.empty());
-  }
-}
-
-TEST_F(EnvelopeTest, ErrorStatusEndsTheWalkAtOnce) {
-  // An "ok" before "err" does not save the answer; one after it is not read.
-  for (const char* answer : {"<rsp status=\"ok\" Status=\"ERR\"><e type=\"HalvardException\"/></rsp>",
-                             "<rsp status=\"err\" status2=\"ok\"><e type=\"HalvardException\"/></rsp>"}) {
-    const Outcome outcome = Read(answer, nullptr);
-    ASSERT_TRUE(outcome.serverErrorCode.has_value()) << answer;
-    EXPECT_EQ(*outcome.serverErrorCode, 41);
+    const Outcome outcome = Read(c.answer, &inner);
+    EXPECT_EQ(outcome.serverErrorCode, std::optional<std::int32_t>(c.code)) << c.answer << " raised " << outcome.raised;
+    EXPECT_TRUE(inner.offered.empty()) << c.answer;
   }
 }
 
@@ -115,31 +84,56 @@ TEST_F(EnvelopeTest, ErrorElementKeepsTypeAndMessage) {
   CRKErr error;
   error.Parse(*document_.GetRoot());
   EXPECT_EQ(error.Type(), "DuplicateUsernameException");
-  EXPECT_EQ(error.Message(), "taken");
   const CRKException exception(error);
   EXPECT_EQ(exception.Code(), 14);
   EXPECT_EQ(exception.Message(), "taken");
 }
 
-TEST(ServerErrorCode, EveryNamedTypeHasItsCode) {
-  const char* names[] = {"TrailmarkEmailLoginException",   "TrailmarkPhoneNumberLoginException",
-                         "TrailmarkUnknownLoginException", "AuthTokenIPAddressException",
-                         "BrannockAccountException",       "ContentLengthMissmatchException",
-                         "DuplicateDisplayNameException",  "DuplicateEmailAddressException",
-                         "DuplicatePhoneNumberException",  "DuplicateUsernameException",
-                         "DuplicateValueException",        "EmailAddressFormatException",
-                         "ExpiredAuthTokenException"};
-  std::int32_t code = 5;
-  for (const char* name : names) EXPECT_EQ(ServerErrorCode(name), code++) << name;
-  const char* later[] = {"IncorrectPasswordException", "InvalidAuthTokenException",  "InvalidCredentialsException",
-                         "MediaToPoiException",        "MissingCapabilityException", "MissingParameterException",
-                         "NotAuthorizedException",     "ParameterException",         "ParameterOutOfRangeException",
-                         "PasswordFormatException",    "PhoneNumberFormatException", "RecordNotFoundException",
-                         "RequestException",           "RequestTooLargeException",   "SearchAreaTooLargeException",
-                         "HalvardException",           "UsernameFormatException"};
-  code = 26;
-  for (const char* name : later) EXPECT_EQ(ServerErrorCode(name), code++) << name;
-  EXPECT_EQ(ServerErrorCode("Exception"), kRKUnknownServerError);
+TEST_F(EnvelopeTest, ExistsTexts) {
+  struct Case {
+    const char* elements;
+    bool exists, filled;
+    const char* raised;
+  } cases[] = {
+      {"<exists>true</exists>", true, true, ""},
+      {"<EXISTS>FALSE</EXISTS>", false, true, ""},
+      {"<Other>True</Other>", false, false, ""},
+      {"<Exists>yes</Exists>", false, false, "Illegal Exists value"},
+      {"<Exists/>", false, false, "Illegal Exists value"},
+  };
+  for (const Case& c : cases) {
+    CRKExists parser;
+    EXPECT_EQ(Read(Ok(c.elements), &parser).raised, c.raised) << c.elements;
+    EXPECT_EQ(parser.Exists(), c.exists) << c.elements;
+    EXPECT_EQ(parser.IsFilled(), c.filled) << c.elements;
+  }
+}
+
+TEST_F(EnvelopeTest, TokenTimeStampAndLogin) {
+  CRKAuthToken token, missing;
+  Read(Ok("<Other>x</Other><authtoken>abc-123</authtoken>"), &token);
+  EXPECT_EQ(token.Token(), "abc-123");
+  Read(Ok("<CurrentTimeStamp>x</CurrentTimeStamp>"), &missing);
+  EXPECT_FALSE(missing.IsFilled());
+  CRKCurrentTimeStamp stamp;
+  Read(Ok("<CurrentTimeStamp>2024-05-06T07:08:09.123Z</CurrentTimeStamp>"), &stamp);
+  EXPECT_EQ(stamp.TimeStamp(), "2024-05-06T07:08:09.123Z");
+
+  CRKLogin full;
+  Read(Ok("<AuthToken>T</AuthToken><Weight>72.5kg</Weight><Units>metric</Units><UserID> 42x</UserID>"), &full);
+  EXPECT_TRUE(full.IsFilled());
+  EXPECT_EQ(full.Weight(), 72.5);
+  EXPECT_EQ(full.Units(), "metric");
+  EXPECT_EQ(full.UserId(), 42);
+  // Weight and Units do not count towards filled.
+  CRKLogin noUser;
+  Read(Ok("<AuthToken>T</AuthToken><Weight>80</Weight><Units>u</Units>"), &noUser);
+  EXPECT_FALSE(noUser.IsFilled());
+  CRKLogin numbers;
+  Read(Ok("<userid>99999999999</userid><weight>heavy</weight><USERID>-7</USERID>"), &numbers);
+  EXPECT_TRUE(numbers.IsFilled());
+  EXPECT_EQ(numbers.UserId(), -7);
+  EXPECT_EQ(numbers.Weight(), 0.0);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "service_fixture.h"
 
+#include <cctype>
 #include <cstdint>
 #include <filesystem>
+#include <sstream>
 
 #include "http/payload_cipher.h"
 #include "http/payload_key.h"
@@ -12,22 +14,14 @@ namespace velinst::test {
 
 namespace {
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 std::string PercentDecoded(const std::string& text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
-      out.push_back(static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2])));
-      i += 2;
-    } else {
-      out.push_back(text[i]);
-    }
+    const bool escape = text[i] == '%' && i + 2 < text.size() &&
+                        std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+                        std::isxdigit(static_cast<unsigned char>(text[i + 2]));
+    out.push_back(escape ? static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)) : text[i]);
+    if (escape) i += 2;
   }
   return out;
 }
@@ -48,19 +42,12 @@ std::string Decrypted(const std::string& base64) {
 // "&a=1&b=2" (or "a=1&b=2") into its pairs, values decoded.
 QueryPairs SplitQuery(const std::string& query) {
   QueryPairs pairs;
-  std::size_t at = 0;
-  while (at <= query.size()) {
-    std::size_t end = query.find('&', at);
-    if (end == std::string::npos) end = query.size();
-    const std::string item = query.substr(at, end - at);
-    if (!item.empty()) {
-      const std::size_t equals = item.find('=');
-      if (equals == std::string::npos)
-        pairs.emplace_back(item, "");
-      else
-        pairs.emplace_back(item.substr(0, equals), PercentDecoded(item.substr(equals + 1)));
-    }
-    at = end + 1;
+  std::istringstream items(query);
+  for (std::string item; std::getline(items, item, '&');) {
+    const std::size_t equals = item.find('=');
+    if (!item.empty())
+      pairs.emplace_back(item.substr(0, equals),
+                         equals == std::string::npos ? "" : PercentDecoded(item.substr(equals + 1)));
   }
   return pairs;
 }
@@ -121,6 +108,16 @@ QueryPairs ServiceTest::Parameters(const testserver::LoggedRequest& request) {
     }
   }
   return pairs;
+}
+
+std::vector<std::string> ServiceTest::Sent() {
+  std::vector<std::string> sent;
+  for (const testserver::LoggedRequest& request : Requests()) {
+    std::string joined;
+    for (const auto& [name, value] : Parameters(request)) joined += (joined.empty() ? "" : "&") + name + "=" + value;
+    sent.push_back(joined);
+  }
+  return sent;
 }
 
 std::vector<std::string> ServiceTest::TemporaryFiles() const {

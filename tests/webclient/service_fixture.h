@@ -55,6 +55,9 @@ class ServiceTest : public ::testing::Test {
   static QueryPairs Parameters(const testserver::LoggedRequest& request);
   // The query of a request as sent, from its "method" parameter on.
   static std::string RawQuery(const testserver::LoggedRequest& request);
+  // The parameters of every request received, each as "name=value&..." with
+  // the values decoded.
+  std::vector<std::string> Sent();
 
   // What the temporary folder holds now.
   std::vector<std::string> TemporaryFiles() const;

@@ -26,10 +26,10 @@ class SignedInServiceTest : public ::testing::Test {
     ASSERT_TRUE(service_.Ready()) << "no stand-in: its port file " << VELINST_SERVICE_PORT_FILE;
     ResetAccountSession();
     client_ = std::make_unique<CRK>(service_.HostText(), "", false);
-    const std::string user = service::test::UniqueName(userPrefix_);
+    user_ = service::test::UniqueName(userPrefix_);
     const CRKTokenResult registered =
-        client_->AccountGroup().Register(user, "secret-1", std::nullopt, "hw-1", "6.0", "velinst-test",
-                                         user + "@example.org", "", "", "", "", "", 70.0, "kg", &userId_);
+        client_->AccountGroup().Register(user_, "secret-1", std::nullopt, "hw-1", "6.0", "velinst-test",
+                                         user_ + "@example.org", "", "", "", "", "", 70.0, "kg", &userId_);
     ASSERT_EQ(registered.code, 0);
     token_ = registered.token;
   }
@@ -41,6 +41,7 @@ class SignedInServiceTest : public ::testing::Test {
   ComApartment com_;
   service::test::ServiceClient service_;
   std::unique_ptr<CRK> client_;
+  std::string user_;  // with the password "secret-1"
   std::string token_;
   std::int32_t userId_ = 0;
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "signed_in_service_test.h"
@@ -27,18 +28,15 @@ constexpr std::int32_t kNoSuchType = 24;
 // A two-point hike of about 1.1 km northwards from (latitude, longitude).
 // Without a final line break: an element's text comes back trimmed.
 std::string Gpx(const std::string& name, double latitude, double longitude) {
-  const std::string lat1 = std::to_string(latitude), lat2 = std::to_string(latitude + 0.01);
-  const std::string lon = std::to_string(longitude);
+  std::string points;
+  for (int i = 0; i < 2; ++i)
+    points += "<trkpt lat=\"" + std::to_string(latitude + i * 0.01) + "\" lon=\"" + std::to_string(longitude) +
+              "\"><ele>" + std::to_string(1000 + i * 100) + "</ele><time>2024-05-01T" + (i == 0 ? "10:00" : "10:20") +
+              ":00Z</time></trkpt>\n";
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\" "
          "creator=\"velinst-test\">\n<metadata><name>" +
-         name +
-         "</name><desc>&lt;b&gt;Bold&lt;/b&gt; views</desc></metadata>\n<trk><type>Hiking</type><trkseg>\n"
-         "<trkpt lat=\"" +
-         lat1 + "\" lon=\"" + lon +
-         "\"><ele>1000</ele><time>2024-05-01T10:00:00Z</time></trkpt>\n"
-         "<trkpt lat=\"" +
-         lat2 + "\" lon=\"" + lon +
-         "\"><ele>1100</ele><time>2024-05-01T10:20:00Z</time></trkpt>\n</trkseg></trk>\n</gpx>";
+         name + "</name><desc>&lt;b&gt;Bold&lt;/b&gt; views</desc></metadata>\n<trk><type>Hiking</type><trkseg>\n" +
+         points + "</trkseg></trk>\n</gpx>";
 }
 
 std::vector<std::string> Ids(const std::vector<TripStats>& trips) {
@@ -64,21 +62,14 @@ TEST_F(TripServiceTest, ATripFromSaveToDelete) {
   const std::string id = std::to_string(tripId);
 
   const auto list = Trip().GetTripList(token_);
-  EXPECT_EQ(list.code, 0);
   ASSERT_EQ(list.value.size(), 1u);
-  EXPECT_EQ(list.value[0].id, id);
-  EXPECT_EQ(list.value[0].name, "Ridge and valley");
-  EXPECT_EQ(list.value[0].activityType, "Hiking");
-  EXPECT_EQ(list.value[0].userID, std::to_string(userId_));
-
-  const auto info = Trip().GetTripInfo(token_, tripId);
-  EXPECT_EQ(info.code, 0);
-  EXPECT_EQ(info.value.id, tripId);
-  EXPECT_EQ(info.value.userID, userId_);
-  EXPECT_EQ(info.value.totalPointCount, 2);
-  EXPECT_EQ(info.value.trackCount, 1);
-  EXPECT_NEAR(info.value.distance, 1112.0, 1.0);
-  EXPECT_EQ(info.value.eleGain, 100.0);
+  const TripStats& listed = list.value[0];
+  EXPECT_EQ(std::vector<std::string>({listed.id, listed.name, listed.activityType, listed.userID}),
+            std::vector<std::string>({id, "Ridge and valley", "Hiking", std::to_string(userId_)}));
+  const TripInfo info = Trip().GetTripInfo(token_, tripId).value;
+  EXPECT_EQ(std::make_tuple(info.id, info.userID, info.totalPointCount, info.trackCount, info.eleGain),
+            std::make_tuple(tripId, userId_, 2, 1, 100.0));
+  EXPECT_NEAR(info.distance, 1112.0, 1.0);
 
   EXPECT_EQ(Trip().GetTrip(token_, tripId, std::nullopt).value, document);
   EXPECT_THAT(Trip().GetTrip(token_, tripId, true).value, HasSubstr("<desc>Bold views</desc>"));
@@ -87,16 +78,13 @@ TEST_F(TripServiceTest, ATripFromSaveToDelete) {
   ASSERT_EQ(pairs.value.size(), 1u);
   EXPECT_EQ(pairs.value[0].Id, tripId);
 
-  const std::string before = Trip().LastModified(token_, tripId).value;
-  EXPECT_FALSE(before.empty());
+  EXPECT_FALSE(Trip().LastModified(token_, tripId).value.empty());
   EXPECT_EQ(Trip().Rename(token_, tripId, "Lake & loop 100%"), 0);
   EXPECT_EQ(Trip().GetTripList(token_).value.at(0).name, "Lake & loop 100%");
 
   std::string synchronizedDate;
-  const auto byDate = Trip().GetTripListByDate(token_, std::nullopt, &synchronizedDate);
-  EXPECT_EQ(byDate.code, 0);
+  EXPECT_EQ(Ids(Trip().GetTripListByDate(token_, std::nullopt, &synchronizedDate).value), std::vector<std::string>{id});
   EXPECT_FALSE(synchronizedDate.empty());
-  EXPECT_EQ(Ids(byDate.value), std::vector<std::string>{id});
 
   EXPECT_EQ(Trip().Delete(token_, tripId), 0);
   EXPECT_EQ(Trip().GetTripInfo(token_, tripId).code, kRecordNotFound);
@@ -126,8 +114,7 @@ TEST_F(TripServiceTest, MediaAndPointsOfInterest) {
   EXPECT_EQ(unknownType.value, 0);
 
   const TripInfo info = Trip().GetTripInfo(token_, tripId).value;
-  EXPECT_EQ(info.mediaCount, 1);
-  EXPECT_EQ(info.poiCount, 1);
+  EXPECT_EQ(std::make_pair(info.mediaCount, info.poiCount), std::make_pair(1, 1));
 }
 
 TEST_F(TripServiceTest, SynchronizedSaveReplacesTheTripItNames) {
