@@ -73,7 +73,7 @@ TEST(CDOSDrives, KindAndReadinessFollowTheDriveType) {
                {'D', DriveType::kCdRom, false, 42, false},    {'E', DriveType::kCdRom, true, 42, true},
                {'F', DriveType::kRemovable, false, 8, true},  // other removable drives need no test
                {'N', DriveType::kRemote, true, 16, true},     {'R', DriveType::kRamDisk, true, 4, true},
-               {'U', DriveType::kUnknown, true, 0, true}};
+               {'U', DriveType::kUnknown, true, 0, false}};
   FakeDrives fake;
   for (const auto& c : cases) fake.drives[c.letter] = FakeDrives::Of(c.type, c.medium);
   CDOS dos;
