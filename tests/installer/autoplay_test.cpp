@@ -21,10 +21,9 @@ TEST(Autoplay, AcceptsOnlyRootsOfPresentDrives) {
   struct Case {
     const wchar_t* root;
     bool acceptable;
-  } cases[] = {
-      {L"E:\\", true}, {L"e:\\", true},  {L"C:\\", true},   {L"E:", false},     {L"D:\\", false}, {L"E\\", false},
-      {L"", false},    {L"1:\\", false}, {L"E:\\x", false}, {L"E:\\x\\", true}, {L"[:\\", false}, {L"\u00c4:\\", false},
-  };
+  } cases[] = {{L"E:\\", true},   {L"e:\\", true},    {L"C:\\", true},  {L"E:", false},
+               {L"D:\\", false},  {L"E\\", false},    {L"", false},     {L"1:\\", false},
+               {L"E:\\x", false}, {L"E:\\x\\", true}, {L"[:\\", false}, {L"\u00c4:\\", false}};
   for (const Case& c : cases) EXPECT_EQ(IsAcceptableDriveRoot(c.root, present), c.acceptable) << c.root;
   EXPECT_TRUE(IsAcceptableDriveRoot(L"Z:\\", Drives({'Z'})));
   EXPECT_TRUE(IsAcceptableDriveRoot(L"a:\\", Drives({'A'})));
@@ -43,7 +42,7 @@ TEST(Autoplay, CancelsOnlyMaskedContentOnItsOwnDriveWhileSuppressing) {
       {true, L"E:\\", 0x200, false},  // film files are let through
       {true, L"E:\\", 0x202, true},  {true, L"E:\\", 0x2, true}, {true, L"E:\\", 0x100, true},
       {true, L"E:\\", 0x1, false},   {true, L"E:", 0x4, false},  {true, L"", 0x4, false},
-      {false, L"E:\\", 0x4, false},  // after the stop
+      {false, L"E:\\", 0x4, false}  // after the stop
   };
   for (const Case& c : cases)
     EXPECT_EQ(CancelsAutoplay(c.suppressing, L"E:\\", c.event, c.content, kAutoplayContentMask), c.cancels)

@@ -35,13 +35,13 @@ TEST(CommandLine, SplitsAsTheWindowsRuntimeDoes) {
       {"\"C:\\Program Files\\x.exe\" ", {"C:\\Program Files\\x.exe"}},
       {"prog a  b\tc", {"prog", "a", "b", "c"}},
       {"\"p\" \"a b\" c", {"p", "a b", "c"}},
-      {"\"p\" a\\\\b", {"p", "a\\\\b"}},              // backslashes not before a quote stay
-      {"\"p\" a\\\"b", {"p", "a\"b"}},                // odd backslashes: literal quote
-      {"\"p\" \"a\\\\\" b", {"p", "a\\", "b"}},       // even backslashes: quote closes
-      {"\"p\" \"a\"\"b\"", {"p", "a\"b"}},             // doubled quote inside quotes
-      {"\"p\" \"\"", {"p", ""}},                       // empty quoted argument
+      {"\"p\" a\\\\b", {"p", "a\\\\b"}},         // backslashes not before a quote stay
+      {"\"p\" a\\\"b", {"p", "a\"b"}},           // odd backslashes: literal quote
+      {"\"p\" \"a\\\\\" b", {"p", "a\\", "b"}},  // even backslashes: quote closes
+      {"\"p\" \"a\"\"b\"", {"p", "a\"b"}},       // doubled quote inside quotes
+      {"\"p\" \"\"", {"p", ""}},                 // empty quoted argument
       {"\"p\" ab\"c d\"e", {"p", "abc de"}},
-      {"\"p\\\" x", {"p\\", "x"}},                     // program name keeps backslashes
+      {"\"p\\\" x", {"p\\", "x"}}  // program name keeps backslashes
   };
   for (const Case& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.expected) << c.line;
 }

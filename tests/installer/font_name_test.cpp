@@ -100,8 +100,9 @@ TEST(FontName, NamesFromMacintoshRecords) {
     const char* what;
     std::vector<NameEntry> names;
     int familyFound;
-    const char* name;
+    std::string name;
   } cases[] = {
+      {"long name cut to 127 bytes", {{kMac, 1, std::string(300, 'F')}}, 1, std::string(kFontNameLimit, 'F')},
       {"family and full name", {kMacFamily, kMacFull}, 1, "Velinst Sans Bold"},
       {"full name first", {kMacFull, kMacFamily}, 1, "Velinst Sans Bold"},
       {"family only", {kMacFamily}, 1, "Velinst Sans"},
@@ -115,8 +116,7 @@ TEST(FontName, NamesFromMacintoshRecords) {
       {"other name ids", {{kMac, 2, "Bold"}, {kMac, 6, "VelinstSans-Bold"}}, 0, ""},
       {"empty strings do not count", {{kMac, 1, ""}, {kMac, 4, std::string("\0x", 2)}, kMacFamily}, 1, "Velinst Sans"},
       {"string ends at its NUL", {{kMac, 1, std::string("Velinst\0Sans", 12)}}, 1, "Velinst"},
-      {"no names", {}, 0, ""},
-  };
+      {"no names", {}, 0, ""}};
   for (const Case& c : cases) {
     FontFile font;
     font.names = c.names;
@@ -126,49 +126,31 @@ TEST(FontName, NamesFromMacintoshRecords) {
   }
 }
 
-TEST(FontName, OnlyTrueTypeVersionOneIsRead) {
-  struct Case {
+// Only TrueType version 1 is read; the name tag is found in any case, and an empty tag ends the directory.
+TEST(FontName, VersionAndNameTag) {
+  const std::vector<std::string> tags = {"cmap", "head", "name"};
+  const struct {
     std::uint32_t version;
-    int familyFound;
-  } cases[] = {
-      {0x00010000, 1}, {0x74746366, 0},  // "ttcf": a collection
-      {0x4F54544F, 0},                   // "OTTO": other outlines
-      {0x74727565, 0},                   // "true"
-      {0x00010001, 0}, {0x00020000, 0},
-  };
-  for (const Case& c : cases) {
-    FontFile font;
-    font.version = c.version;
-    font.names = {kMacFamily};
-    EXPECT_EQ(Read(font.Bytes()).familyFound, c.familyFound) << std::hex << c.version;
-  }
-}
-
-TEST(FontName, NameTagIsFoundInAnyCaseAndAnEmptyTagEndsTheDirectory) {
-  struct Case {
     std::vector<std::string> tags;
     int familyFound;
-  } cases[] = {
-      {{"cmap", "head", "NAME"}, 1},
-      {{"NaMe"}, 1},
-      {{"cmap", "head", "nam "}, 0},
-      {{"cmap", std::string("\0ead", 4), "name"}, 0},
-      {{"cmap", "head", std::string("na\0\0", 4)}, 0},
-  };
-  for (const Case& c : cases) {
+  } cases[] = {{0x00010000, tags, 1},
+               {0x74746366, tags, 0},  // "ttcf": a collection
+               {0x4F54544F, tags, 0},  // "OTTO": other outlines
+               {0x74727565, tags, 0},  // "true"
+               {0x00010001, tags, 0},
+               {0x00020000, tags, 0},
+               {0x00010000, {"cmap", "head", "NAME"}, 1},
+               {0x00010000, {"NaMe"}, 1},
+               {0x00010000, {"cmap", "head", "nam "}, 0},
+               {0x00010000, {"cmap", std::string("\0ead", 4), "name"}, 0},
+               {0x00010000, {"cmap", "head", std::string("na\0\0", 4)}, 0}};
+  for (const auto& c : cases) {
     FontFile font;
+    font.version = c.version;
     font.tags = c.tags;
     font.names = {kMacFamily};
-    EXPECT_EQ(Read(font.Bytes()).familyFound, c.familyFound) << c.tags.back();
+    EXPECT_EQ(Read(font.Bytes()).familyFound, c.familyFound) << std::hex << c.version << " " << c.tags.back();
   }
-}
-
-TEST(FontName, LongNamesAreCutTo127Bytes) {
-  FontFile font;
-  font.names = {{kMac, 1, std::string(300, 'F')}};
-  const FontName found = Read(font.Bytes());
-  EXPECT_EQ(found.familyFound, 1);
-  EXPECT_EQ(found.name, std::string(kFontNameLimit, 'F'));
 }
 
 TEST(FontName, TruncatedFilesKeepWhatWasFoundBeforeTheEnd) {
@@ -181,17 +163,15 @@ TEST(FontName, TruncatedFilesKeepWhatWasFoundBeforeTheEnd) {
     std::size_t length;
     int familyFound;
     const char* name;
-  } cases[] = {
-      {0, 0, ""},
-      {11, 0, ""},                        // inside the offset table
-      {12 + 16 * 3 - 1, 0, ""},           // inside the directory
-      {table + 5, 0, ""},                 // inside the name table's header
-      {table + 6 + 12 - 1, 0, ""},        // inside the first record
-      {storage + 11, 0, ""},              // the family string cut short
-      {storage + 12, 1, "Velinst Sans"},  // the full name's string is missing
-      {whole.size() - 1, 1, "Velinst Sans"},
-      {whole.size(), 1, "Velinst Sans Bold"},
-  };
+  } cases[] = {{0, 0, ""},
+               {11, 0, ""},                        // inside the offset table
+               {12 + 16 * 3 - 1, 0, ""},           // inside the directory
+               {table + 5, 0, ""},                 // inside the name table's header
+               {table + 6 + 12 - 1, 0, ""},        // inside the first record
+               {storage + 11, 0, ""},              // the family string cut short
+               {storage + 12, 1, "Velinst Sans"},  // the full name's string is missing
+               {whole.size() - 1, 1, "Velinst Sans"},
+               {whole.size(), 1, "Velinst Sans Bold"}};
   for (const Case& c : cases) {
     const FontName found = Read(whole.substr(0, c.length));
     EXPECT_EQ(found.familyFound, c.familyFound) << c.length;
@@ -265,12 +245,10 @@ TEST_F(FontNameExport, FailuresLeaveAnEmptyBuffer) {
     std::string path;
     int result;
     const char* name;
-  } cases[] = {
-      {dir_.File("missing.ttf"), 0, ""},
-      {dir_.Path(), 0, ""},
-      {Write("ttcf"), 0, ""},
-      {Write(windowsOnly.Bytes()), 0, ""},
-  };
+  } cases[] = {{dir_.File("missing.ttf"), 0, ""},
+               {dir_.Path(), 0, ""},
+               {Write("ttcf"), 0, ""},
+               {Write(windowsOnly.Bytes()), 0, ""}};
   for (const Case& c : cases) {
     char buffer[32] = "previous";
     EXPECT_EQ(VEL_FontNameFile(c.path.c_str(), buffer, 31), c.result) << c.path;

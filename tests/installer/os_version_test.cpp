@@ -51,21 +51,22 @@ TEST(OsVersion, ProbeFillsEveryFieldOfWindows7Sp1) {
   EXPECT_EQ(OsCodeFromProbe(system.Query()), 5);
 }
 
-TEST(OsVersion, NoServicePackGivesEmptyText) {
-  FakeSystem system{10, 0, 19045, 0, 0};
-  OsVersionRecord record = RecordOfSize(kExtendedVersionRecordSize);
-  ASSERT_EQ(ProbeOsVersion(&record, system.Query()), 1);
-  EXPECT_STREQ(record.servicePackText, "");
-  EXPECT_EQ(record.buildNumber, 19045u);
-}
-
-TEST(OsVersion, ShortRecordGetsNoServicePackNumbers) {
-  FakeSystem system{5, 1, 2600, 3, 0};
-  OsVersionRecord record = RecordOfSize(kShortVersionRecordSize);
-  ASSERT_EQ(ProbeOsVersion(&record, system.Query()), 1);
-  EXPECT_STREQ(record.servicePackText, "Service Pack 3");
-  EXPECT_EQ(record.servicePackMajor, 0xABAB);
-  EXPECT_EQ(record.servicePackMinor, 0xABAB);
+TEST(OsVersion, ServicePackTextAndNumbersFollowTheRecordSize) {
+  const struct {
+    FakeSystem system;
+    std::uint32_t size;
+    const char* text;
+    std::uint16_t spMajor;
+  } cases[] = {{{10, 0, 19045, 0, 0}, kExtendedVersionRecordSize, "", 0},
+               {{5, 1, 2600, 3, 0}, kShortVersionRecordSize, "Service Pack 3", 0xABAB}};  // short: no numbers
+  for (auto c : cases) {
+    OsVersionRecord record = RecordOfSize(c.size);
+    ASSERT_EQ(ProbeOsVersion(&record, c.system.Query()), 1);
+    EXPECT_STREQ(record.servicePackText, c.text);
+    EXPECT_EQ(record.buildNumber, c.system.build);
+    EXPECT_EQ(record.servicePackMajor, c.spMajor);
+    EXPECT_EQ(record.servicePackMinor, c.spMajor);
+  }
 }
 
 TEST(OsVersion, WrongSizeOrNullRecordIsRefusedUnchanged) {
@@ -78,21 +79,15 @@ TEST(OsVersion, WrongSizeOrNullRecordIsRefusedUnchanged) {
   EXPECT_EQ(system.calls, 0);
 }
 
-TEST(OsVersion, BuildNumbersAtTheTopOfTheRangeConverge) {
-  for (const std::uint32_t build : {0x80000000u, 0x80000005u, 0xFFFFFFFEu, 0xFFFFFFFFu, 0u, 1u}) {
-    FakeSystem system{6, 2, build, 0, 0};
+// Four fields of at most two candidates each, then a bisection of at most 33 questions.
+TEST(OsVersion, BuildNumbersOfTheWholeRangeConvergeInFewQuestions) {
+  for (const std::uint32_t build : {0x80000000u, 0x80000005u, 0xFFFFFFFEu, 0xFFFFFFFFu, 0u, 1u, 7601u}) {
+    FakeSystem system{0, 0, build, 0, 0};
     OsVersionRecord record = RecordOfSize(kExtendedVersionRecordSize);
     ASSERT_EQ(ProbeOsVersion(&record, system.Query()), 1);
     EXPECT_EQ(record.buildNumber, build);
+    EXPECT_LE(system.calls, 8 + 33) << build;
   }
-}
-
-TEST(OsVersion, BuildBisectionTakesAtMost33Questions) {
-  FakeSystem system{0, 0, 7601, 0, 0};
-  OsVersionRecord record = RecordOfSize(kExtendedVersionRecordSize);
-  ASSERT_EQ(ProbeOsVersion(&record, system.Query()), 1);
-  // Four fields of at most two candidates each, then the bisection.
-  EXPECT_LE(system.calls, 8 + 33);
 }
 
 // A query that never bounds a field, and one that refuses even version 0
@@ -108,12 +103,11 @@ TEST(OsVersion, QueryThatNeverOrAlwaysAnswersFalseFails) {
   }
 }
 
-TEST(OsVersion, Version31GivesFour) {
+TEST(OsVersion, CodeOfVersion31IsFourAndOfTheRunningSystemFive) {
   FakeSystem system{3, 1, 511, 0, 0};
   EXPECT_EQ(OsCodeFromProbe(system.Query()), 4);
+  EXPECT_EQ(VEL_MD_GetOS(), 5);
 }
-
-TEST(OsVersion, RunningSystemIsCurrent) { EXPECT_EQ(VEL_MD_GetOS(), 5); }
 
 }  // namespace
 }  // namespace velinst

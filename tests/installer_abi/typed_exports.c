@@ -53,6 +53,14 @@ static void CheckInt(const char* name, int actual, int expected) {
     CheckStack(#name, before_, after_);               \
   } while (0)
 
+/* NAME(...) must give EXPECTED and keep the stack. */
+#define CHECK_CALL(expected, name, ...)      \
+  do {                                       \
+    int result_;                             \
+    CALL(result_, name, __VA_ARGS__);        \
+    CheckInt(#name, result_, expected);      \
+  } while (0)
+
 static HMODULE module;
 
 static FARPROC Resolve(const char* name) {
@@ -107,31 +115,21 @@ static void InstallerHelpers(const char* region, const char* folder) {
     CheckInt("VEL_SetLastError", (int)GetLastError(), 4321);
   }
   snprintf(path, sizeof path, "%s\\no such program.exe", folder);
-  CALL(result, VEL_ShellExec, path, "a & b \"c\" %d");
-  CheckInt("VEL_ShellExec", result, 0);
+  CHECK_CALL(0, VEL_ShellExec, path, "a & b \"c\" %d");
   CheckInt("VEL_ShellExec's last error", (int)GetLastError(), ERROR_FILE_NOT_FOUND);
-  CALL(result, VEL_ShellExecNoWait, path, "");
-  CheckInt("VEL_ShellExecNoWait", result, 0);
-  CALL(result, VEL_MD_GetOS);
-  CheckInt("VEL_MD_GetOS", result, 5);
-  CALL(result, VEL_GetLanguageID);
-  CheckInt("VEL_GetLanguageID", result, GetSystemDefaultLangID());
-  CALL(result, VEL_Eject, "");
-  CheckInt("VEL_Eject", result, 0);
+  CHECK_CALL(0, VEL_ShellExecNoWait, path, "");
+  CHECK_CALL(5, VEL_MD_GetOS);
+  CHECK_CALL(GetSystemDefaultLangID(), VEL_GetLanguageID);
+  CHECK_CALL(0, VEL_Eject, "");
   strcpy(text, "stale");
-  CALL(result, VEL_UNCtoLocal, "", "velinst no such share", text, (int)sizeof text);
-  CheckInt("VEL_UNCtoLocal", result, 0);
+  CHECK_CALL(0, VEL_UNCtoLocal, "", "velinst no such share", text, (int)sizeof text);
   CheckInt("VEL_UNCtoLocal's empty buffer", text[0], 0);
-  CALL(result, VEL_FontNameFile, path, text, (int)sizeof text - 1);
-  CheckInt("VEL_FontNameFile", result, 0);
+  CHECK_CALL(0, VEL_FontNameFile, path, text, (int)sizeof text - 1);
 
   snprintf(path, sizeof path, "%s\\typed.lst", folder);
-  CALL(result, VEL_MakePackList24K, region, path, 24000);
-  CheckInt("VEL_MakePackList24K", result, 14);
-  CALL(result, VEL_MakePackList, region, path, 250000);
-  CheckInt("VEL_MakePackList", result, 256);
-  CALL(result, VEL_MakePackList100K, region, path, 24000);
-  CheckInt("VEL_MakePackList100K", result, -2);
+  CHECK_CALL(14, VEL_MakePackList24K, region, path, 24000);
+  CHECK_CALL(256, VEL_MakePackList, region, path, 250000);
+  CHECK_CALL(-2, VEL_MakePackList100K, region, path, 24000);
 
   /* The hold pumps its thread's messages until a quit message after the stop. */
   struct AutoplayHold hold = {-1};
@@ -184,35 +182,25 @@ static void AccountExports(const char* port_file) {
   }
   RegSetValueExA(key, NULL, 0, REG_SZ, (const BYTE*)host, (DWORD)strlen(host) + 1);
 
-  int result, exists = -1, user_id = -1, account_id = -1, count = -1;
+  int exists = -1, user_id = -1, account_id = -1, count = -1;
   char token[1024], user_token[1024], names[5][1024];
-  CALL(result, VEL_RDB_Login, VELINST_SERVICE_ADMIN_USER, VELINST_SERVICE_ADMIN_PASSWORD, token, &user_id);
-  CheckInt("VEL_RDB_Login", result, 0);
-  CALL(result, VEL_RDB_UserNameExists, VELINST_SERVICE_ADMIN_USER, &exists);
-  CheckInt("VEL_RDB_UserNameExists", result, 0);
+  CHECK_CALL(0, VEL_RDB_Login, VELINST_SERVICE_ADMIN_USER, VELINST_SERVICE_ADMIN_PASSWORD, token, &user_id);
+  CHECK_CALL(0, VEL_RDB_UserNameExists, VELINST_SERVICE_ADMIN_USER, &exists);
   CheckInt("VEL_RDB_UserNameExists's answer", exists, 1);
-  CALL(result, VEL_RDB_EmailAddressExists, "nobody+abi@example.com", &exists);
-  CheckInt("VEL_RDB_EmailAddressExists", result, 0);
+  CHECK_CALL(0, VEL_RDB_EmailAddressExists, "nobody+abi@example.com", &exists);
   CheckInt("VEL_RDB_EmailAddressExists's answer", exists, 0);
   char user[64];
   snprintf(user, sizeof user, "abi-%lu", (unsigned long)GetCurrentProcessId());
-  CALL(result, VEL_RDB_CreateUserAccount, token, "VELINST-ABI", user, "s3 cret&<x>+\"%", "ABI Co & Sons", "1 Main St", "",
+  CHECK_CALL(0, VEL_RDB_CreateUserAccount, token, "VELINST-ABI", user, "s3 cret&<x>+\"%", "ABI Co & Sons", "1 Main St", "",
        "Monterey", "CA", "93940", "Contact", "contact@example.com", "555-0100", "First", "Last", "user@example.com",
        "555-0101", user_token);
-  CheckInt("VEL_RDB_CreateUserAccount", result, 0);
-  CALL(result, VEL_RDB_FindAccount, user_token, 7, "VELINST-ABI", &account_id);
-  CheckInt("VEL_RDB_FindAccount", result, 0);
-  CALL(result, VEL_RDB_GetAccount, user_token, "VELINST-ABI", names[0], names[1], names[2], &account_id);
-  CheckInt("VEL_RDB_GetAccount", result, 0);
-  CALL(result, VEL_RDB_GetUserCount, user_token, "VELINST-ABI", &count);
-  CheckInt("VEL_RDB_GetUserCount", result, 0);
+  CHECK_CALL(0, VEL_RDB_FindAccount, user_token, 7, "VELINST-ABI", &account_id);
+  CHECK_CALL(0, VEL_RDB_GetAccount, user_token, "VELINST-ABI", names[0], names[1], names[2], &account_id);
+  CHECK_CALL(0, VEL_RDB_GetUserCount, user_token, "VELINST-ABI", &count);
   CheckInt("VEL_RDB_GetUserCount's count", count, 1);
-  CALL(result, VEL_RDB_GetUserID, user_token, "VELINST-ABI", 0, &user_id);
-  CheckInt("VEL_RDB_GetUserID", result, 0);
-  CALL(result, VEL_RDB_SetUserInfo, user_token, user_id, "Ünïcode", "O'Brien", "new@example.com", "", 1, 0);
-  CheckInt("VEL_RDB_SetUserInfo", result, 0);
-  CALL(result, VEL_RDB_GetUserInfo, user_token, user_id, names[0], names[1], names[2], names[3], names[4]);
-  CheckInt("VEL_RDB_GetUserInfo", result, 0);
+  CHECK_CALL(0, VEL_RDB_GetUserID, user_token, "VELINST-ABI", 0, &user_id);
+  CHECK_CALL(0, VEL_RDB_SetUserInfo, user_token, user_id, "Ünïcode", "O'Brien", "new@example.com", "", 1, 0);
+  CHECK_CALL(0, VEL_RDB_GetUserInfo, user_token, user_id, names[0], names[1], names[2], names[3], names[4]);
   if (strcmp(names[1], "O'Brien") != 0) Fail("VEL_RDB_GetUserInfo's last name", names[1]);
 
   RegDeleteValueA(key, NULL);

@@ -59,8 +59,7 @@ TEST(EighthDegreeCover, FollowsTheEdgeFormulas) {
       {"west east of east", Rectangle(37.0, -122.0, 37.125, -121.5), {}},
       {"north south of south", Rectangle(37.5, -122.0, 37.0, -122.125), {}},
       {"eastern hemisphere as written", Rectangle(45.0, 10.0, 45.125, 9.875), {"45-10A1"}},
-      {"southern hemisphere as written", Rectangle(-33.875, -151.0, -33.75, -151.125), {"-33151H1"}},
-  };
+      {"southern hemisphere as written", Rectangle(-33.875, -151.0, -33.75, -151.125), {"-33151H1"}}};
   for (const auto& c : cases) EXPECT_EQ(Eighths(c.sheet), c.lines) << c.name;
 }
 
@@ -92,8 +91,7 @@ TEST(HalfDegreeCover, FollowsTheEdgeFormulas) {
        true,
        {"37122A1", "37123A1", "37124A1"}},
       {"west not west of east", Rectangle(37.0, -122.0, 38.0, -122.0), false, {}},
-      {"north not north of south", Rectangle(37.5, -122.0, 37.5, -123.0), false, {}},
-  };
+      {"north not north of south", Rectangle(37.5, -122.0, 37.5, -123.0), false, {}}};
   for (const auto& c : cases) EXPECT_EQ(Halves(c.sheet, c.map), c.lines) << c.name;
 }
 

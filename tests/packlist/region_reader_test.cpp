@@ -37,15 +37,11 @@ std::string Entry(const std::string& scaleLine, const std::string& list) {
   return scaleLine + "\n1.0, 2.0, 3.0, 4.0\n1, 2, 3, 4\n122, 1, 37, 1\n\n// sheets\n" + list;
 }
 
-TEST(RegionReader, BlankCountLineYieldsTwoEntries) {
+TEST(RegionReader, BlankCountLineYieldsTwoEntriesAndCountBelowOneNone) {
   const ScaleInfoTable table =
       Read(WithHeader("", Entry("24, \"a\"", "0, \"x\", \"\"\n\n") + Entry("100, \"b\"", "0, \"x\", \"\"\n\n")));
   ASSERT_EQ(table.entries.size(), 2u);
-  EXPECT_EQ(table.entries[0].denominator, 24000);
   EXPECT_EQ(table.entries[1].denominator, 100000);
-}
-
-TEST(RegionReader, CountBelowOneGivesAnEmptyTable) {
   for (const char* count : {"0", "-3", "none"}) {
     EXPECT_TRUE(Read(WithHeader(count, Entry("24, \"a\"", "0, \"x\", \"\"\n"))).entries.empty()) << count;
   }
@@ -69,14 +65,12 @@ TEST(RegionReader, CellSizesDefaultByEntryPositionOrComeFromTheScaleLine) {
   const ScaleInfoTable table = Read(WithHeader("3", Entry("24, \"first\"", "end\n") + Entry("24, \"second\"", "end\n") +
                                                         Entry("100, \"third\", 1.5, 0.25", "end\n")));
   ASSERT_EQ(table.entries.size(), 3u);
-  EXPECT_STREQ(table.entries[0].scaleName, "first");
-  EXPECT_EQ(table.entries[0].longitudeCellSize, 0.125);
-  EXPECT_EQ(table.entries[0].latitudeCellSize, 0.125);
-  EXPECT_EQ(table.entries[1].longitudeCellSize, 1.0);
-  EXPECT_EQ(table.entries[1].latitudeCellSize, 0.5);
+  const double sizes[3][2] = {{0.125, 0.125}, {1.0, 0.5}, {1.5, 0.25}};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(table.entries[i].longitudeCellSize, sizes[i][0]) << i;
+    EXPECT_EQ(table.entries[i].latitudeCellSize, sizes[i][1]) << i;
+  }
   EXPECT_STREQ(table.entries[2].scaleName, "third");
-  EXPECT_EQ(table.entries[2].longitudeCellSize, 1.5);
-  EXPECT_EQ(table.entries[2].latitudeCellSize, 0.25);
   EXPECT_EQ(table.entries[2].formatVersion, 2.0);
 }
 
@@ -171,17 +165,6 @@ TEST(RegionReader, TextsLongerThanTheirFieldsAreCut) {
   EXPECT_EQ(entry.primary[0].description, description.substr(0, 63));
 }
 
-TEST(RegionReader, CarriageReturnLineEndsReadAsLineFeeds) {
-  const std::vector<Series> series = {{"24, \"s\", 0.5, 0.25", {"8, \"37122-A1\", \"a\", 37.0, 237.5, 37.5, 237.0"}}};
-  const ScaleInfoTable unix = Read(RegionFile("1.0", series, "\n"));
-  const ScaleInfoTable dos = Read(RegionFile("1.0", series, "\r\n"));
-  ASSERT_EQ(dos.entries.size(), 1u);
-  EXPECT_EQ(dos.entries[0].formatVersion, 1.0);
-  EXPECT_EQ(dos.entries[0].latitudeCellSize, 0.25);
-  EXPECT_EQ(dos.entries[0].primary[0].description, "a");
-  EXPECT_EQ(dos.entries[0].primary[0].west, unix.entries[0].primary[0].west);
-}
-
 struct LayoutCase {
   const char* name;
   std::string text;
@@ -195,15 +178,12 @@ TEST(RegionReader, LayoutBreaksRefuseTheWholeFile) {
   const std::string closing = "0, \"\", \"\"\n";
   const LayoutCase cases[] = {
       {"empty file", "", 1, "the file ends before its header is complete"},
-      {"two lines", "Title\nsecond\n", 3, "the file ends before its header is complete"},
       {"only comments after the version", "T\ns\n2.0\n// c\n\n", 6, "the file ends before its header is complete"},
       {"no count line", "T\ns\n2.0\np\nd\nu\ne\n", 8, "the file ends before its header is complete"},
       {"more entries announced", WithHeader("3", Entry("24, \"s\"", good + closing + "\n")), 20,
        "3 scale entries announced, the file ends after 1"},
       {"huge count", WithHeader("2000000000", ""), 11, "2000000000 scale entries announced, the file ends after 0"},
       {"entry cut short", header + "24, \"s\"\n1.0, 2.0, 3.0, 4.0\n", 13,
-       "the file ends before the sheet list of scale entry 1 begins"},
-      {"no sheet list", header + "24, \"s\"\n1.0, 2.0, 3.0, 4.0\n1, 2, 3, 4\n122, 1, 37, 1\n\n// none\n", 17,
        "the file ends before the sheet list of scale entry 1 begins"},
       {"second rectangle line missing",
        header + "24, \"s\"\n1.0, 2.0, 3.0, 4.0\n1, 2, 3, 4\n122, 1, 37, 1\n37, 1, 2, 3,\n", 16,
@@ -212,8 +192,6 @@ TEST(RegionReader, LayoutBreaksRefuseTheWholeFile) {
        "a sheet line without its four double quotes"},
       {"no quotes", WithHeader("1", Entry("24, \"s\"", good + "2 37122-A2\n" + closing)), 18,
        "a sheet line without its four double quotes"},
-      {"three numbers", WithHeader("1", Entry("24, \"s\"", "8, \"a\", \"b\", 37.0, -122.0, 38.0\n" + closing)), 17,
-       "a rectangle sheet without four numbers"},
       {"blank before a comma",
        WithHeader("1", Entry("24, \"s\"", "8, \"a\", \"b\", 37.0 , -122.0, 38.0, -123.0\n" + closing)), 17,
        "a rectangle sheet without four numbers"},
@@ -230,15 +208,10 @@ TEST(RegionReader, LayoutBreaksRefuseTheWholeFile) {
       {"longitude beyond 360",
        WithHeader("1", Entry("24, \"s\"", "12, \"a\", \"b\", 37.0, -360.5, 38.0, -123.0\n" + closing)), 17,
        "a rectangle coordinate that is not finite or lies off the globe"},
-      {"huge longitude", WithHeader("1", Entry("24, \"s\"", "8, \"a\", \"b\", 37.0, -122.0, 38.0, 1e300\n" + closing)),
-       17, "a rectangle coordinate that is not finite or lies off the globe"},
       {"long sheet line",
        WithHeader("1", Entry("24, \"s\"", "0, \"a\", \"" + std::string(510, 'd') + "\"\n" + closing)), 17,
        "a line longer than 511 characters"},
-      {"long comment in the list", WithHeader("1", Entry("24, \"s\"", "//" + std::string(510, 'c') + "\n" + closing)),
-       17, "a line longer than 511 characters"},
-      {"long title", std::string(512, 't') + "\n", 1, "a line longer than 511 characters"},
-  };
+      {"long title", std::string(512, 't') + "\n", 1, "a line longer than 511 characters"}};
   for (const LayoutCase& c : cases) {
     ScaleInfoTable table;
     const RegionReadResult result = ParseRegion(c.text, table);
@@ -263,22 +236,6 @@ TEST(RegionReader, UnreadableFileIsReportedNotFatal) {
   EXPECT_EQ(ReadRegionFile(nullptr, table).fault, RegionFault::kCannotOpen);
 }
 
-TEST(RegionReader, ShippedExamplesRead) {
-  ScaleInfoTable monterey;
-  ASSERT_EQ(ReadRegionFile(test::ExamplePath("monterey_bay.rgn").c_str(), monterey).fault, RegionFault::kNone);
-  ASSERT_EQ(monterey.entries.size(), 3u);
-  EXPECT_EQ(monterey.entries[0].PrimaryCount(), 8u);
-  EXPECT_EQ(monterey.entries[0].SetAsideCount(), 1u);
-  EXPECT_EQ(monterey.entries[2].denominator, 250000);
-
-  ScaleInfoTable tahoe;
-  ASSERT_EQ(ReadRegionFile(test::ExamplePath("lake_tahoe_v1.rgn").c_str(), tahoe).fault, RegionFault::kNone);
-  ASSERT_EQ(tahoe.entries.size(), 2u);
-  EXPECT_EQ(tahoe.entries[0].formatVersion, 1.0);
-  EXPECT_EQ(tahoe.entries[0].primary[3].east, 240.125 - 360);
-  EXPECT_EQ(tahoe.entries[0].SetAsideCount(), 2u);
-}
-
 // The buffer grows by doubling; a doubling past the limit (here that of a
 // 32-bit size) gives 0 instead of wrapping to a smaller buffer than is held.
 TEST(RegionReader, BufferGrowthStopsAtTheLimitInsteadOfWrapping) {
@@ -286,11 +243,13 @@ TEST(RegionReader, BufferGrowthStopsAtTheLimitInsteadOfWrapping) {
   const struct {
     std::size_t capacity;
     std::size_t grown;
-  } cases[] = {
-      {65537, 131074},       {0x40000000u, 0x80000000u}, {0x7FFFFFFFu, 0xFFFFFFFEu},
-      {0x80000000u, 0},      {0x80000001u, 0},           {0xFFFFFFFFu, 0},
-      {0, 0},
-  };
+  } cases[] = {{65537, 131074},
+               {0x40000000u, 0x80000000u},
+               {0x7FFFFFFFu, 0xFFFFFFFEu},
+               {0x80000000u, 0},
+               {0x80000001u, 0},
+               {0xFFFFFFFFu, 0},
+               {0, 0}};
   for (const auto& c : cases) EXPECT_EQ(NextCapacity(c.capacity, kLimit32), c.grown) << c.capacity;
   EXPECT_EQ(NextCapacity(SIZE_MAX / 2 + 1), 0u);
 }

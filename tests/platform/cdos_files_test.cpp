@@ -1,3 +1,8 @@
+#include "platform/cdos.h"
+#include "platform/path_separator.h"
+#include "platform/temp_file_name.h"
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -6,11 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include "platform/cdos.h"
-#include "platform/path_separator.h"
-#include "platform/temp_file_name.h"
-#include "test_support.h"
 
 namespace velinst {
 namespace {
@@ -26,54 +26,32 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
   return true;
 }
 
-TEST(CDOSFiles, SetTimesReadBackExactly) {
+TEST(CDOSFiles, SetTimesReadBackExactlyAndAbsentOnesAreKept) {
   TempDir dir;
   const std::string file = dir.File("stamped.txt");
   test::WriteWholeFile(file, "x");
-  const FileTime access = FileTimeFromUnix(981173106, 700000000);
-  const FileTime write = FileTimeFromUnix(946684800, 100);  // 2000-01-01, 100 ns past
-  CDOS dos;
-  ASSERT_TRUE(dos.SetFileTimes(file.c_str(), nullptr, &access, &write));
-  FileTime creation, readAccess, readWrite;
-  ASSERT_TRUE(dos.GetFileTimes(file.c_str(), &creation, &readAccess, &readWrite));
-  EXPECT_EQ(readAccess.Ticks(), access.Ticks());
-  EXPECT_EQ(readWrite.Ticks(), write.Ticks());
-  EXPECT_GT(creation.Ticks(), kFileTimeUnixEpoch) << "creation time is the birth or change time, after 1970";
-  EXPECT_TRUE(dos.GetFileTimes(file.c_str(), nullptr, nullptr, nullptr)) << "every output may be absent";
-}
-
-TEST(CDOSFiles, SettingOnlyTheWriteTimeKeepsTheAccessTime) {
-  TempDir dir;
-  const std::string file = dir.File("partial.txt");
-  test::WriteWholeFile(file, "x");
-  CDOS dos;
-  const FileTime first = FileTimeFromUnix(1000000000);
-  ASSERT_TRUE(dos.SetFileTimes(file.c_str(), nullptr, &first, &first));
-  const FileTime second = FileTimeFromUnix(1100000000);
-  ASSERT_TRUE(dos.SetFileTimes(file.c_str(), nullptr, nullptr, &second));
-  FileTime access, write;
-  ASSERT_TRUE(dos.GetFileTimes(file.c_str(), nullptr, &access, &write));
-  EXPECT_EQ(access.Ticks(), first.Ticks());
-  EXPECT_EQ(write.Ticks(), second.Ticks());
-}
-
-TEST(CDOSFiles, CreationTimeIsIgnoredWhereTheSystemCannotSetIt) {
-  TempDir dir;
-  const std::string file = dir.File("created.txt");
-  test::WriteWholeFile(file, "x");
   CDOS dos;
   const FileTime creation = FileTimeFromUnix(915148800);  // 1999-01-01
-  const FileTime access = FileTimeFromUnix(1000000000);
-  const FileTime write = FileTimeFromUnix(1100000000);
+  const FileTime access = FileTimeFromUnix(981173106, 700000000);
+  const FileTime write = FileTimeFromUnix(946684800, 100);  // 2000-01-01, 100 ns past
   ASSERT_TRUE(dos.SetFileTimes(file.c_str(), &creation, &access, &write));
+  const FileTime later = FileTimeFromUnix(1100000000, 300);
+  ASSERT_TRUE(dos.SetFileTimes(file.c_str(), nullptr, nullptr, &later)) << "only the write time";
   FileTime readCreation, readAccess, readWrite;
   ASSERT_TRUE(dos.GetFileTimes(file.c_str(), &readCreation, &readAccess, &readWrite));
-  EXPECT_EQ(readAccess.Ticks(), access.Ticks()) << "the other two are set all the same";
-  EXPECT_EQ(readWrite.Ticks(), write.Ticks());
+  EXPECT_EQ(readAccess.Ticks(), access.Ticks());
+  EXPECT_EQ(readWrite.Ticks(), later.Ticks());
+  EXPECT_GT(readCreation.Ticks(), kFileTimeUnixEpoch) << "the birth or change time, after 1970";
   // Wine, on Linux too, keeps no settable creation time; Windows would show it.
   if (platform::kRootFolderText != nullptr) {
-    EXPECT_NE(readCreation.Ticks(), creation.Ticks()) << "the host cannot set a creation time";
+    EXPECT_NE(readCreation.Ticks(), creation.Ticks());
   }
+  EXPECT_TRUE(dos.GetFileTimes(file.c_str(), nullptr, nullptr, nullptr)) << "every output may be absent";
+  EXPECT_TRUE(dos.Exists(file.c_str()));
+  const FileTime old = FileTimeFromUnix(631152000);  // 1990-01-01
+  ASSERT_TRUE(dos.SetFileTimes(file.c_str(), nullptr, &old, &old));
+  EXPECT_EQ(dos.EarliestTime(file.c_str()), 631152000);
+  EXPECT_GE(dos.CreationTime(file.c_str()), 631152000) << "Wine reports the older modification as creation";
 }
 
 TEST(CDOSFiles, PathsOf256CharactersOrMoreAreRefusedNotCut) {
@@ -135,18 +113,6 @@ TEST(CDOSFiles, MissingFileHasNoTimes) {
   EXPECT_FALSE(dos.Exists(missing.c_str()));
 }
 
-TEST(CDOSFiles, EarliestTimeIsTheOlderModification) {
-  TempDir dir;
-  const std::string file = dir.File("old.txt");
-  test::WriteWholeFile(file, "x");
-  CDOS dos;
-  EXPECT_TRUE(dos.Exists(file.c_str()));
-  const FileTime old = FileTimeFromUnix(631152000);  // 1990-01-01
-  ASSERT_TRUE(dos.SetFileTimes(file.c_str(), nullptr, &old, &old));
-  EXPECT_EQ(dos.EarliestTime(file.c_str()), 631152000);
-  EXPECT_GE(dos.CreationTime(file.c_str()), 631152000) << "Wine reports the older modification as creation";
-}
-
 struct TempName {
   std::uint32_t unique = 0;
   std::string name;
@@ -154,28 +120,29 @@ struct TempName {
 
 TempName MakeTempName(const char* folder, const char* prefix, std::uint32_t unique) {
   PathBuffer name = "unchanged";
-  TempName result;
-  result.unique = CDOS().TemporaryFileName(name, folder, prefix, unique);
-  result.name = name;
-  return result;
+  const std::uint32_t made = CDOS().TemporaryFileName(name, folder, prefix, unique);
+  return {made, std::string(name)};
 }
 
-TEST(CDOSTemporaryName, UniqueZeroCreatesDistinctFilesInACleanFolder) {
+TEST(CDOSTemporaryName, UniqueZeroCreatesDistinctPrivateFiles) {
   TempDir dir;
-  const TempName first = MakeTempName(dir.Path().c_str(), nullptr, 0);
-  const TempName second = MakeTempName(dir.Path().c_str(), nullptr, 0);
-  for (const TempName& made : {first, second}) {
-    ASSERT_NE(made.unique, 0u);
-    EXPECT_EQ(made.name.rfind(dir.Path() + "TMP", 0), 0u) << made.name;
-    EXPECT_TRUE(EndsWithIgnoringCase(made.name, ".tmp")) << made.name;
-    EXPECT_TRUE(test::FileExists(made.name)) << "created exclusively";
+  PathBuffer temp;
+  ASSERT_NE(platform::TemporaryFolder(temp, kPathCapacity - 1), 0u);
+  const std::string folders[] = {dir.Path(), dir.Path(), temp};
+  const TempName made[] = {MakeTempName(dir.Path().c_str(), nullptr, 0), MakeTempName(dir.Path().c_str(), nullptr, 0),
+                           MakeTempName(nullptr, nullptr, 0)};  // no folder: the user's temporary folder
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_NE(made[i].unique, 0u);
+    EXPECT_EQ(made[i].name.rfind(folders[i] + "TMP", 0), 0u) << made[i].name;
+    EXPECT_TRUE(EndsWithIgnoringCase(made[i].name, ".tmp")) << made[i].name;
+    EXPECT_TRUE(test::FileExists(made[i].name)) << "created exclusively";
     if (platform::kRootFolderText != nullptr) {
-      EXPECT_EQ(std::filesystem::status(made.name).permissions(),
-                std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
-          << "readable by the owner only";
+      EXPECT_EQ(std::filesystem::status(made[i].name).permissions(),
+                std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     }
   }
-  EXPECT_NE(first.name, second.name);
+  EXPECT_NE(made[0].name, made[1].name);
+  std::remove(made[2].name.c_str());
 }
 
 TEST(CDOSTemporaryName, NonZeroNumberOnlyFormsTheName) {
@@ -186,33 +153,57 @@ TEST(CDOSTemporaryName, NonZeroNumberOnlyFormsTheName) {
   EXPECT_EQ(made.name.rfind(dir.Path() + "abc", 0), 0u) << "first three characters of the prefix";
   EXPECT_TRUE(EndsWithIgnoringCase(made.name, "2a.tmp")) << made.name;
   EXPECT_FALSE(test::FileExists(made.name));
-}
-
-TEST(CDOSTemporaryName, FolderWithoutTrailingSeparatorGetsOne) {
-  TempDir dir;
   std::string folder = dir.Path();
   folder.pop_back();
-  const TempName made = MakeTempName(folder.c_str(), "v", 1);
-  EXPECT_EQ(made.name.rfind(dir.Path() + "v1", 0), 0u) << made.name;
-}
-
-TEST(CDOSTemporaryName, NullFolderMeansTheUsersTemporaryFolder) {
-  PathBuffer folder;
-  ASSERT_NE(platform::TemporaryFolder(folder, kPathCapacity - 1), 0u);
-  const TempName made = MakeTempName(nullptr, nullptr, 0);
-  ASSERT_NE(made.unique, 0u);
-  EXPECT_EQ(made.name.rfind(std::string(folder) + "TMP", 0), 0u) << made.name;
-  EXPECT_TRUE(test::FileExists(made.name));
-  std::remove(made.name.c_str());
-}
-
-TEST(CDOSTemporaryName, RefusesWhatCannotWork) {
-  TempDir dir;
+  EXPECT_EQ(MakeTempName(folder.c_str(), "v", 1).name.rfind(dir.Path() + "v1", 0), 0u) << "separator added";
   const std::string longFolder = dir.Path() + std::string(CDOS::kTemporaryFolderLimit, 'f');
   EXPECT_EQ(MakeTempName(longFolder.c_str(), nullptr, 1).unique, 0u) << "folder over the limit is refused, not cut";
-  const std::string missing = dir.File("no-such-folder");
-  const TempName made = MakeTempName(missing.c_str(), nullptr, 0);
-  EXPECT_EQ(made.unique, 0u) << "nothing can be created in a missing folder";
+  EXPECT_EQ(MakeTempName(dir.File("no-such-folder").c_str(), nullptr, 0).unique, 0u);
+}
+
+TEST(CDOSText, DriveRootTextHasExactlyTwoForms) {
+  const struct {
+    const char* text;
+    bool root;
+  } cases[] = {{"C:", true},     {"C:\\", true}, {"Z:", true},   {"c:", false}, {"C:\\\\", false},
+               {"C:\\x", false}, {"C", false},   {"CC:", false}, {"", false},   {"1:", false}};
+  for (const auto& c : cases) EXPECT_EQ(CDOS::IsDriveRootText(c.text), c.root) << c.text;
+  EXPECT_FALSE(CDOS::IsDriveRootText(nullptr));
+  EXPECT_EQ(CDOS::IsDriveRootText("/"), platform::kRootFolderText != nullptr) << "the host root counts there";
+}
+
+TEST(CDOSText, ExtensionIsTheTextAfterTheLastDotOfTheName) {
+  const std::string sep(1, platform::kPathSeparator);
+  const struct {
+    std::string path;
+    bool has;
+    std::string extension;
+  } cases[] = {{"archive.tar.gz", true, "gz"},
+               {"README", false, ""},
+               {"name.", true, ""},
+               {"folder.d" + sep + "README", false, ""},
+               {"folder.d" + sep + "setup.exe", true, "exe"},
+               {std::string(256, 'x') + ".txt", false, ""}};
+  for (const auto& c : cases) {
+    PathBuffer extension = "unchanged";
+    EXPECT_EQ(CDOS::Extension(c.path.c_str(), extension), c.has) << c.path;
+    if (c.has) {
+      EXPECT_EQ(std::string(extension), c.extension) << c.path;
+    }
+  }
+}
+
+TEST(CDOSText, CompareAndFindIgnoringCase) {
+  EXPECT_TRUE(CDOS::EqualIgnoringCase("Setup.EXE", "setup.exe"));
+  EXPECT_FALSE(CDOS::EqualIgnoringCase("abc", "abcd"));
+  EXPECT_FALSE(CDOS::EqualIgnoringCase("abcd", "abc"));
+  EXPECT_FALSE(CDOS::EqualIgnoringCase("a", nullptr));
+  const char* text = "C:\\Program Files\\Vendor";
+  EXPECT_EQ(CDOS::FindIgnoringCase(text, "program"), text + 3);
+  EXPECT_EQ(CDOS::FindIgnoringCase(text, "VENDOR"), text + 17);
+  EXPECT_EQ(CDOS::FindIgnoringCase(text, "vendors"), nullptr) << "no match reaching past the end";
+  EXPECT_EQ(CDOS::FindIgnoringCase(text, ""), text);
+  EXPECT_EQ(CDOS::FindIgnoringCase(nullptr, "x"), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,132 @@
+#include "packlist/pack_list_100k.h"
+#include "packlist/pack_list_24k.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "pack_list_test_support.h"
+
+namespace velinst::packlist {
+namespace {
+
+using Lines = std::vector<std::string>;
+using test::PackList100KLines;
+using test::PackList24KLines;
+using test::RegionFile;
+
+Lines OneSheet(const char* scaleLine, const std::string& sheet, std::int32_t scale) {
+  return PackList24KLines(RegionFile("2.0", {{scaleLine, {sheet}}}), scale);
+}
+
+Lines OneSheet100K(const char* scaleLine, const std::string& sheet, std::int32_t scale, const char* version = "2.0") {
+  return PackList100KLines(RegionFile(version, {{scaleLine, {sheet}}}), scale);
+}
+
+// Every cell of a block's rows, each row from east to west.
+Lines BlockRows(const std::string& block, char first, char last) {
+  Lines lines;
+  for (char row = first; row <= last; ++row)
+    for (char column = '1'; column <= '8'; ++column) lines.push_back(block + row + column);
+  return lines;
+}
+
+TEST(PackList24K, QuadrangleSheetsByFlags) {
+  const struct {
+    const char* sheet;
+    Lines lines;
+  } cases[] = {{"0, \"37122-A1\", \"plain\"", {"37122A1"}},
+               {"1, \"37122 B3\", \"other bits have no effect\"", {"37122B3"}},
+               {"2, \"37122-A1\", \"double width\"", {"37122A1", "37122A2"}},
+               {"2, \"37122-C7\", \"double width\"", {"37122C7", "37122C8"}},
+               // West of column 8 lies column 1 of the next block to the west.
+               {"2, \"37122-A8\", \"double width at the block edge\"", {"37122A8", "37123A1"}},
+               {"2, \"48099-H8\", \"double width at the block edge\"", {"48099H8", "48100H1"}},
+               {"8, \"37122-A1\", \"rectangle\", 37.0, -122.0, 37.125, -122.125", {"37122A1"}},
+               {"6, \"ignored\", \"rectangle wins over double width\", 37.05, -122.1, 37.2, -122.3",
+                {"37122A1", "37122B1", "37122A2", "37122B2", "37122A3", "37122B3"}},
+               {"4, \"37122-A1\", \"west not west of east\", 37.0, -122.0, 37.5, -121.0", {}},
+               {"0, \"371\", \"short code\"", {"371"}},
+               {"2, \"37122-A\t\", \"no column digit\"", {"37122A\t", "37122A\t"}},
+               {"2, \"37122-A9\", \"no column\"", {"37122A9", "37122A9"}},
+               {"2, \"37122-A0\", \"column 0\"", {"37122A0", "37122A1"}},
+               {"2, \"3712\", \"short code\"", {"3712", "3713"}},
+               {"0, \"37122-A1xyz\", \"long code\"", {"37122A1"}}};
+  for (const auto& c : cases) EXPECT_EQ(OneSheet("24, \"q\"", c.sheet, 24000), c.lines) << c.sheet;
+}
+
+TEST(PackList24K, HundredThousandSheetGivesFourRowsOfItsHalfBlock) {
+  EXPECT_EQ(OneSheet("100, \"h\"", "0, \"37122-E1\", \"north\"", 100000), BlockRows("37122", 'E', 'H'));
+  EXPECT_EQ(OneSheet("100, \"h\"", "8, \"37122-A1\", \"flags not consulted\", 37.0, -122.0, 37.5, -123.0", 100000),
+            BlockRows("37122", 'A', 'D'));
+}
+
+TEST(PackList24K, QuarterMillionSheetGivesItsBlockAndTheNextWest) {
+  Lines expected = BlockRows("37122", 'A', 'H');
+  const Lines western = BlockRows("37123", 'A', 'H');
+  expected.insert(expected.end(), western.begin(), western.end());
+  EXPECT_EQ(OneSheet("250, \"t\"", "0, \"37122-A1\", \"q\"", 250000), expected);
+  EXPECT_EQ(OneSheet("250, \"t\"", "0, \"37099-A1\", \"q\"", 250000)[64], "37100A1");
+}
+
+TEST(PackList24K, OnlyEntriesOfTheRequestedScaleInTableOrder) {
+  const std::string region =
+      RegionFile("2.0", {{"24, \"first\"", {"0, \"37122-A1\", \"a\"", "16, \"37122-A2\", \"set aside\""}},
+                         {"100, \"h\"", {"0, \"37122-E1\", \"h\""}},
+                         {"24000, \"second\"", {"0, \"38122-A1\", \"b\"", "2, \"38122-A3\", \"c\""}},
+                         {"50, \"other\"", {"0, \"39122-A1\", \"d\""}}});
+  EXPECT_EQ(PackList24KLines(region, 24000), (Lines{"37122A1", "38122A1", "38122A3", "38122A4"}));
+  EXPECT_EQ(PackList24KLines(region, 100000).size(), 32u);
+  EXPECT_TRUE(PackList24KLines(region, 50000).empty());  // a series the list does not know
+  EXPECT_TRUE(PackList24KLines(region, 250000).empty());
+}
+
+TEST(PackList24K, AnEmptyCellCodeEndsTheWalkLikeTheEndRecord) {
+  const std::string region = RegionFile(
+      "2.0", {{"24, \"q\"",
+               {"0, \"37122-A1\", \"a\"", "8, \"\", \"no code\", 37, -122, 38, -123", "0, \"37122-A3\", \"c\""}}});
+  EXPECT_EQ(PackList24KLines(region, 24000), (Lines{"37122A1"}));
+}
+
+TEST(PackList100K, HundredThousandSheets) {
+  const struct {
+    const char* sheet;
+    Lines lines;
+  } cases[] = {{"0, \"37122-E1\", \"named\"", {"37122E1"}},
+               {"2, \"37122-A1\", \"double width means nothing here\"", {"37122A1"}},
+               {"8, \"x\", \"rectangle\", 37.0, -122.0, 38.0, -123.0", {"37122A1", "37122E1"}},
+               {"4, \"x\", \"rectangle, unmapped\", 37.0, 238.0, 37.5, 237.0", {"37-238A1"}}};
+  for (const auto& c : cases) EXPECT_EQ(OneSheet100K("100, \"h\"", c.sheet, 100000), c.lines) << c.sheet;
+}
+
+TEST(PackList100K, QuarterMillionSheets) {
+  const struct {
+    const char* sheet;
+    Lines lines;
+  } cases[] = {
+      {"0, \"37122-A1\", \"two blocks\"", {"37122A1", "37122E1", "37123A1", "37123E1"}},
+      {"0, \"58150-A1\", \"two blocks\"", {"58150A1", "58150E1", "58151A1", "58151E1"}},
+      {"0, \"59150-A1\", \"three blocks from 59 north\"",
+       {"59150A1", "59150E1", "59151A1", "59151E1", "59152A1", "59152E1"}},
+      {"0, \"60145-A1\", \"three blocks\"", {"60145A1", "60145E1", "60146A1", "60146E1", "60147A1", "60147E1"}},
+      {"0, \"0\", \"short code\"", {"00000A1", "00000E1", "00001A1", "00001E1"}},
+      {"8, \"x\", \"rectangle\", 37.2, -122.3, 37.7, -123.4", {"37122A1", "37122E1", "37123A1", "37123E1"}}};
+  for (const auto& c : cases) EXPECT_EQ(OneSheet100K("250, \"t\"", c.sheet, 250000), c.lines) << c.sheet;
+}
+
+TEST(PackList100K, FirstFormatVersionRectangleMatchesTheSignedForm) {
+  EXPECT_EQ(OneSheet100K("250, \"t\"", "8, \"x\", \"r\", 37.2, 237.7, 37.7, 236.6", 250000, "1.0"),
+            OneSheet100K("250, \"t\"", "8, \"x\", \"r\", 37.2, -122.3, 37.7, -123.4", 250000, "2.0"));
+}
+
+TEST(PackList100K, OtherScalesGiveNothing) {
+  const std::string region =
+      RegionFile("2.0", {{"24, \"q\"", {"0, \"37122-A1\", \"a\""}}, {"100, \"h\"", {"0, \"37122-E1\", \"h\""}}});
+  EXPECT_TRUE(PackList100KLines(region, 24000).empty());
+  EXPECT_TRUE(PackList100KLines(region, 250000).empty());
+  EXPECT_EQ(PackList100KLines(region, 100000), (Lines{"37122E1"}));
+}
+
+}  // namespace
+}  // namespace velinst::packlist
