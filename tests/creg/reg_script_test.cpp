@@ -26,39 +26,39 @@ std::string ParseError(const std::string& text) {
 
 const std::string kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
 
+// A value as "name=type:hex bytes", or "name=-" when it is to be removed.
+template <typename Value>
+std::string Show(const Value& value, bool remove = false) {
+  std::string text = value.name + "=" + (remove ? "-" : std::to_string(value.type) + ":");
+  static const char kDigits[] = "0123456789abcdef";
+  for (const std::uint8_t byte : value.data) text += {kDigits[byte >> 4], kDigits[byte & 15]};
+  return text;
+}
+
+// Each section as "[root path]" ("[-root path]" to remove it) and its values.
+std::string Show(const std::vector<ScriptSection>& sections) {
+  std::string text;
+  for (const ScriptSection& section : sections) {
+    text += (text.empty() ? "[" : " [") + std::string(section.removeKey ? "-" : "") +
+            std::string(RootName(section.root)) + " " + section.path + "]";
+    for (const ScriptValue& value : section.values) text += " " + Show(value, value.remove);
+  }
+  return text;
+}
+
 TEST(RegScript, ReadsEveryFormOfValue) {
-  const auto sections = Parse(kHeader +
-                              "; a comment\r\n"
-                              "[HKEY_LOCAL_MACHINE\\Software\\Vendor]\r\n"
-                              "\"Text\"=\"a \\\"b\\\" c:\\\\d\"\r\n"
-                              "@=\"\"\r\n"
-                              "  \"Count\" = dword:2A\r\n"
-                              "\"Blob\"=hex:01,02,\\\r\n    03\r\n"
-                              "\"Empty\"=hex:\r\n"
-                              "\"Multi\"=hex(7):61,00,00\r\n"
-                              "\"Gone\"=-\r\n"
-                              "\r\n[-HKCU\\Software\\Old]\r\n");
-  ASSERT_EQ(sections.size(), 2u);
-  const ScriptSection& vendor = sections[0];
-  EXPECT_EQ(vendor.root, RegistryRoot::kLocalMachine);
-  EXPECT_EQ(vendor.path, "Software\\Vendor");
-  ASSERT_EQ(vendor.values.size(), 7u);
-  EXPECT_EQ(vendor.values[0].name, "Text");
-  EXPECT_EQ(vendor.values[0].type, platform::kRegSz);
-  EXPECT_EQ(std::string(vendor.values[0].data.begin(), vendor.values[0].data.end()),
-            std::string("a \"b\" c:\\d\0", 11));
-  EXPECT_EQ(vendor.values[1].name, "");
-  EXPECT_EQ(vendor.values[1].data, std::vector<std::uint8_t>{0});
-  EXPECT_EQ(vendor.values[2].type, platform::kRegDword);
-  EXPECT_EQ(vendor.values[2].data, (std::vector<std::uint8_t>{0x2A, 0, 0, 0}));
-  EXPECT_EQ(vendor.values[3].type, platform::kRegBinary);
-  EXPECT_EQ(vendor.values[3].data, (std::vector<std::uint8_t>{1, 2, 3}));
-  EXPECT_TRUE(vendor.values[4].data.empty());
-  EXPECT_EQ(vendor.values[5].type, platform::kRegMultiSz);
-  EXPECT_TRUE(vendor.values[6].remove);
-  EXPECT_TRUE(sections[1].removeKey);
-  EXPECT_EQ(sections[1].root, RegistryRoot::kCurrentUser);
-  EXPECT_EQ(sections[1].path, "Software\\Old");
+  EXPECT_EQ(Show(Parse(kHeader + "; a comment\r\n"
+                                 "[HKEY_LOCAL_MACHINE\\Software\\Vendor]\r\n"
+                                 "\"Text\"=\"a \\\"b\\\" c:\\\\d\"\r\n"
+                                 "@=\"\"\r\n"
+                                 "  \"Count\" = dword:2A\r\n"
+                                 "\"Blob\"=hex:01,02,\\\r\n    03\r\n"
+                                 "\"Empty\"=hex:\r\n"
+                                 "\"Multi\"=hex(7):61,00,00\r\n"
+                                 "\"Gone\"=-\r\n"
+                                 "\r\n[-HKCU\\Software\\Old]\r\n")),
+            "[HKEY_LOCAL_MACHINE Software\\Vendor] Text=1:612022622220633a5c6400 =1:00 Count=4:2a000000 Blob=3:010203 "
+            "Empty=3: Multi=7:610000 Gone=- [-HKEY_CURRENT_USER Software\\Old]");
 }
 
 TEST(RegScript, RejectsWhatDoesNotParse) {
@@ -98,16 +98,10 @@ std::string Utf16LittleEndian(std::u16string_view text) {
 
 // As the registry editor exports them: UTF-16LE behind a byte-order mark.
 TEST(RegScript, ReadsUtf16Scripts) {
-  const auto sections =
-      Parse(Utf16LittleEndian(u"Windows Registry Editor Version 5.00\r\n\r\n"
-                              u"[HKEY_CURRENT_USER\\Software\\Caf\u00e9]\r\n"
-                              u"\"Map\"=\"\u5730\u56f3 \U0001F5FA\"\r\n"));
-  ASSERT_EQ(sections.size(), 1u);
-  EXPECT_EQ(sections[0].path, "Software\\Caf\xC3\xA9");
-  ASSERT_EQ(sections[0].values.size(), 1u);
-  EXPECT_EQ(std::string(sections[0].values[0].data.begin(), sections[0].values[0].data.end()),
-            std::string("\xE5\x9C\xB0\xE5\x9B\xB3 \xF0\x9F\x97\xBA\0", 12));
-
+  EXPECT_EQ(Show(Parse(Utf16LittleEndian(u"Windows Registry Editor Version 5.00\r\n\r\n"
+                                         u"[HKEY_CURRENT_USER\\Software\\Caf\u00e9]\r\n"
+                                         u"\"Map\"=\"\u5730\u56f3 \U0001F5FA\"\r\n"))),
+            "[HKEY_CURRENT_USER Software\\Caf\xC3\xA9] Map=1:e59cb0e59bb320f09f97ba00");
   const std::string header = Utf16LittleEndian(u"Windows Registry Editor Version 5.00\r\n");
   for (const std::string& broken : {header + "\n", header + Utf16LittleEndian(u"\xD800").substr(2),
                                     header + Utf16LittleEndian(u"\xDC00[").substr(2)})
@@ -138,12 +132,10 @@ TEST(RegScript, TreeSurvivesFormattingAndParsing) {
   EXPECT_EQ(FormatRegistryScript(RegistryRoot::kCurrentUser, back), text);
   const RegistryKeyRecord* product = back.Find("SOFTWARE\\vendor\\product");
   ASSERT_NE(product, nullptr);
-  ASSERT_EQ(product->values.size(), vendor.values.size());
-  for (std::size_t i = 0; i < vendor.values.size(); ++i) {
-    EXPECT_EQ(product->values[i].name, vendor.values[i].name);
-    EXPECT_EQ(product->values[i].type, vendor.values[i].type) << vendor.values[i].name;
-    EXPECT_EQ(product->values[i].data, vendor.values[i].data) << vendor.values[i].name;
-  }
+  std::string written, read;
+  for (const RegistryValue& value : vendor.values) written += Show(value) + " ";
+  for (const RegistryValue& value : product->values) read += Show(value) + " ";
+  EXPECT_EQ(read, written);
 }
 
 TEST(RegistryTreeTest, KeysIgnoreCaseAndKeepTheirParents) {

@@ -13,75 +13,59 @@ namespace velinst::test {
 namespace {
 
 using NodeCursor = XmlTest;
+using Move = bool (CXMLNodeCursor::*)();
+
+// The names the cursor stands on after each move, "-" for a failed one.
+std::string Trail(CXMLNodeCursor& cursor, std::initializer_list<Move> moves) {
+  std::string trail;
+  for (const Move move : moves) trail += ((cursor.*move)() ? cursor.Name() : "-") + " ";
+  return trail;
+}
 
 // Names met by tree-mode Next from the cursor's position.
-std::vector<std::string> WalkNames(CXMLNodeCursor& cursor) {
-  std::vector<std::string> names;
-  while (cursor.Next()) names.push_back(cursor.Name());
+std::string Walk(CXMLNodeCursor& cursor) {
+  std::string names;
+  while (cursor.Next()) names += cursor.Name() + " ";
   return names;
 }
 
 TEST_F(NodeCursor, IndentedAnswerWalksLikeCompactOne) {
   for (const char* answer : {"<rsp status=\"ok\"><a x=\"1\">one</a><b/></rsp>",
                              "<rsp status=\"ok\">\n  <a x=\"1\">one</a>\n\t<b/>\r\n</rsp>\n"}) {
-    CXMLNodeCursor& root = Load(answer);
-    EXPECT_EQ(root.Name(), "rsp");
-    CXMLNodeCursor* child = root.ChildCursor();
+    CXMLNodeCursor* child = Load(answer).ChildCursor();
     ASSERT_NE(child, nullptr) << answer;
-    EXPECT_EQ(child->Name(), "a");
-    EXPECT_EQ(child->Text(), "one");
+    EXPECT_EQ(child->Name() + "=" + child->Text(), "a=one");
     EXPECT_EQ(AttributesOf(*child), (std::map<std::string, std::string>{{"x", "1"}}));
-    ASSERT_TRUE(child->NextSibling());
+    // A failed move leaves the cursor where it was.
+    EXPECT_EQ(Trail(*child, {&CXMLNodeCursor::NextSibling, &CXMLNodeCursor::NextSibling}), "b - ");
     EXPECT_EQ(child->Name(), "b");
-    EXPECT_FALSE(child->NextSibling());
-    EXPECT_EQ(child->Name(), "b") << "a failed move leaves the cursor where it was";
   }
 }
 
-TEST_F(NodeCursor, TreeWalkRunsPastTheAnchorsSubtree) {
+TEST_F(NodeCursor, MovesThroughTheTree) {
   CXMLNodeCursor& root = Load("<r><a><b/><c>t</c></a><d/></r>");
-  EXPECT_EQ(WalkNames(root), (std::vector<std::string>{"a", "b", "c", "#text", "d"}));
+  EXPECT_EQ(Walk(root), "a b c #text d ");
   EXPECT_EQ(root.Name(), "d") << "the walk ends where it stood";
-
   ASSERT_TRUE(root.Reset());
   CXMLNodeCursor* child = root.ChildCursor();
   ASSERT_NE(child, nullptr);
-  EXPECT_EQ(child->Name(), "a");
-  EXPECT_EQ(WalkNames(*child), (std::vector<std::string>{"b", "c", "#text", "d"}));
+  EXPECT_EQ(Walk(*child), "b c #text d ") << "past the end of the anchor's subtree";
   ASSERT_TRUE(child->Reset());
-  EXPECT_EQ(child->Name(), "a");
-}
-
-TEST_F(NodeCursor, MovesUpAndSideways) {
-  CXMLNodeCursor& root = Load("<r><a/><b><c/></b></r>");
-  CXMLNodeCursor* child = root.ChildCursor();
-  ASSERT_NE(child, nullptr);
-  ASSERT_TRUE(child->NextSibling());
-  ASSERT_TRUE(child->FirstChild());
-  EXPECT_EQ(child->Name(), "c");
-  EXPECT_FALSE(child->FirstChild());
-  EXPECT_FALSE(child->PreviousSibling());
-  ASSERT_TRUE(child->Parent());
-  ASSERT_TRUE(child->PreviousSibling());
-  EXPECT_EQ(child->Name(), "a");
-  ASSERT_TRUE(child->Parent());
-  EXPECT_EQ(child->Name(), "r");
-  ASSERT_TRUE(child->Parent());
-  EXPECT_EQ(child->Name(), "#document");
-  EXPECT_FALSE(child->Parent());
+  using C = CXMLNodeCursor;
+  EXPECT_EQ(Trail(*child, {&C::NextSibling, &C::FirstChild, &C::PreviousSibling, &C::FirstChild, &C::PreviousSibling,
+                           &C::NextSibling, &C::FirstChild, &C::FirstChild, &C::Parent, &C::Parent, &C::Parent,
+                           &C::Parent, &C::Parent}),
+            "d - a b - c #text - c a r #document - ");
 }
 
 TEST_F(NodeCursor, ChildCursorOnTextOnlyElementStandsOnTheText) {
-  CXMLNodeCursor& root = Load("<r><a>  text  </a><b/></r>");
-  CXMLNodeCursor* child = root.ChildCursor();
+  CXMLNodeCursor* child = Load("<r><a>  text  </a><b/></r>").ChildCursor();
   ASSERT_NE(child, nullptr);
   CXMLNodeCursor* text = child->ChildCursor();
   ASSERT_NE(text, nullptr);
-  EXPECT_EQ(text->Name(), "#text");
-  EXPECT_EQ(text->Text(), "text");
+  EXPECT_EQ(text->Name() + "=" + text->Text(), "#text=text");
   EXPECT_EQ(text->ChildCursor(), nullptr);
   EXPECT_EQ(text->AttributeCursor(), nullptr);
-
   // On an element without children: null, and the earlier child cursor stays.
   ASSERT_TRUE(child->NextSibling());
   EXPECT_EQ(child->ChildCursor(), nullptr);
@@ -89,17 +73,20 @@ TEST_F(NodeCursor, ChildCursorOnTextOnlyElementStandsOnTheText) {
 }
 
 TEST_F(NodeCursor, AttributeCursorVisitsEachAttributeOnce) {
-  CXMLNodeCursor& root = Load("<r><a/><b one=\"1\" two=\"  x  y  \" blank=\" \"/></r>");
+  CXMLNodeCursor& root =
+      Load("<r xmlns:p=\"urn:p\"><a/><p:b one=\"1\" p:two=\"  x  y  \" blank=\" \" xmlns:q=\"q\"/></r>");
+  EXPECT_EQ(AttributesOf(root), (std::map<std::string, std::string>{{"xmlns:p", "urn:p"}}));
   CXMLNodeCursor* child = root.ChildCursor();
   ASSERT_NE(child, nullptr);
   EXPECT_EQ(child->AttributeCursor(), nullptr) << "no attributes";
   ASSERT_TRUE(child->NextSibling());
+  EXPECT_EQ(child->Name(), "p:b");
   CXMLAttributeCursor* attributes = child->AttributeCursor();
   ASSERT_NE(attributes, nullptr);
-  EXPECT_EQ(attributes->Length(), 3);
+  EXPECT_EQ(attributes->Length(), 4);
   const std::string first = attributes->Name();
   EXPECT_EQ(AttributesOf(*child),
-            (std::map<std::string, std::string>{{"one", "1"}, {"two", "  x  y  "}, {"blank", ""}}));
+            (std::map<std::string, std::string>{{"one", "1"}, {"p:two", "  x  y  "}, {"blank", ""}, {"xmlns:q", "q"}}));
   attributes = child->AttributeCursor();
   while (attributes->NextAttribute()) {
   }
@@ -108,40 +95,26 @@ TEST_F(NodeCursor, AttributeCursorVisitsEachAttributeOnce) {
   EXPECT_EQ(attributes->Name(), first);
 }
 
-TEST_F(NodeCursor, NamespaceDeclarationsAreAttributes) {
-  CXMLNodeCursor& root = Load("<r xmlns:p=\"urn:p\" a=\"1\"><p:b p:c=\"2\" xmlns:q=\"urn:q\"/></r>");
-  EXPECT_EQ(AttributesOf(root), (std::map<std::string, std::string>{{"xmlns:p", "urn:p"}, {"a", "1"}}));
-  CXMLNodeCursor* child = root.ChildCursor();
-  ASSERT_NE(child, nullptr);
-  EXPECT_EQ(child->Name(), "p:b");
-  EXPECT_EQ(AttributesOf(*child), (std::map<std::string, std::string>{{"xmlns:q", "urn:q"}, {"p:c", "2"}}));
-}
-
 TEST_F(NodeCursor, NamesOfOtherNodes) {
   CXMLNodeCursor& root = Load("<r><!--note--><![CDATA[<raw>]]><?target data?></r>");
-  EXPECT_EQ(WalkNames(root), (std::vector<std::string>{"#comment", "#cdata-section", "target"}));
+  EXPECT_EQ(Walk(root), "#comment #cdata-section target ");
   ASSERT_TRUE(root.Reset());
   CXMLNodeCursor* child = root.ChildCursor();
   ASSERT_NE(child, nullptr);
   EXPECT_EQ(child->Text(), "note");
   ASSERT_TRUE(child->NextSibling());
   EXPECT_EQ(child->Text(), "<raw>");
+  EXPECT_EQ(Walk(Load("<r xml:space=\"preserve\">\n <b/> </r>")), "#text b #text ") << "preserved white space";
 }
-
-struct TextCase {
-  const char* xml;
-  const char* text;
-};
 
 // The root element's text, white space normalised as the Windows parser does
 // by default.
 TEST_F(NodeCursor, TextIsNormalised) {
-  const TextCase cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"<r>  hello   world  </r>", "hello   world"},
       {"<r>\r\n  line1\r\n  line2  \r\n</r>", "line1\n  line2"},
       {"<r> x <b> y </b> z </r>", "x  y  z"},
       {"<r><b>1</b><b>2</b></r>", "12"},
-      {"<r><b>1</b>\n<b>2</b></r>", "1 2"},
       {"<r><b>1</b>  <c>2</c>  <d> 3 </d></r>", "1 2  3"},
       {"<r>x<c>  </c>y</r>", "x y"},
       {"<r>x <b> </b> y</r>", "x   y"},
@@ -156,22 +129,12 @@ TEST_F(NodeCursor, TextIsNormalised) {
       {"<r><b xml:space=\"preserve\"> x </b> y </r>", "x  y"},
       {"<r xml:space=\"preserve\"><b xml:space=\"default\"> x </b></r>", " x "},
   };
-  for (const TextCase& c : cases) EXPECT_EQ(Load(c.xml).Text(), c.text) << c.xml;
+  for (const auto& [xml, text] : cases) EXPECT_EQ(Load(xml).Text(), text) << xml;
 }
-
-TEST_F(NodeCursor, PreservedWhiteSpaceStaysInTheTree) {
-  CXMLNodeCursor& root = Load("<r xml:space=\"preserve\">\n <b/> </r>");
-  EXPECT_EQ(WalkNames(root), (std::vector<std::string>{"#text", "b", "#text"}));
-}
-
-struct MarkupCase {
-  const char* xml;
-  const char* markup;
-};
 
 // Markup in UTF-8, indented with tabs where loading dropped white space.
 TEST_F(NodeCursor, XmlIsTheNodesMarkup) {
-  const MarkupCase cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"<a>\n  <b x='1'>  hello  </b>\n  <c/>\n</a>", "<a>\r\n\t<b x=\"1\">  hello  </b>\r\n\t<c/>\r\n</a>"},
       {"<a><b><c>1</c><c>2</c></b><b>3</b></a>",
        "<a>\r\n\t<b>\r\n\t\t<c>1</c>\r\n\t\t<c>2</c>\r\n\t</b>\r\n\t<b>3</b>\r\n</a>"},
@@ -183,27 +146,19 @@ TEST_F(NodeCursor, XmlIsTheNodesMarkup) {
       {"<a xmlns:p='u'><p:b/></a>", "<a xmlns:p=\"u\">\r\n\t<p:b/>\r\n</a>"},
       {"<a>&#xE9;&#x4E2D;</a>", "<a>\xC3\xA9\xE4\xB8\xAD</a>"},
   };
-  for (const MarkupCase& c : cases) EXPECT_EQ(Load(c.xml).Xml(), c.markup) << c.xml;
-}
+  for (const auto& [xml, markup] : cases) EXPECT_EQ(Load(xml).Xml(), markup) << xml;
 
-TEST_F(NodeCursor, XmlOfAChildAndOfAnAttribute) {
-  CXMLNodeCursor& root = Load("<a xmlns:p='u'><p:b p:c='1&amp;2'><d/></p:b></a>");
-  CXMLNodeCursor* child = root.ChildCursor();
+  CXMLNodeCursor* child = Load("<a xmlns:p='u'><p:b p:c='1&amp;2'><d/></p:b></a>").ChildCursor();
   ASSERT_NE(child, nullptr);
   EXPECT_EQ(child->Xml(), "<p:b p:c=\"1&amp;2\">\r\n\t<d/>\r\n</p:b>");
-  CXMLAttributeCursor* attribute = child->AttributeCursor();
-  ASSERT_NE(attribute, nullptr);
-  EXPECT_EQ(attribute->Xml(), "p:c=\"1&amp;2\"");
+  ASSERT_NE(child->AttributeCursor(), nullptr);
+  EXPECT_EQ(child->AttributeCursor()->Xml(), "p:c=\"1&amp;2\"");
 }
 
 TEST_F(NodeCursor, EmptyCursorReadsNothing) {
   CXMLNodeCursor cursor;
-  EXPECT_EQ(cursor.Name(), "");
-  EXPECT_EQ(cursor.Text(), "");
-  EXPECT_EQ(cursor.Xml(), "");
-  EXPECT_FALSE(cursor.Reset());
-  EXPECT_FALSE(cursor.Next());
-  EXPECT_FALSE(cursor.Parent());
+  EXPECT_EQ(cursor.Name() + cursor.Text() + cursor.Xml(), "");
+  EXPECT_EQ(Trail(cursor, {&CXMLNodeCursor::Reset, &CXMLNodeCursor::Next, &CXMLNodeCursor::Parent}), "- - - ");
   EXPECT_EQ(cursor.ChildCursor(), nullptr);
   EXPECT_EQ(cursor.AttributeCursor(), nullptr);
 }
