@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "exports/font_name.h"
+#include "installer/font_name.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   velinst::MemoryBytes bytes(std::span(data, size));

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "exports/autoplay.h"
-#include "exports/export_guard.h"
-#include "exports/font_name.h"
-#include "exports/language.h"
-#include "exports/share_path.h"
+#include "errors/export_guard.h"
+#include "installer/autoplay.h"
+#include "installer/font_name.h"
+#include "installer/language.h"
+#include "installer/share_path.h"
 #include "platform/cdos.h"
 #include "velinst.h"
 

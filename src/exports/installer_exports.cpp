@@ -2,10 +2,10 @@
 // last-error value and the operating-system code.
 #include <string>
 
-#include "exports/command_line.h"
-#include "exports/export_guard.h"
-#include "exports/os_version.h"
-#include "exports/process_launch.h"
+#include "errors/export_guard.h"
+#include "installer/command_line.h"
+#include "installer/os_version.h"
+#include "installer/process_launch.h"
 #include "platform/last_error.h"
 #include "velinst.h"
 

@@ -1,6 +1,6 @@
 // The pack-list exports: the 1:24,000 list under its two names and the
 // 1:100,000 list.
-#include "exports/export_guard.h"
+#include "errors/export_guard.h"
 #include "packlist/pack_list_100k.h"
 #include "packlist/pack_list_24k.h"
 #include "packlist/pack_list_export.h"

@@ -1,6 +1,6 @@
 // The account exports: each runs one facade operation on a facade of its
 // own and returns its result code; anything raised inside gives 3.
-#include "exports/export_guard.h"
+#include "errors/export_guard.h"
 #include "rdb/rdb_facade.h"
 #include "rdb/service_host.h"
 #include "velinst.h"

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "exports/last_err.h"
+#include "errors/last_err.h"
 #include "webclient/client_state.h"
 #include "webclient/parameter_list.h"
 #include "webclient/request_query.h"

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "exports/last_err.h"
+#include "errors/last_err.h"
 #include "platform/ascii_text.h"
 #include "xml/node_cursor.h"
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "exports/last_err.h"
+#include "errors/last_err.h"
 #include "xml/dom.h"
 #include "xml/node_cursor.h"
 

@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "exports/last_err.h"
+#include "errors/last_err.h"
 
 namespace velinst {
 

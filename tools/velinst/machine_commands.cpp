@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "command.h"
-#include "exports/language.h"
+#include "installer/language.h"
 #include "platform/cdos.h"
 #include "thread_quit.h"
 #include "velinst.h"

@@ -1,9 +1,0 @@
-#include <windows.h>
-
-#include "exports/language.h"
-
-namespace velinst::platform {
-
-LanguageId SystemDefaultLanguage() { return ::GetSystemDefaultLangID(); }
-
-}  // namespace velinst::platform

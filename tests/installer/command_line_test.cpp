@@ -1,0 +1,50 @@
+#include "installer/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace velinst {
+namespace {
+
+TEST(CommandLine, QuotesProgramAndKeepsBlankBeforeEmptyArguments) {
+  std::string line;
+  ASSERT_TRUE(BuildQuotedCommandLine("C:\\a b\\x.exe", "", line));
+  EXPECT_EQ(line, "\"C:\\a b\\x.exe\" ");
+  ASSERT_TRUE(BuildQuotedCommandLine("x", nullptr, line));
+  EXPECT_EQ(line, "\"x\" ");
+  ASSERT_TRUE(BuildQuotedCommandLine("x", "-a \"b c\"", line));
+  EXPECT_EQ(line, "\"x\" -a \"b c\"");
+}
+
+TEST(CommandLine, RefusesMoreThan511Characters) {
+  std::string line = "unchanged";
+  const std::string fits(511 - 3, 'p');
+  ASSERT_TRUE(BuildQuotedCommandLine(fits.c_str(), "", line));
+  EXPECT_EQ(line.size(), 511u);
+  const std::string tooLong(512 - 3, 'p');
+  line = "unchanged";
+  EXPECT_FALSE(BuildQuotedCommandLine(tooLong.c_str(), "", line));
+  EXPECT_EQ(line, "unchanged");
+}
+
+TEST(CommandLine, SplitsAsTheWindowsRuntimeDoes) {
+  struct Case {
+    const char* line;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      {"\"C:\\Program Files\\x.exe\" ", {"C:\\Program Files\\x.exe"}},
+      {"prog a  b\tc", {"prog", "a", "b", "c"}},
+      {"\"p\" \"a b\" c", {"p", "a b", "c"}},
+      {"\"p\" a\\\\b", {"p", "a\\\\b"}},              // backslashes not before a quote stay
+      {"\"p\" a\\\"b", {"p", "a\"b"}},                // odd backslashes: literal quote
+      {"\"p\" \"a\\\\\" b", {"p", "a\\", "b"}},       // even backslashes: quote closes
+      {"\"p\" \"a\"\"b\"", {"p", "a\"b"}},             // doubled quote inside quotes
+      {"\"p\" \"\"", {"p", ""}},                       // empty quoted argument
+      {"\"p\" ab\"c d\"e", {"p", "abc de"}},
+      {"\"p\\\" x", {"p\\", "x"}},                     // program name keeps backslashes
+  };
+  for (const Case& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.expected) << c.line;
+}
+
+}  // namespace
+}  // namespace velinst

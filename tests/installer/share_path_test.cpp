@@ -1,0 +1,147 @@
+#include "installer/share_path.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "velinst.h"
+
+namespace velinst {
+namespace {
+
+// A server's share list handed out in pages of a fixed size, as a server
+// with more shares than fit in one answer does.
+class FakeShares final : public IShareEnumerator {
+ public:
+  explicit FakeShares(std::vector<ShareRecord> shares, std::size_t pageSize = 100)
+      : shares_(std::move(shares)), pageSize_(pageSize) {}
+
+  std::uint32_t NextPage(const std::wstring& server, std::uint32_t& resume, std::vector<ShareRecord>& page) override {
+    servers.push_back(server);
+    if (failure != 0) return failure;
+    const std::size_t end = std::min(shares_.size(), resume + pageSize_);
+    for (std::size_t i = resume; i < end; ++i) page.push_back(shares_[i]);
+    resume = static_cast<std::uint32_t>(end);
+    return end < shares_.size() ? kShareListMoreData : 0;
+  }
+
+  std::vector<std::wstring> servers;
+  std::uint32_t failure = 0;
+
+ private:
+  std::vector<ShareRecord> shares_;
+  std::size_t pageSize_;
+};
+
+const std::vector<ShareRecord> kShares = {
+    {L"ADMIN$", 0x80000000u, L"C:\\Windows"}, {L"C$", 0x80000000u, L"C:\\"}, {L"IPC$", 0x80000003u, L""},
+    {L"Maps", 0, L"D:\\Data\\Maps"},          {L"Setup", 0, L"E:\\Install"}, {L"Printer", 1, L""},
+};
+
+struct Lookup {
+  int result;
+  std::string path;
+};
+
+Lookup Find(IShareEnumerator& shares, const char* server, const char* share, int size = 260) {
+  std::string buffer(static_cast<std::size_t>(size) + 8, '#');
+  const int result = LocalPathOfShare(shares, server, share, buffer.data(), size);
+  const auto bound = static_cast<std::size_t>(size);
+  EXPECT_LT(buffer.find('\0'), bound) << "left unterminated";
+  EXPECT_EQ(buffer.substr(bound), std::string(8, '#')) << "written past the buffer";
+  return {result, buffer.substr(0, buffer.find('\0'))};
+}
+
+TEST(SharePath, FindsTheShareInAnyLetterCase) {
+  FakeShares shares(kShares);
+  for (const char* name : {"Maps", "maps", "MAPS", "mApS"}) {
+    const Lookup found = Find(shares, "\\\\server", name);
+    EXPECT_EQ(found.result, 1) << name;
+    EXPECT_EQ(found.path, "D:\\Data\\Maps") << name;
+  }
+  EXPECT_EQ(shares.servers.front(), L"\\\\server");
+}
+
+TEST(SharePath, SpecialSharesAndUnknownNamesGiveNothing) {
+  FakeShares shares(kShares);
+  for (const char* name : {"C$", "ADMIN$", "ipc$", "Map", "Mapsx", ""}) {
+    const Lookup found = Find(shares, "", name);
+    EXPECT_EQ(found.result, 0) << name;
+    EXPECT_EQ(found.path, "") << name;
+  }
+}
+
+TEST(SharePath, SearchesEveryPageAndTheLastMatchWins) {
+  std::vector<ShareRecord> many;
+  for (int i = 0; i < 25; ++i) many.push_back({L"share" + std::to_wstring(i), 0, L"C:\\s" + std::to_wstring(i)});
+  many.push_back({L"SHARE3", 0, L"C:\\later"});
+  many.push_back({L"Share3", 0x80000000u, L"C:\\special"});
+  FakeShares shares(many, 4);
+  const Lookup found = Find(shares, "server", "share3");
+  EXPECT_EQ(found.result, 1);
+  EXPECT_EQ(found.path, "C:\\later");
+  EXPECT_EQ(shares.servers.size(), 7u);  // 27 records in pages of 4
+}
+
+TEST(SharePath, FailingListGivesAnEmptyBuffer) {
+  FakeShares shares(kShares);
+  shares.failure = 53;  // the network path was not found
+  const Lookup found = Find(shares, "\\\\nowhere", "Maps");
+  EXPECT_EQ(found.result, 0);
+  EXPECT_EQ(found.path, "");
+  EXPECT_EQ(shares.servers.size(), 1u);
+}
+
+TEST(SharePath, PageWithoutRecordsEndsTheSearch) {
+  // A server that keeps answering "more data" with nothing in it.
+  class Stuck final : public IShareEnumerator {
+   public:
+    std::uint32_t NextPage(const std::wstring&, std::uint32_t&, std::vector<ShareRecord>&) override {
+      ++calls;
+      return kShareListMoreData;
+    }
+    int calls = 0;
+  } stuck;
+  EXPECT_EQ(Find(stuck, "", "Maps").result, 0);
+  EXPECT_EQ(stuck.calls, 1);
+}
+
+TEST(SharePath, PathThatDoesNotFitGivesNothing) {
+  FakeShares shares(kShares);
+  const std::string path = "D:\\Data\\Maps";  // 12 characters
+  EXPECT_EQ(Find(shares, "", "Maps", 12).result, 0);
+  EXPECT_EQ(Find(shares, "", "Maps", 12).path, "");
+  EXPECT_EQ(Find(shares, "", "Maps", 13).path, path);
+  EXPECT_EQ(Find(shares, "", "Maps", 1).path, "");
+}
+
+TEST(SharePath, BadArgumentsTouchNothingOrEmptyTheBuffer) {
+  FakeShares shares(kShares);
+  char buffer[8] = "keep";
+  EXPECT_EQ(LocalPathOfShare(shares, nullptr, "Maps", buffer, sizeof buffer), 0);
+  EXPECT_EQ(LocalPathOfShare(shares, "", nullptr, buffer, sizeof buffer), 0);
+  EXPECT_EQ(LocalPathOfShare(shares, "", "Maps", buffer, 0), 0);
+  EXPECT_EQ(LocalPathOfShare(shares, "", "Maps", buffer, -1), 0);
+  EXPECT_EQ(LocalPathOfShare(shares, "", "Maps", nullptr, 8), 0);
+  EXPECT_STREQ(buffer, "keep");
+  EXPECT_TRUE(shares.servers.empty());
+
+  const std::string longest(255, 's');
+  const std::string tooLong(256, 's');
+  EXPECT_EQ(Find(shares, longest.c_str(), "Maps").result, 1);
+  EXPECT_EQ(Find(shares, tooLong.c_str(), "Maps").path, "");
+  EXPECT_EQ(Find(shares, "", tooLong.c_str()).result, 0);
+  EXPECT_EQ(shares.servers.size(), 1u);
+}
+
+TEST(SharePath, ExportFindsNoUnknownShareOnThisMachine) {
+  char buffer[64];
+  std::memset(buffer, '#', sizeof buffer);
+  EXPECT_EQ(VEL_UNCtoLocal("", "velinst-no-such-share", buffer, sizeof buffer), 0);
+  EXPECT_STREQ(buffer, "");
+  EXPECT_EQ(VEL_UNCtoLocal(nullptr, "x", buffer, sizeof buffer), 0);
+}
+
+}  // namespace
+}  // namespace velinst
