@@ -59,19 +59,9 @@ struct Shared {
   }
 };
 
+// Set to false when its object is closed or gone.
 using AliveFlag = std::shared_ptr<std::atomic<bool>>;
-
-class Alive {
- public:
-  Alive() : flag_(std::make_shared<std::atomic<bool>>(true)) {}
-  Alive(const Alive&) = delete;
-  Alive& operator=(const Alive&) = delete;
-  ~Alive() { *flag_ = false; }
-  AliveFlag Flag() const { return flag_; }
-
- private:
-  AliveFlag flag_;
-};
+AliveFlag NewFlag() { return std::make_shared<std::atomic<bool>>(true); }
 
 class ThreadRequest final : public IHttpRequest {
  public:
@@ -114,33 +104,37 @@ class ThreadConnection final : public IHttpConnection {
   ThreadConnection(Shared& shared, AliveFlag internet) : shared_(shared), internet_(std::move(internet)) {
     ++shared_.liveConnections;
   }
-  ~ThreadConnection() override { --shared_.liveConnections; }
+  ~ThreadConnection() override {
+    --shared_.liveConnections;
+    *alive_ = false;
+  }
   std::unique_ptr<IHttpRequest> OpenRequest(const char*, const char*, std::uint32_t) override {
     if (!*internet_) ++shared_.usedAfterClose;
-    return std::make_unique<ThreadRequest>(shared_, alive_.Flag());
+    return std::make_unique<ThreadRequest>(shared_, alive_);
   }
 
  private:
   Shared& shared_;
   AliveFlag internet_;
-  Alive alive_;
+  AliveFlag alive_ = NewFlag();
 };
 
 class ThreadInternet final : public IInternetHandle {
  public:
   explicit ThreadInternet(Shared& shared) : shared_(shared) {}
+  ~ThreadInternet() override { *alive_ = false; }
   bool SetTimeout(TimeoutOption, std::uint32_t) override { return true; }
   std::unique_ptr<IHttpConnection> Connect(const std::string&, std::uint16_t) override {
-    return std::make_unique<ThreadConnection>(shared_, alive_->Flag());
+    return std::make_unique<ThreadConnection>(shared_, alive_);
   }
   bool Close() override {
-    alive_.reset();
+    *alive_ = false;
     return true;
   }
 
  private:
   Shared& shared_;
-  std::unique_ptr<Alive> alive_ = std::make_unique<Alive>();
+  AliveFlag alive_ = NewFlag();
 };
 
 class ThreadTransport final : public IHttpTransport {
@@ -161,8 +155,7 @@ class ThreadTransport final : public IHttpTransport {
 };
 
 std::string Fetch(CHttpSession& session) {
-  std::uint32_t length = 0;
-  std::uint32_t result = 0;
+  std::uint32_t length = 0, result = 0;
   const HttpBuffer body = session.Request(length, "p?a=1&b=%20", result);
   return body ? std::string(body.get(), length) : "<null>";
 }

@@ -1,6 +1,8 @@
 #include "answer_tree.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <map>
 
 #include "platform/utf8_encode.h"
 
@@ -18,21 +20,14 @@ bool Decode(std::string_view text, std::string& out) {
     }
     const std::size_t semicolon = text.find(';', i);
     if (semicolon == std::string_view::npos) return false;
+    static const std::map<std::string, char> kNamed = {
+        {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
     const std::string name(text.substr(i + 1, semicolon - i - 1));
-    if (name == "amp")
-      out += '&';
-    else if (name == "lt")
-      out += '<';
-    else if (name == "gt")
-      out += '>';
-    else if (name == "quot")
-      out += '"';
-    else if (name == "apos")
-      out += '\'';
-    else if (name.size() > 2 && name[0] == '#' && name[1] == 'x')
-      AppendUtf8(out, static_cast<char32_t>(std::strtoul(name.c_str() + 2, nullptr, 16)));
+    const bool hex = name.size() > 2 && name[1] == 'x';
+    if (const auto named = kNamed.find(name); named != kNamed.end())
+      out += named->second;
     else if (name.size() > 1 && name[0] == '#')
-      AppendUtf8(out, static_cast<char32_t>(std::strtoul(name.c_str() + 1, nullptr, 10)));
+      AppendUtf8(out, static_cast<char32_t>(std::strtoul(name.c_str() + (hex ? 2 : 1), nullptr, hex ? 16 : 10)));
     else
       return false;
     i = semicolon;
@@ -45,7 +40,7 @@ class Reader {
   explicit Reader(std::string_view text) : text_(text) {}
 
   std::optional<AnswerNode> Document() {
-    SkipProlog();
+    SkipMisc();
     AnswerNode root;
     if (!Element(root)) return std::nullopt;
     SkipMisc();
@@ -55,10 +50,7 @@ class Reader {
 
  private:
   bool StartsWith(std::string_view prefix) const { return text_.substr(at_, prefix.size()) == prefix; }
-  void SkipSpace() {
-    while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\n' || text_[at_] == '\r' || text_[at_] == '\t'))
-      ++at_;
-  }
+  void SkipSpace() { at_ = std::min(text_.find_first_not_of(" \n\r\t", at_), text_.size()); }
   bool SkipPast(std::string_view end) {
     const std::size_t found = text_.find(end, at_);
     if (found == std::string_view::npos) return false;
@@ -77,13 +69,10 @@ class Reader {
       }
     }
   }
-  void SkipProlog() { SkipMisc(); }
 
   std::string Name() {
     const std::size_t start = at_;
-    while (at_ < text_.size() && text_[at_] != ' ' && text_[at_] != '>' && text_[at_] != '/' && text_[at_] != '=' &&
-           text_[at_] != '\n' && text_[at_] != '\t' && text_[at_] != '\r')
-      ++at_;
+    at_ = std::min(text_.find_first_of(" >/=\n\t\r", at_), text_.size());
     return std::string(text_.substr(start, at_ - start));
   }
 
@@ -160,8 +149,7 @@ const AnswerNode* AnswerNode::Child(std::string_view childName) const {
 
 std::optional<std::string> AnswerNode::ChildText(std::string_view childName) const {
   const AnswerNode* child = Child(childName);
-  if (child == nullptr) return std::nullopt;
-  return child->text;
+  return child ? std::optional(child->text) : std::nullopt;
 }
 
 std::string AnswerNode::Attribute(const std::string& attribute) const {

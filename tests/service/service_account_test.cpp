@@ -18,148 +18,118 @@ Parameters RegisterParameters(const std::string& name, const std::string& passwo
           {"units", ""}};
 }
 
-TEST_F(ServiceTest, RegisterAndLoginAnswerTokenUserWeightAndUnits) {
+class AccountTest : public ServiceTest {
+ protected:
+  ServiceReply Sealed(const std::string& method, const Parameters& parameters) {
+    return client_.Call(method, parameters, Sealing::kData);
+  }
+  std::string Exists(const char* method, const char* parameter, const std::string& value) {
+    return client_.Call(method, {{parameter, value}}).Text("Exists");
+  }
+  std::string ChangePassword(const NewUser& user, const std::string& old, const std::string& fresh) {
+    const ServiceReply reply =
+        Sealed("Account.ChangePassword", {{"authToken", user.token}, {"oldPassword", old}, {"newPassword", fresh}});
+    return reply.Ok() ? "ok" : reply.ErrorType();
+  }
+};
+
+TEST_F(AccountTest, RegisterAndLoginAnswerTokenUserWeightAndUnits) {
   const NewUser user = Register();
   EXPECT_EQ(user.token.size(), 48u);
   EXPECT_GT(std::stoi(user.id), 0);
-
-  const ServiceReply login = client_.Call("Account.Login",
-                                          {{"username", user.name},
-                                           {"password", user.password},
-                                           {"hardwareID", ""},
-                                           {"appVersion", ""},
-                                           {"appName", "HalvardOutdoors"}},
-                                          Sealing::kData);
+  const ServiceReply login = Sealed("Account.Login", {{"username", user.name},
+                                                      {"password", user.password},
+                                                      {"hardwareID", ""},
+                                                      {"appVersion", ""},
+                                                      {"appName", "HalvardOutdoors"}});
   ASSERT_TRUE(WellFormedAnswer(login));
-  ASSERT_TRUE(login.Ok()) << login.body;
-  EXPECT_EQ(login.Text("UserID"), user.id);
+  EXPECT_EQ(login.Text("UserID"), user.id) << login.body;
   EXPECT_EQ(login.Text("Weight"), "72.500000");
   EXPECT_EQ(login.Text("Units"), "metric");
   EXPECT_NE(login.Text("AuthToken"), user.token);  // every sign-in has its own token
 }
 
-TEST_F(ServiceTest, AvailabilityChecksIgnoreCase) {
+TEST_F(AccountTest, AvailabilityChecksIgnoreCase) {
   const NewUser user = Register();
-  struct Case {
+  std::string upper = user.name;
+  for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  const struct {
     const char* method;
     const char* parameter;
     std::string value;
     const char* exists;
   } cases[] = {
       {"Account.UsernameExists", "username", user.name, "True"},
+      {"Account.UsernameExists", "username", upper, "True"},
       {"Account.UsernameExists", "username", "X" + user.name, "False"},
       {"Account.EmailAddressExists", "emailAddress", user.email, "True"},
       {"Account.EmailAddressExists", "emailAddress", "nobody@example.org", "False"},
       {"Account.EmailAddressExists", "emailAddress", "", "False"},
       {"Account.DisplayNameExists", "displayName", "", "False"},
   };
-  for (const Case& c : cases) {
-    const ServiceReply reply = client_.Call(c.method, {{c.parameter, c.value}});
-    EXPECT_EQ(reply.Text("Exists"), c.exists) << c.method << " " << c.value;
-  }
-  std::string upper = user.name;
-  for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  EXPECT_EQ(client_.Call("Account.UsernameExists", {{"username", upper}}).Text("Exists"), "True");
+  for (const auto& c : cases) EXPECT_EQ(Exists(c.method, c.parameter, c.value), c.exists) << c.method << " " << c.value;
 }
 
-TEST_F(ServiceTest, RegistrationErrors) {
+TEST_F(AccountTest, RegistrationAndLoginErrors) {
   const NewUser taken = Register();
   const std::string fresh = UniqueName("fresh");
-  struct Case {
+  const std::string mail = fresh + "@example.org";
+  const struct {
+    const char* method;
     Parameters parameters;
     const char* type;
   } cases[] = {
-      {RegisterParameters(taken.name, "password", fresh + "@example.org"), "DuplicateUsernameException"},
-      {RegisterParameters(fresh, "password", taken.email), "DuplicateEmailAddressException"},
-      {RegisterParameters(fresh, "password", "no-at-sign"), "EmailAddressFormatException"},
-      {RegisterParameters(fresh, "short", fresh + "@example.org"), "PasswordFormatException"},
-      {RegisterParameters("", "password", fresh + "@example.org"), "UsernameFormatException"},
-      {{{"username", fresh}, {"password", "password"}}, "MissingParameterException"},
+      {"Account.Register", RegisterParameters(taken.name, "password", mail), "DuplicateUsernameException"},
+      {"Account.Register", RegisterParameters(fresh, "password", taken.email), "DuplicateEmailAddressException"},
+      {"Account.Register", RegisterParameters(fresh, "password", "no-at-sign"), "EmailAddressFormatException"},
+      {"Account.Register", RegisterParameters(fresh, "short", mail), "PasswordFormatException"},
+      {"Account.Register", RegisterParameters("", "password", mail), "UsernameFormatException"},
+      {"Account.Register", {{"username", fresh}, {"password", "password"}}, "MissingParameterException"},
+      {"Account.Login", {{"username", taken.name}, {"password", "wrong-password"}}, "IncorrectPasswordException"},
+      {"Account.Login",
+       {{"username", "no-such-" + taken.name}, {"password", taken.password}},
+       "InvalidCredentialsException"},
+      {"Account.Login", {{"username", taken.name}, {"password", ""}}, "IncorrectPasswordException"},
   };
-  for (const Case& c : cases) {
-    const ServiceReply reply = client_.Call("Account.Register", c.parameters, Sealing::kData);
+  for (const auto& c : cases) {
+    const ServiceReply reply = Sealed(c.method, c.parameters);
     EXPECT_TRUE(WellFormedAnswer(reply));
     EXPECT_EQ(reply.ErrorType(), c.type) << reply.body;
   }
-  EXPECT_EQ(client_.Call("Account.UsernameExists", {{"username", fresh}}).Text("Exists"), "False");
+  EXPECT_EQ(Exists("Account.UsernameExists", "username", fresh), "False");
 }
 
-TEST_F(ServiceTest, LoginErrors) {
+TEST_F(AccountTest, ChangeAndResetPassword) {
   const NewUser user = Register();
-  struct Case {
-    std::string name;
-    std::string password;
-    const char* type;
-  } cases[] = {
-      {user.name, "wrong-password", "IncorrectPasswordException"},
-      {"no-such-" + user.name, user.password, "InvalidCredentialsException"},
-      {user.name, "", "IncorrectPasswordException"},
-  };
-  for (const Case& c : cases) {
-    const ServiceReply reply =
-        client_.Call("Account.Login", {{"username", c.name}, {"password", c.password}}, Sealing::kData);
-    EXPECT_EQ(reply.ErrorType(), c.type) << reply.body;
-  }
-}
-
-TEST_F(ServiceTest, ChangePasswordNeedsTheOldOne) {
-  const NewUser user = Register();
-  EXPECT_EQ(client_
-                .Call("Account.ChangePassword",
-                      {{"authToken", user.token}, {"oldPassword", "wrong-one"}, {"newPassword", "new-password"}},
-                      Sealing::kData)
-                .ErrorType(),
-            "IncorrectPasswordException");
-  EXPECT_EQ(
-      client_
-          .Call("Account.ChangePassword",
-                {{"authToken", user.token}, {"oldPassword", user.password}, {"newPassword", "new"}}, Sealing::kData)
-          .ErrorType(),
-      "PasswordFormatException");
-  EXPECT_TRUE(client_
-                  .Call("Account.ChangePassword",
-                        {{"authToken", user.token}, {"oldPassword", user.password}, {"newPassword", "new-password"}},
-                        Sealing::kData)
-                  .Ok());
+  EXPECT_EQ(ChangePassword(user, "wrong-one", "new-password"), "IncorrectPasswordException");
+  EXPECT_EQ(ChangePassword(user, user.password, "new"), "PasswordFormatException");
+  EXPECT_EQ(ChangePassword(user, user.password, "new-password"), "ok");
   EXPECT_TRUE(client_.Login(user.name, user.password).empty());
   EXPECT_FALSE(client_.Login(user.name, "new-password").empty());
+
+  const auto reset = [&](const std::string& address, const char* force) {
+    const ServiceReply reply =
+        Call("", "Account.ResetPassword", {{"emailAddress", address}, {"forceChangeOnNextLogin", force}});
+    return reply.Ok() ? "ok" : reply.ErrorType();
+  };
+  EXPECT_EQ(reset(user.email, "true"), "ok");
+  EXPECT_EQ(reset("x" + user.email, "false"), "RecordNotFoundException");
+  EXPECT_EQ(reset(user.email, "maybe"), "ParameterException");
 }
 
-TEST_F(ServiceTest, ResetPasswordKnowsTheAddress) {
-  const NewUser user = Register();
-  EXPECT_TRUE(
-      client_.Call("Account.ResetPassword", {{"emailAddress", user.email}, {"forceChangeOnNextLogin", "true"}}).Ok());
-  EXPECT_EQ(
-      client_.Call("Account.ResetPassword", {{"emailAddress", "x" + user.email}, {"forceChangeOnNextLogin", "false"}})
-          .ErrorType(),
-      "RecordNotFoundException");
-  EXPECT_EQ(client_.Call("Account.ResetPassword", {{"emailAddress", user.email}, {"forceChangeOnNextLogin", "maybe"}})
-                .ErrorType(),
-            "ParameterException");
-}
-
-TEST_F(ServiceTest, UpdateChangesProfileAndGuardsDisplayNames) {
+TEST_F(AccountTest, UpdateChangesProfileAndGuardsDisplayNames) {
   const NewUser first = Register();
   const NewUser second = Register();
   const std::string display = UniqueName("Shown");
-  EXPECT_TRUE(client_
-                  .Call("Account.Update", {{"authToken", first.token},
-                                           {"displayName", display},
-                                           {"emailAddress", ""},
-                                           {"weight", "80.250000"},
-                                           {"units", "lbs"}})
+  EXPECT_TRUE(Call(first.token, "Account.Update",
+                   {{"displayName", display}, {"emailAddress", ""}, {"weight", "80.250000"}, {"units", "lbs"}})
                   .Ok());
-  EXPECT_EQ(client_.Call("Account.DisplayNameExists", {{"displayName", display}}).Text("Exists"), "True");
-  EXPECT_EQ(
-      client_.Call("Account.Update", {{"authToken", second.token}, {"displayName", display}, {"emailAddress", ""}})
-          .ErrorType(),
-      "DuplicateDisplayNameException");
-  EXPECT_EQ(
-      client_.Call("Account.Update", {{"authToken", second.token}, {"displayName", ""}, {"emailAddress", first.email}})
-          .ErrorType(),
-      "DuplicateEmailAddressException");
-  const ServiceReply login =
-      client_.Call("Account.Login", {{"username", first.name}, {"password", first.password}}, Sealing::kData);
+  EXPECT_EQ(Exists("Account.DisplayNameExists", "displayName", display), "True");
+  EXPECT_EQ(Error(second.token, "Account.Update", {{"displayName", display}, {"emailAddress", ""}}),
+            "DuplicateDisplayNameException");
+  EXPECT_EQ(Error(second.token, "Account.Update", {{"displayName", ""}, {"emailAddress", first.email}}),
+            "DuplicateEmailAddressException");
+  const ServiceReply login = Sealed("Account.Login", {{"username", first.name}, {"password", first.password}});
   EXPECT_EQ(login.Text("Weight"), "80.250000");
   EXPECT_EQ(login.Text("Units"), "lbs");
 }
@@ -167,62 +137,52 @@ TEST_F(ServiceTest, UpdateChangesProfileAndGuardsDisplayNames) {
 // A password changed to a different one ends the user's other tokens; the
 // token of the change itself, and every token when the password stays the
 // same, go on working.
-TEST_F(ServiceTest, ADifferentPasswordEndsTheUsersOtherTokens) {
+TEST_F(AccountTest, ADifferentPasswordEndsTheUsersOtherTokens) {
   const NewUser user = Register();
   const std::string admin = client_.AdminToken();
   const auto works = [&](const std::string& token) {
-    return client_.Call("AccountUsers.GetById", {{"authToken", token}, {"id", user.id}}).Ok();
+    const ServiceReply reply = Call(token, "AccountUsers.GetById", {{"id", user.id}});
+    return reply.Ok() ? "ok" : reply.ErrorType();
   };
   const auto setPassword = [&](const std::string& password) {
-    return client_
-        .Call("AccountUsers.SetPassword", {{"authToken", admin}, {"userId", user.id}}, Sealing::kPlain,
-              "<SetPasswordRequest><Password>" + password + "</Password></SetPasswordRequest>")
+    return Call(admin, "AccountUsers.SetPassword", {{"userId", user.id}},
+                "<SetPasswordRequest><Password>" + password + "</Password></SetPasswordRequest>")
         .Ok();
   };
   const std::string second = client_.Login(user.name, user.password);
   ASSERT_TRUE(setPassword(user.password));
-  EXPECT_TRUE(works(user.token));
-  EXPECT_TRUE(works(second));
+  EXPECT_EQ(works(user.token), "ok");
+  EXPECT_EQ(works(second), "ok");
 
-  ASSERT_TRUE(client_
-                  .Call("Account.ChangePassword",
-                        {{"authToken", user.token}, {"oldPassword", user.password}, {"newPassword", "changed-1"}},
-                        Sealing::kData)
-                  .Ok());
-  EXPECT_TRUE(works(user.token));
-  EXPECT_EQ(client_.Call("AccountUsers.GetById", {{"authToken", second}, {"id", user.id}}).ErrorType(),
-            "InvalidAuthTokenException");
+  ASSERT_EQ(ChangePassword(user, user.password, "changed-1"), "ok");
+  EXPECT_EQ(works(user.token), "ok");
+  EXPECT_EQ(works(second), "InvalidAuthTokenException");
 
   ASSERT_TRUE(setPassword("changed-2 &amp; more"));
-  EXPECT_FALSE(works(user.token));
-  EXPECT_TRUE(works(admin));
+  EXPECT_NE(works(user.token), "ok");
+  EXPECT_EQ(works(admin), "ok");
   EXPECT_FALSE(client_.Login(user.name, "changed-2 &amp; more").empty());
 }
 
 // Texts travel XML-escaped. The service keeps them so and escapes once more
 // on the way out, so a client's own unescaping gives the caller's text.
-TEST_F(ServiceTest, EscapedTextsComeBackAsTheyWereSent) {
+TEST_F(AccountTest, EscapedTextsComeBackAsTheyWereSent) {
   const std::string name = UniqueName("tom") + "&amp;jerry";
   const std::string password = "p&amp;ss&lt;word";
-  const ServiceReply registered = client_.Call(
-      "Account.Register", RegisterParameters(name, password, UniqueName("tj") + "@example.org"), Sealing::kData);
+  const ServiceReply registered =
+      Sealed("Account.Register", RegisterParameters(name, password, UniqueName("tj") + "@example.org"));
   ASSERT_TRUE(registered.Ok()) << registered.body;
-  EXPECT_EQ(client_.Call("Account.UsernameExists", {{"username", name}}).Text("Exists"), "True");
+  EXPECT_EQ(Exists("Account.UsernameExists", "username", name), "True");
   EXPECT_FALSE(client_.Login(name, password).empty());
   EXPECT_TRUE(client_.Login(name, "p&ss<word").empty());
 
   const std::string display = UniqueName("Tom") + "&amp;Jerry&quot;TJ&quot;";
-  EXPECT_TRUE(client_
-                  .Call("Account.Update",
-                        {{"authToken", registered.Text("AuthToken")}, {"displayName", display}, {"emailAddress", ""}})
-                  .Ok());
-  EXPECT_EQ(client_.Call("Account.DisplayNameExists", {{"displayName", display}}).Text("Exists"), "True");
+  EXPECT_TRUE(
+      Call(registered.Text("AuthToken"), "Account.Update", {{"displayName", display}, {"emailAddress", ""}}).Ok());
+  EXPECT_EQ(Exists("Account.DisplayNameExists", "displayName", display), "True");
 
   // The user's record: the stored text goes out escaped once more.
-  const std::string admin = client_.AdminToken();
-  const ServiceReply record =
-      client_.Call("AccountUsers.GetById", {{"authToken", admin}, {"id", registered.Text("UserID")}});
-  ASSERT_TRUE(record.Ok()) << record.body;
+  const ServiceReply record = Call(client_.AdminToken(), "AccountUsers.GetById", {{"id", registered.Text("UserID")}});
   EXPECT_EQ(record.FieldText("AccountUser", "UserName"), name);
   EXPECT_NE(record.body.find("&amp;amp;jerry"), std::string::npos) << record.body;
 }
@@ -230,8 +190,8 @@ TEST_F(ServiceTest, EscapedTextsComeBackAsTheyWereSent) {
 // The library percent-encodes values before it seals them, as it does in a
 // plain query: what a sign-in seals must meet what a document or a plain
 // query stored.
-TEST_F(ServiceTest, SealedCredentialsAreDecodedAsAPlainQueryIs) {
-  struct Case {
+TEST_F(AccountTest, SealedCredentialsAreDecodedAsAPlainQueryIs) {
+  const struct {
     std::string stored;  // escaped, as a document carries it
     std::string sent;    // the same, percent-encoded as the library sends it
   } cases[] = {
@@ -241,32 +201,26 @@ TEST_F(ServiceTest, SealedCredentialsAreDecodedAsAPlainQueryIs) {
       {"%41=&lt;&gt;&quot;&apos;#", "%2541%3d%26lt;%26gt;%26quot;%26apos;%23"},
   };
   const std::string admin = client_.AdminToken();
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sent);
     const NewAccount account = CreateAccount();
     const std::string base = UniqueName("u");
-    const std::string name = base + " " + c.stored;
-    const ServiceReply added =
-        client_.Call("AccountUsers.Add", {{"authToken", admin}, {"accountId", account.id}}, Sealing::kPlain,
-                     "<AccountUser><UserName>" + name + "</UserName></AccountUser>");
-    ASSERT_TRUE(added.Ok()) << c.sent << ": " << Describe(added);
+    const ServiceReply added = Call(admin, "AccountUsers.Add", {{"accountId", account.id}},
+                                    "<AccountUser><UserName>" + base + " " + c.stored + "</UserName></AccountUser>");
     const std::string id = added.FieldText("AccountUser", "Id").value_or("");
-    ASSERT_TRUE(client_
-                    .Call("AccountUsers.SetPassword", {{"authToken", admin}, {"userId", id}}, Sealing::kPlain,
-                          "<SetPasswordRequest><Password>" + c.stored + "</Password></SetPasswordRequest>")
+    ASSERT_TRUE(Call(admin, "AccountUsers.SetPassword", {{"userId", id}},
+                     "<SetPasswordRequest><Password>" + c.stored + "</Password></SetPasswordRequest>")
                     .Ok())
-        << c.sent;
-    const ServiceReply login =
-        client_.Call("Account.Login", {{"username", base + "%20" + c.sent}, {"password", c.sent}}, Sealing::kData);
-    EXPECT_EQ(login.Text("UserID"), id) << c.sent << ": " << login.body;
-  }
-  // Registered sealed, looked up plain.
-  for (const Case& c : cases) {
+        << Describe(added);
+    const ServiceReply login = Sealed("Account.Login", {{"username", base + "%20" + c.sent}, {"password", c.sent}});
+    EXPECT_EQ(login.Text("UserID"), id) << login.body;
+
+    // Registered sealed, looked up plain.
     const std::string name = UniqueName("r");
-    const ServiceReply registered = client_.Call(
-        "Account.Register", RegisterParameters(name + "%20" + c.sent, c.sent, name + "@example.org"), Sealing::kData);
-    ASSERT_TRUE(registered.Ok()) << c.sent << ": " << registered.body;
-    EXPECT_EQ(client_.Call("Account.UsernameExists", {{"username", name + "%20" + c.sent}}).Text("Exists"), "True")
-        << c.sent;
+    const ServiceReply registered =
+        Sealed("Account.Register", RegisterParameters(name + "%20" + c.sent, c.sent, name + "@example.org"));
+    ASSERT_TRUE(registered.Ok()) << registered.body;
+    EXPECT_EQ(Exists("Account.UsernameExists", "username", name + "%20" + c.sent), "True");
   }
 }
 

@@ -114,13 +114,12 @@ ServiceReply ServiceClient::Call(const std::string& method, const Parameters& pa
 }
 
 std::string ServiceClient::Login(const std::string& userName, const std::string& password) {
-  const ServiceReply reply = Call("Account.Login",
-                                  {{"username", userName},
-                                   {"password", password},
-                                   {"hardwareID", ""},
-                                   {"appVersion", ""},
-                                   {"appName", "HalvardOutdoors"}},
-                                  Sealing::kData);
+  const Parameters parameters = {{"username", userName},
+                                 {"password", password},
+                                 {"hardwareID", ""},
+                                 {"appVersion", ""},
+                                 {"appName", "HalvardOutdoors"}};
+  const ServiceReply reply = Call("Account.Login", parameters, Sealing::kData);
   return reply.Ok() ? reply.Text("AuthToken") : std::string();
 }
 

@@ -76,6 +76,14 @@ std::vector<std::string> Column(const std::string& database, const char* sql) {
   return values;
 }
 
+// A new user's auth token; empty when the registration failed.
+std::string Register(ServiceClient& client, const std::string& name, const std::string& password) {
+  const ServiceReply reply =
+      client.Call("Account.Register", {{"username", name}, {"password", password}, {"emailAddress", name + "@x.org"}},
+                  Sealing::kData);
+  return reply.Ok() ? reply.Text("AuthToken") : std::string();
+}
+
 class ServiceProcessTest : public ::testing::Test {
  protected:
   std::unique_ptr<ServiceProcess> Start(std::vector<std::string> more = {}) {
@@ -94,17 +102,12 @@ class ServiceProcessTest : public ::testing::Test {
 };
 
 TEST_F(ServiceProcessTest, KilledBetweenRequestsItKeepsEverythingAcrossARestart) {
-  std::string userName = UniqueName("kept");
+  const std::string userName = UniqueName("kept");
   {
     auto process = Start();
     ServiceClient client(portFile_);
     ASSERT_TRUE(client.Ready());
-    ASSERT_TRUE(
-        client
-            .Call("Account.Register",
-                  {{"username", userName}, {"password", "kept-password"}, {"emailAddress", userName + "@x.org"}},
-                  Sealing::kData)
-            .Ok());
+    ASSERT_FALSE(Register(client, userName, "kept-password").empty());
     process->Kill();  // SIGKILL: no orderly shutdown
   }
   auto process = Start();
@@ -121,12 +124,8 @@ TEST_F(ServiceProcessTest, PasswordsAndTokensAreStoredOnlyAsHashes) {
   ASSERT_TRUE(client.Ready());
   std::vector<std::string> tokens;
   for (const char* name : {"first", "second"}) {
-    const ServiceReply reply =
-        client.Call("Account.Register",
-                    {{"username", name}, {"password", "same-password"}, {"emailAddress", std::string(name) + "@x.org"}},
-                    Sealing::kData);
-    ASSERT_TRUE(reply.Ok()) << reply.body;
-    tokens.push_back(reply.Text("AuthToken"));
+    tokens.push_back(Register(client, name, "same-password"));
+    ASSERT_FALSE(tokens.back().empty()) << name;
   }
   process->Kill();
   const std::vector<std::string> hashes =
@@ -171,11 +170,7 @@ TEST_F(ServiceProcessTest, TheControlPathIsClosedUnlessOpenedAndThenNeedsTheSecr
   // What a sign-in and a password change leave in the log.
   const std::string token = client.Login("root", "root-password");
   ASSERT_FALSE(token.empty());
-  EXPECT_TRUE(client
-                  .Call("Account.Register",
-                        {{"username", "logged"}, {"password", "logged-password"}, {"emailAddress", "l@x.org"}},
-                        Sealing::kData)
-                  .Ok());
+  EXPECT_FALSE(Register(client, "logged", "logged-password").empty());
   const std::string userId =
       client.Call("Account.Login", {{"username", "logged"}, {"password", "logged-password"}}, Sealing::kData)
           .Text("UserID");

@@ -3,37 +3,49 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "service_test_fixture.h"
+
+// Scripted answers name only the fields they change; the rest keep their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace velinst::service::test {
 namespace {
 
 using testserver::ScriptedAnswer;
 
-const char* const kCatalogue[] = {
-    "Account.DisplayNameExists", "Account.EmailAddressExists", "Account.UsernameExists", "Account.GetTimeStamp",
-    "Account.GetAnonymousAuthToken", "Account.Login", "Account.Register", "Account.ChangePassword",
-    "Account.ResetPassword", "Account.Update", "Search.FindTrips", "Search.FindTripsInArea",
-    "Search.FindTripsNearPoint", "Trip.AddMedia", "Trip.AddPoi", "Trip.Delete", "Trip.GetTrip", "Trip.GetTripInfo",
-    "Trip.GetTripList", "Trip.GetTripListByDate", "Trip.GetTripListIDs", "Trip.GetTripListIDsAndRevisionNumber",
-    "Trip.LastModified", "Trip.Rename", "Trip.Save", "Trip.Share", "Trip.SynchronizedSave",
-    "Weather.GetCurrentByLatLon", "Weather.GetForecastByLatLon",
-    // The administrative record service.
-    "Accounts.Get", "Accounts.GetById", "Accounts.GetByProductId", "Accounts.Find", "Accounts.Add", "Accounts.Create",
-    "Accounts.Update", "Accounts.Remove", "AccountUsers.Get", "AccountUsers.GetByTeamId", "AccountUsers.GetById",
-    "AccountUsers.Add", "AccountUsers.Transfer", "AccountUsers.Update", "AccountUsers.Remove",
-    "AccountUsers.SetPassword", "Roles.Get", "Roles.Add", "Roles.Remove", "Privileges.Get", "Privileges.Add",
-    "Privileges.Remove", "Teams.Get", "Teams.GetById", "Teams.Find", "Teams.Add", "Teams.Update", "Teams.Remove",
-    "TeamMembers.Get", "TeamMembers.Add", "TeamMembers.Update", "TeamMembers.Remove", "Authz.GetFeatures",
-    "LiveTracking.Get", "LiveTracking.Update", "TeamTrips.Get", "TeamTrips.GetTripListIDsAndRevisionNumber",
-    "TeamTrips.Add", "TeamTrips.Remove", "PrivateTrips.Get", "Resellers.Get", "Resellers.GetById", "Resellers.Add",
-    "Resellers.Update", "Resellers.Remove", "ResellerContacts.Get", "ResellerContacts.Add", "ResellerContacts.Update",
-    "ResellerContacts.Remove", "S3.GetTemporaryCredentials"};
+// Every method a client calls.
+const char* const kCatalogue =
+    "Account.DisplayNameExists EmailAddressExists UsernameExists GetTimeStamp GetAnonymousAuthToken Login Register "
+    "ChangePassword ResetPassword Update Search.FindTrips FindTripsInArea FindTripsNearPoint Trip.AddMedia AddPoi "
+    "Delete GetTrip GetTripInfo GetTripList GetTripListByDate GetTripListIDs GetTripListIDsAndRevisionNumber "
+    "LastModified Rename Save Share SynchronizedSave Weather.GetCurrentByLatLon GetForecastByLatLon Accounts.Get "
+    "GetById GetByProductId Find Add Create Update Remove AccountUsers.Get GetByTeamId GetById Add Transfer Update "
+    "Remove SetPassword Roles.Get Add Remove Privileges.Get Add Remove Teams.Get GetById Find Add Update Remove "
+    "TeamMembers.Get Add Update Remove Authz.GetFeatures LiveTracking.Get Update TeamTrips.Get "
+    "GetTripListIDsAndRevisionNumber Add Remove PrivateTrips.Get Resellers.Get GetById Add Update Remove "
+    "ResellerContacts.Get Add Update Remove S3.GetTemporaryCredentials";
+
+// The catalogue's methods: a word with a dot names the service of the words after it.
+std::vector<std::string> Methods() {
+  std::vector<std::string> methods;
+  std::istringstream words(kCatalogue);
+  std::string service;
+  for (std::string word; words >> word;) {
+    const std::size_t dot = word.find('.');
+    if (dot != std::string::npos) service = word.substr(0, dot + 1), word.erase(0, dot + 1);
+    methods.push_back(service + word);
+  }
+  return methods;
+}
 
 TEST_F(ServiceTest, EveryMethodIsServedWithAnEnvelope) {
-  for (const char* method : kCatalogue) {
+  const std::vector<std::string> methods = Methods();
+  ASSERT_EQ(methods.size(), 79u);
+  for (const std::string& method : methods) {
     const ServiceReply reply = client_.Call(method, {});
     ASSERT_TRUE(WellFormedAnswer(reply)) << method;
     EXPECT_EQ(reply.status, 200) << method;
@@ -43,44 +55,39 @@ TEST_F(ServiceTest, EveryMethodIsServedWithAnEnvelope) {
   }
 }
 
+constexpr const char* kHandler = "WebServices/Api/Rest/RestHandler.ashx";
+
 TEST_F(ServiceTest, ErrorTypesOfTheRequestItself) {
-  struct Case {
-    std::string path;
+  const struct {
+    std::string query;
     const char* type;
   } cases[] = {
-      {"WebServices/Api/Rest/RestHandler.ashx?method=Account.Nothing", "RequestException"},
-      {"WebServices/Api/Rest/RestHandler.ashx", "RequestException"},
-      {"WebServices/Api/Rest/RestHandler.ashx?method=Account.Login&username=a&password=bbbbbb", "ParameterException"},
-      {"WebServices/Api/Rest/RestHandler.ashx?method=Account.Login&encryptedData=bm90LWVuY3J5cHRlZA%3d%3d",
-       "ParameterException"},
-      {"WebServices/Api/Rest/RestHandler.ashx?method=Account.Login&encryptedData=%%%", "ParameterException"},
-      {"WebServices/Api/Rest/RestHandler.ashx?method=Weather.GetCurrentByLatLon&latitude=1&longitude=1",
-       "MissingParameterException"},
-      {"WebServices/Api/Rest/RestHandler.ashx?method=Weather.GetCurrentByLatLon&authToken=nope&latitude=1&longitude=1",
-       "InvalidAuthTokenException"},
-      {"WebServices/Api/Rest/RestHandler.ashx?method=Resellers.GetById&id=x1", "ParameterException"},
-      {"WebServices/Api/Rest/RestHandler.ashx?method=Resellers.GetById&id=99999999", "RecordNotFoundException"},
-      {"WebServices/Api/Rest/RestHandler.ashx?method=Resellers.GetById&id=99999999999", "ParameterException"},
+      {"?method=Account.Nothing", "RequestException"},
+      {"", "RequestException"},
+      {"?method=Account.Login&username=a&password=bbbbbb", "ParameterException"},
+      {"?method=Account.Login&encryptedData=bm90LWVuY3J5cHRlZA%3d%3d", "ParameterException"},
+      {"?method=Account.Login&encryptedData=%%%", "ParameterException"},
+      {"?method=Weather.GetCurrentByLatLon&latitude=1&longitude=1", "MissingParameterException"},
+      {"?method=Weather.GetCurrentByLatLon&authToken=nope&latitude=1&longitude=1", "InvalidAuthTokenException"},
+      {"?method=Resellers.GetById&id=x1", "ParameterException"},
+      {"?method=Resellers.GetById&id=99999999", "RecordNotFoundException"},
+      {"?method=Resellers.GetById&id=99999999999", "ParameterException"},
   };
-  for (const Case& c : cases) {
-    const ServiceReply reply = client_.Request(c.path);
-    EXPECT_TRUE(WellFormedAnswer(reply)) << c.path;
-    EXPECT_EQ(reply.ErrorType(), c.type) << c.path << ": " << reply.body;
+  for (const auto& c : cases) {
+    const ServiceReply reply = client_.Request(kHandler + c.query);
+    EXPECT_TRUE(WellFormedAnswer(reply)) << c.query;
+    EXPECT_EQ(reply.ErrorType(), c.type) << c.query << ": " << reply.body;
   }
 }
 
-TEST_F(ServiceTest, ServicePathWithOrWithoutLeadingSlashInAnyCase) {
-  for (const char* path : {"WebServices/Api/Rest/RestHandler.ashx?method=Account.GetTimeStamp",
-                           "/WebServices/Api/Rest/RestHandler.ashx?method=Account.GetTimeStamp",
-                           "webservices/api/rest/resthandler.ashx?method=account.gettimestamp"}) {
+TEST_F(ServiceTest, ServicePathInAnyCaseOthersAnswer404WithABody) {
+  const std::string stamp = std::string(kHandler) + "?method=Account.GetTimeStamp";
+  for (const std::string& path :
+       {stamp, "/" + stamp, std::string("webservices/api/rest/resthandler.ashx?method=account.gettimestamp")}) {
     const ServiceReply reply = client_.Request(path);
     ASSERT_TRUE(WellFormedAnswer(reply)) << path;
-    EXPECT_TRUE(reply.Ok()) << path;
     EXPECT_EQ(reply.Text("CurrentTimeStamp").size(), 20u) << reply.body;
   }
-}
-
-TEST_F(ServiceTest, OtherPathsAnswer404WithABody) {
   for (const char* path : {"", "WebServices/Api/Rest/Other.ashx?method=Account.GetTimeStamp", "favicon.ico"}) {
     const ServiceReply reply = client_.Request(path);
     EXPECT_EQ(reply.status, 404) << path;
@@ -91,17 +98,15 @@ TEST_F(ServiceTest, OtherPathsAnswer404WithABody) {
 
 TEST_F(ServiceTest, TokensExpireAfterTheirLifetime) {
   const NewUser user = Register();
-  const Parameters list = {{"authToken", user.token}};
-  EXPECT_TRUE(client_.Call("Trip.GetTripList", list).Ok());
+  EXPECT_TRUE(Call(user.token, "Trip.GetTripList").Ok());
   // Ten seconds short of the hour, then ten past: the clock counts whole
   // seconds, and a slow run (under Wine) can cross one between the calls.
   client_.AdvanceClock(3590);
-  EXPECT_TRUE(client_.Call("Trip.GetTripList", list).Ok());
+  EXPECT_TRUE(Call(user.token, "Trip.GetTripList").Ok());
   client_.AdvanceClock(20);
-  EXPECT_EQ(client_.Call("Trip.GetTripList", list).ErrorType(), "ExpiredAuthTokenException");
+  EXPECT_EQ(Error(user.token, "Trip.GetTripList"), "ExpiredAuthTokenException");
   // A new sign-in gives a token that works again.
-  const std::string fresh = client_.Login(user.name, user.password);
-  EXPECT_TRUE(client_.Call("Trip.GetTripList", {{"authToken", fresh}}).Ok());
+  EXPECT_TRUE(Call(client_.Login(user.name, user.password), "Trip.GetTripList").Ok());
 }
 
 TEST_F(ServiceTest, AnonymousTokensNeedAFreshTimeStamp) {
@@ -112,10 +117,8 @@ TEST_F(ServiceTest, AnonymousTokensNeedAFreshTimeStamp) {
   const ServiceReply granted = client_.Call("Account.GetAnonymousAuthToken", device, Sealing::kDeviceInfo);
   ASSERT_TRUE(granted.Ok()) << Describe(granted);
   const std::string token = granted.Text("AuthToken");
-  EXPECT_TRUE(
-      client_.Call("Weather.GetCurrentByLatLon", {{"authToken", token}, {"latitude", "45.0"}, {"longitude", "-110.0"}})
-          .Ok());
-  EXPECT_EQ(client_.Call("Trip.GetTripList", {{"authToken", token}}).ErrorType(), "NotAuthorizedException");
+  EXPECT_TRUE(Call(token, "Weather.GetCurrentByLatLon", {{"latitude", "45.0"}, {"longitude", "-110.0"}}).Ok());
+  EXPECT_EQ(Error(token, "Trip.GetTripList"), "NotAuthorizedException");
   EXPECT_EQ(client_.Call("Account.GetAnonymousAuthToken", device).ErrorType(), "ParameterException");
 
   Parameters stale = device;
@@ -130,33 +133,25 @@ TEST_F(ServiceTest, AnonymousTokensNeedAFreshTimeStamp) {
 TEST_F(ServiceTest, ScriptedAnswersComeBeforeTheService) {
   const std::string method = "Account.GetTimeStamp";
   auto call = [&] { return client_.Call(method, {}); };
+  auto script = [&](std::initializer_list<ScriptedAnswer> answers) {
+    client_.Control().Reset();
+    for (const ScriptedAnswer& answer : answers) client_.Control().Answer(method, answer);
+  };
+  const ScriptedAnswer missing{.status = 404, .body = "gone"};
 
-  ScriptedAnswer error;
-  error.pragma = "status=OK";
-  error.contentType = "text/xml; charset=utf-8";
-  error.body = "<rsp status=\"err\"><err type=\"RequestTooLargeException\" msg=\"scripted\"/></rsp>";
-  client_.Control().Answer(method, error);
+  script({{.contentType = "text/xml; charset=utf-8",
+           .pragma = "status=OK",
+           .body = "<rsp status=\"err\"><err type=\"RequestTooLargeException\" msg=\"scripted\"/></rsp>"}});
   EXPECT_EQ(call().ErrorType(), "RequestTooLargeException");
   EXPECT_EQ(call().ErrorType(), "RequestTooLargeException");  // the last answer repeats
-  client_.Control().Reset();
+  script({});
   EXPECT_TRUE(call().Ok());
 
-  ScriptedAnswer refused;
-  refused.pragma = "status=ERROR;errorcode=27";
-  refused.body = "<rsp status=\"ok\"/>";
-  ScriptedAnswer wrongType;
-  wrongType.contentType = "application/json";
-  wrongType.body = "{}";
-  ScriptedAnswer malformed;
-  malformed.body = "<rsp status=\"ok\"><CurrentTimeStamp>";
-  ScriptedAnswer failed;
-  failed.status = 500;
-  failed.body = "<rsp status=\"ok\"/>";
-  ScriptedAnswer missing;
-  missing.status = 404;
-  missing.body = "gone";
-  for (const ScriptedAnswer& answer : {refused, wrongType, malformed, failed, missing})
-    client_.Control().Answer(method, answer);
+  script({{.pragma = "status=ERROR;errorcode=27", .body = "<rsp status=\"ok\"/>"},
+          {.contentType = "application/json", .body = "{}"},
+          {.body = "<rsp status=\"ok\"><CurrentTimeStamp>"},
+          {.status = 500, .body = "<rsp status=\"ok\"/>"},
+          missing});
   const ServiceReply first = call();
   EXPECT_FALSE(first.received);  // status=ERROR: the client reads no body
   EXPECT_EQ(first.statusText, "ERROR");
@@ -166,30 +161,23 @@ TEST_F(ServiceTest, ScriptedAnswersComeBeforeTheService) {
   const ServiceReply last = call();
   EXPECT_EQ(last.status, 404);
   EXPECT_EQ(last.body, "gone");
-  client_.Control().Reset();
 
-  ScriptedAnswer slow;
-  slow.delayMs = 300;
-  slow.body = "<rsp status=\"ok\"/>";
-  slow.pragma = "status=OK";
-  client_.Control().Answer(method, slow);
+  script({{.pragma = "status=OK", .body = "<rsp status=\"ok\"/>", .delayMs = 300}});
   const auto start = std::chrono::steady_clock::now();
   EXPECT_TRUE(call().Ok());
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(290));
-  client_.Control().Reset();
 
-  ScriptedAnswer dropped;
-  dropped.drop = true;
   // WinInet sends again on a dropped connection: every attempt is dropped.
   // Wine's WinInet may deliver an empty body instead of nothing.
-  for (int attempt = 0; attempt < 5; ++attempt) client_.Control().Answer(method, dropped);
+  const ScriptedAnswer dropped{.drop = true};
+  script({dropped, dropped, dropped, dropped, dropped});
   const ServiceReply cut = call();
   EXPECT_TRUE(!cut.received || cut.body.empty());
-  client_.Control().Reset();
+  script({});
   EXPECT_TRUE(call().Ok());
 
   // Methods are scripted one by one: the others are the service's.
-  client_.Control().Answer(method, missing);
+  script({missing});
   EXPECT_TRUE(client_.Call("Resellers.Get", {}).Ok());
   client_.Control().Reset();
 }
@@ -220,18 +208,13 @@ TEST_F(ServiceTest, MalformedAndOversizedRequestsAreRefused) {
     EXPECT_EQ(reply.ErrorType(), c.type) << c.body.substr(0, 80) << ": " << reply.body;
   }
   // Nothing of the refused requests was kept.
-  EXPECT_EQ(
-      client_.Call("Accounts.GetByProductId", {{"authToken", admin}, {"productId", create[2].second}}).ErrorType(),
-      "RecordNotFoundException");
+  EXPECT_EQ(Error(admin, "Accounts.GetByProductId", {{"productId", create[2].second}}), "RecordNotFoundException");
 
-  const ServiceReply tooLarge =
-      client_.Call("Trip.Save", {{"authToken", admin}}, Sealing::kPlain, std::string(16 * 1024 * 1024 + 1, 'x'));
+  const ServiceReply tooLarge = Call(admin, "Trip.Save", {}, std::string(16 * 1024 * 1024 + 1, 'x'));
   EXPECT_EQ(tooLarge.status, 413);
   EXPECT_TRUE(WellFormedAnswer(tooLarge));
   EXPECT_EQ(tooLarge.ErrorType(), "RequestTooLargeException");
-  EXPECT_EQ(
-      client_.Call("Trip.Save", {{"authToken", "x"}}, Sealing::kPlain, std::string(16 * 1024 * 1024, 'x')).ErrorType(),
-      "InvalidAuthTokenException");
+  EXPECT_EQ(Error("x", "Trip.Save", {}, std::string(16 * 1024 * 1024, 'x')), "InvalidAuthTokenException");
   EXPECT_TRUE(client_.Call("Account.GetTimeStamp", {}).Ok());
 }
 

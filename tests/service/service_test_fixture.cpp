@@ -24,17 +24,11 @@ ServiceTest::NewUser ServiceTest::Register(const std::string& prefix) {
   user.name = UniqueName(prefix);
   user.password = "secret-" + user.name;
   user.email = user.name + "@example.org";
-  const ServiceReply reply = client_.Call("Account.Register",
-                                          {{"username", user.name},
-                                           {"password", user.password},
-                                           {"newsLetterOptIn", "true"},
-                                           {"hardwareID", "hw"},
-                                           {"appVersion", "1.0"},
-                                           {"appName", "HalvardOutdoors"},
-                                           {"emailAddress", user.email},
-                                           {"weight", "72.500000"},
-                                           {"units", "metric"}},
-                                          Sealing::kData);
+  const Parameters parameters = {
+      {"username", user.name},      {"password", user.password}, {"newsLetterOptIn", "true"},
+      {"hardwareID", "hw"},         {"appVersion", "1.0"},       {"appName", "HalvardOutdoors"},
+      {"emailAddress", user.email}, {"weight", "72.500000"},     {"units", "metric"}};
+  const ServiceReply reply = client_.Call("Account.Register", parameters, Sealing::kData);
   EXPECT_TRUE(reply.Ok()) << Describe(reply);
   user.token = reply.Text("AuthToken");
   user.id = reply.Text("UserID");
@@ -45,26 +39,22 @@ ServiceTest::NewAccount ServiceTest::CreateAccount() {
   NewAccount account;
   const std::string admin = client_.AdminToken();
   account.productId = UniqueName("product");
-  const ServiceReply created = client_.Call(
-      "Accounts.Create",
-      {{"authToken", admin}, {"users", "3"}, {"productId", account.productId}, {"sku", "BASESUBSCRIPTION"}},
-      Sealing::kPlain,
-      "<Account>\n  <Name>Trail Co</Name>\n  <ContactEmail>desk@trail.example</ContactEmail>\n</Account>\n");
+  const ServiceReply created =
+      Call(admin, "Accounts.Create", {{"users", "3"}, {"productId", account.productId}, {"sku", "BASESUBSCRIPTION"}},
+           "<Account>\n  <Name>Trail Co</Name>\n  <ContactEmail>desk@trail.example</ContactEmail>\n</Account>\n");
   EXPECT_TRUE(created.Ok()) << Describe(created);
   account.id = created.FieldText("Account", "Id").value_or("");
   NewUser& user = account.admin;
   user.name = UniqueName("owner");
   user.password = "secret-" + user.name;
-  const ServiceReply added =
-      client_.Call("AccountUsers.Add", {{"authToken", admin}, {"accountId", account.id}}, Sealing::kPlain,
-                   "<AccountUser>\n<UserName>" + user.name + "</UserName>\n</AccountUser>\n");
+  const ServiceReply added = Call(admin, "AccountUsers.Add", {{"accountId", account.id}},
+                                  "<AccountUser>\n<UserName>" + user.name + "</UserName>\n</AccountUser>\n");
   EXPECT_TRUE(added.Ok()) << Describe(added);
   user.id = added.FieldText("AccountUser", "Id").value_or("");
-  EXPECT_TRUE(client_
-                  .Call("AccountUsers.SetPassword", {{"authToken", admin}, {"userId", user.id}}, Sealing::kPlain,
-                        "<SetPasswordRequest>\n  <Password>" + user.password + "</Password>\n</SetPasswordRequest>\n")
+  EXPECT_TRUE(Call(admin, "AccountUsers.SetPassword", {{"userId", user.id}},
+                   "<SetPasswordRequest>\n  <Password>" + user.password + "</Password>\n</SetPasswordRequest>\n")
                   .Ok());
-  EXPECT_TRUE(client_.Call("Roles.Add", {{"authToken", admin}, {"userId", user.id}, {"role", "AccountAdmin"}}).Ok());
+  EXPECT_TRUE(Call(admin, "Roles.Add", {{"userId", user.id}, {"role", "AccountAdmin"}}).Ok());
   user.token = client_.Login(user.name, user.password);
   return account;
 }

@@ -33,11 +33,29 @@ class ServiceTest : public ::testing::Test {
   };
   NewAccount CreateAccount();
 
+  // A plain call as the holder of a token (none when empty); a body makes it
+  // a POST. Error() is the error type of its answer.
+  ServiceReply Call(const std::string& token, const std::string& method, Parameters parameters = {},
+                    const std::optional<std::string>& body = std::nullopt) {
+    if (!token.empty()) parameters.insert(parameters.begin(), {"authToken", token});
+    return client_.Call(method, parameters, Sealing::kPlain, body);
+  }
+  std::string Error(const std::string& token, const std::string& method, const Parameters& parameters = {},
+                    const std::optional<std::string>& body = std::nullopt) {
+    return Call(token, method, parameters, body).ErrorType();
+  }
+
   ServiceClient client_;
 };
 
 // Every answer, error answers included, is an XML document with the
 // reply protocol's OK.
 ::testing::AssertionResult WellFormedAnswer(const ServiceReply& reply);
+
+// An attribute of the first item of a list in an answer; "<absent>" without one.
+inline std::string ItemAttribute(const ServiceReply& reply, std::string_view list, const std::string& attribute) {
+  const AnswerNode* items = reply.Element(list);
+  return items && !items->children.empty() ? items->children[0].Attribute(attribute) : "<absent>";
+}
 
 }  // namespace velinst::service::test
