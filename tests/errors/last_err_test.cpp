@@ -62,6 +62,25 @@ TEST(LastErr, SetTextKeepsFirst255Characters) {
   EXPECT_EQ(std::strlen(held), 255u);
 }
 
+TEST(LastErr, GettersReportOnlySetValuesAndResetClearsThem) {
+  platform::SetLastError(5);
+  CLastErr error;  // holds the system code 5
+  error.SetAppErrorId(9);
+  error.SetText("set");
+  for (int reset = 0; reset < 2; ++reset) {
+    std::uint32_t value = 77;
+    const char* text = "untouched";
+    EXPECT_EQ(error.GetSystemCode(value), reset == 0);
+    EXPECT_EQ(error.GetAppErrorId(value), reset == 0);
+    EXPECT_EQ(error.GetText(text), reset == 0);
+    if (reset == 1) {
+      EXPECT_EQ(value, 77u);
+      EXPECT_STREQ(text, "untouched");
+    }
+    error.Reset();
+  }
+}
+
 TEST(LastErr, RaiseThrowsTheHolderItself) {
   CLastErr error(std::uint32_t{0});
   try {
