@@ -147,7 +147,6 @@ static void InstallerHelpers(const char* region, const char* folder) {
       ExitProcess(1);
     }
     CALL(result, VEL_AutoplayStop);
-    if (result < 0) Fail("VEL_AutoplayStop", "a negative result");
     PostThreadMessageA(thread_id, WM_QUIT, 0, 0);
   }
   CloseHandle(thread);
