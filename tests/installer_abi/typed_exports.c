@@ -147,6 +147,7 @@ static void InstallerHelpers(const char* region, const char* folder) {
       ExitProcess(1);
     }
     CALL(result, VEL_AutoplayStop);
+    (void)result; /* a refusal until the hold has taken the drive */
     PostThreadMessageA(thread_id, WM_QUIT, 0, 0);
   }
   CloseHandle(thread);
