@@ -16,6 +16,8 @@
 # interrupts included, and the script refuses to start while a file of its
 # list has uncommitted changes. It first builds and tests the tree as committed
 # (MUTANTS_CLEAN_RUN=0 skips the tests when they were just seen passing).
+# After an interrupt build/host may still hold the last fault's objects; the
+# restored file has a fresh time stamp, so the next build replaces them.
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -139,7 +141,7 @@ on_exit() {
   status=$?
   trap - EXIT INT TERM HUP
   if [ -n "$child" ]; then
-    kill -TERM -- "-$child" 2>/dev/null || true
+    kill -TERM "-$child" 2>/dev/null || true  # the group; dash takes no "--"
     wait "$child" 2>/dev/null || true
   fi
   restore || status=1
