@@ -16,6 +16,8 @@
 # interrupts included, and the script refuses to start while a file of its
 # list has uncommitted changes. It first builds and tests the tree as committed
 # (MUTANTS_CLEAN_RUN=0 skips the tests when they were just seen passing).
+# After an interrupt build/host may still hold the last fault's objects; the
+# restored file has a fresh time stamp, so the next build replaces them.
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -139,7 +141,7 @@ on_exit() {
   status=$?
   trap - EXIT INT TERM HUP
   if [ -n "$child" ]; then
-    kill -TERM -- "-$child" 2>/dev/null || true
+    kill -TERM "-$child" 2>/dev/null || true  # the group; dash takes no "--"
     wait "$child" 2>/dev/null || true
   fi
   restore || status=1
@@ -231,7 +233,7 @@ suite() {
 # MUTANTS_CLEAN_RUN=0 skips this when the suite was just seen passing.
 say "mutants: $(wc -l <"$work/list") faults; building and testing the tree as committed"
 started=$(date +%s)
-run "$work/build.out" cmake --build "$build" || {
+run "$work/build.out" cmake --build "$build" -j 2 || {
   cat "$work/build.out" >&2
   say "mutants: the tree as committed does not build"
   exit 1
@@ -265,7 +267,7 @@ while IFS="$(printf '\t')" read -r id path what; do
     invalid=$((invalid + 1))
     continue
   fi
-  if ! run "$work/build.out" cmake --build "$build"; then
+  if ! run "$work/build.out" cmake --build "$build" -j 2; then
     restore
     first=$(grep -m1 -E 'error' "$work/build.out" | cut -c1-160)
     say "invalid $id: did not build: $first"
@@ -286,7 +288,7 @@ while IFS="$(printf '\t')" read -r id path what; do
 done <"$work/list"
 
 # Leave the build as the committed tree makes it.
-run "$work/build.out" cmake --build "$build" || say "mutants: the final rebuild failed"
+run "$work/build.out" cmake --build "$build" -j 2 || say "mutants: the final rebuild failed"
 
 valid=$((caught + missed))
 rate=$(awk -v c="$caught" -v v="$valid" 'BEGIN { printf "%.1f", v ? 100 * c / v : 0 }')
