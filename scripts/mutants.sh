@@ -145,6 +145,7 @@ on_exit() {
     wait "$child" 2>/dev/null || true
   fi
   restore || status=1
+  [ -z "$log" ] || stop_servers
   [ -n "$keep_work" ] || rm -rf "$work"
   exit "$status"
 }
@@ -225,8 +226,16 @@ fi
 log="$build/mutants.log"
 : >"$log"
 
+# A suite stopped at its first failure skips the fixtures' clean-up, which
+# would leave their detached servers running: stop them after every run.
 suite() {
-  run "$work/test.out" ctest --test-dir "$build" -j2 --stop-on-failure --timeout 120
+  rc=0
+  run "$work/test.out" ctest --test-dir "$build" -j2 --stop-on-failure --timeout 120 || rc=$?
+  stop_servers
+  return "$rc"
+}
+stop_servers() {
+  ctest --test-dir "$build" -R '_stop$' --timeout 30 >/dev/null 2>&1 </dev/null || true
 }
 
 # The suite must pass without a fault, or every fault would count as caught.
