@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace velinst::http {
 namespace {
@@ -26,6 +27,21 @@ TEST(BodyBuffer, ReservationsPastTheLimitAreRefusedWithoutWrapping) {
   const HttpBuffer whole = body.Release();
   ASSERT_NE(whole, nullptr);
   EXPECT_STREQ(whole.get(), "a&b%<");
+}
+
+// One request for far more than the buffer holds grows it as far as needed.
+TEST(BodyBuffer, AReservationOfManyTimesTheCapacityGetsAllOfIt) {
+  BodyBuffer body;
+  std::size_t room = 0;
+  ASSERT_NE(body.Reserve(1, room), nullptr);
+  const std::size_t wanted = 5 * (room + 1);
+  char* start = body.Reserve(wanted, room);
+  ASSERT_NE(start, nullptr);
+  ASSERT_GE(room, wanted);
+  std::memset(start, 'x', wanted);
+  body.Commit(wanted);
+  const HttpBuffer whole = body.Release();
+  EXPECT_EQ(std::string(whole.get()), std::string(wanted, 'x'));
 }
 
 }  // namespace

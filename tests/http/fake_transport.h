@@ -33,8 +33,6 @@ struct FakeLog {
   std::vector<std::uint32_t> sleeps;
   std::vector<std::string> sentBodies;
   std::uint32_t lastFlags = 0;
-  std::string lastHost;
-  std::uint16_t lastPort = 0;
   int openRequests = 0;  // request handles alive
 };
 
@@ -52,11 +50,7 @@ class FakeRequest final : public IHttpRequest {
   bool Send(const void* body, std::uint32_t length) override {
     log_.calls.push_back("Send");
     log_.sentBodies.emplace_back(body != nullptr ? std::string(static_cast<const char*>(body), length) : "<null>");
-    if (script_.failingSends > 0) {
-      --script_.failingSends;
-      return false;
-    }
-    return true;
+    return script_.failingSends-- <= 0;
   }
   bool Query(ReplyInfo info, std::size_t capacity, std::string& value) override {
     log_.calls.push_back("Query " + std::to_string(static_cast<int>(info)));
@@ -93,10 +87,7 @@ class FakeConnection final : public IHttpConnection {
   std::unique_ptr<IHttpRequest> OpenRequest(const char* verb, const char* path, std::uint32_t flags) override {
     log_.calls.push_back(std::string("OpenRequest ") + verb + " " + path);
     log_.lastFlags = flags;
-    if (script_.failingOpenRequests > 0) {
-      --script_.failingOpenRequests;
-      return nullptr;
-    }
+    if (script_.failingOpenRequests-- > 0) return nullptr;
     return std::make_unique<FakeRequest>(script_, log_);
   }
 
@@ -114,8 +105,6 @@ class FakeInternet final : public IInternetHandle {
   }
   std::unique_ptr<IHttpConnection> Connect(const std::string& host, std::uint16_t port) override {
     log_.calls.push_back("Connect " + host + " " + std::to_string(port));
-    log_.lastHost = host;
-    log_.lastPort = port;
     if (script_.failConnect) return nullptr;
     return std::make_unique<FakeConnection>(script_, log_);
   }

@@ -35,14 +35,10 @@ struct Shared {
   bool held = false;
   int waiting = 0;
 
-  void Hold() {
-    const std::lock_guard lock(gateLock);
-    held = true;
-  }
-  void Release() {
+  void Hold(bool hold) {
     {
       const std::lock_guard lock(gateLock);
-      held = false;
+      held = hold;
     }
     gateChanged.notify_all();
   }
@@ -164,7 +160,7 @@ TEST(HttpSessionThreads, CloseAndOpenLeaveARunningRequestItsHandles) {
   Shared shared;
   CHttpSession session(std::make_unique<ThreadTransport>(shared));
   ASSERT_TRUE(session.Open("h"));
-  shared.Hold();
+  shared.Hold(true);
   std::string body;
   std::thread requester([&] { body = Fetch(session); });
   shared.WaitUntilWaiting(1);
@@ -172,7 +168,7 @@ TEST(HttpSessionThreads, CloseAndOpenLeaveARunningRequestItsHandles) {
   EXPECT_FALSE(session.IsOpen());
   EXPECT_TRUE(session.Open("h"));
   EXPECT_EQ(shared.liveConnections, 2);
-  shared.Release();
+  shared.Hold(false);
   requester.join();
   EXPECT_EQ(body, "ok");
   EXPECT_EQ(shared.usedAfterClose, 0);
@@ -236,7 +232,7 @@ TEST(SerializedHttpSessionThreads, LastCloseWaitsForTheRunningRequest) {
   Shared shared;
   CSerializedHttpSession session(std::make_unique<ThreadTransport>(shared));
   ASSERT_TRUE(session.Open("h"));
-  shared.Hold();
+  shared.Hold(true);
   std::thread requester([&] { Fetch(session); });
   shared.WaitUntilWaiting(1);
   int endedWhenClosed = -1;
@@ -245,7 +241,7 @@ TEST(SerializedHttpSessionThreads, LastCloseWaitsForTheRunningRequest) {
     endedWhenClosed = shared.endedRequests;
   });
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  shared.Release();
+  shared.Hold(false);
   requester.join();
   closer.join();
   EXPECT_EQ(endedWhenClosed, 1);

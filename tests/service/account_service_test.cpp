@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "auth_tokens.h"
+#include "service_error.h"
+#include "service_schema.h"
 #include "sqlite_database.h"
 #include "test_support.h"
 
@@ -17,6 +20,26 @@ TEST(AccountService, AFailureInsideAnswers500WithoutItsReason) {
   EXPECT_EQ(answer.status, 500);
   EXPECT_NE(answer.body.find("The service failed\""), std::string::npos) << answer.body;
   EXPECT_EQ(answer.body.find("users"), std::string::npos) << answer.body;
+}
+
+// A token lives from its issue up to, not including, the second it expires,
+// and only for the address it was issued to.
+TEST(AuthTokens, RefusedFromTheSecondTheyExpireAndFromOtherAddresses) {
+  Database database(":memory:");
+  PrepareSchema(database);
+  const std::string token = IssueToken(database, {std::nullopt, "127.0.0.1", "hw", 1000, 60});
+  const auto refusal = [&](const std::string& text, const char* address, std::int64_t now) -> std::string {
+    try {
+      ResolveToken(database, text, address, now);
+      return "ok";
+    } catch (const ServiceError& error) {
+      return error.Type();
+    }
+  };
+  EXPECT_EQ(refusal(token, "127.0.0.1", 1059), "ok");
+  EXPECT_EQ(refusal(token, "127.0.0.1", 1060), "ExpiredAuthTokenException");
+  EXPECT_EQ(refusal(token, "127.0.0.2", 1000), "AuthTokenIPAddressException");
+  EXPECT_EQ(refusal(token + "x", "127.0.0.1", 1000), "InvalidAuthTokenException");
 }
 
 }  // namespace

@@ -52,10 +52,4 @@ class ServiceTest : public ::testing::Test {
 // reply protocol's OK.
 ::testing::AssertionResult WellFormedAnswer(const ServiceReply& reply);
 
-// An attribute of the first item of a list in an answer; "<absent>" without one.
-inline std::string ItemAttribute(const ServiceReply& reply, std::string_view list, const std::string& attribute) {
-  const AnswerNode* items = reply.Element(list);
-  return items && !items->children.empty() ? items->children[0].Attribute(attribute) : "<absent>";
-}
-
 }  // namespace velinst::service::test

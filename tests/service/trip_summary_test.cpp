@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "posted_document.h"
 
 namespace velinst::service {
@@ -26,45 +28,36 @@ constexpr const char* kTrip = R"(<?xml version="1.0"?>
  <extensions><animalType>Elk</animalType></extensions>
 </gpx>)";
 
-TEST(TripSummary, ReadsTextsAndFiguresOfTracks) {
-  const XmlDocument document = ParsePostedDocument(kTrip);
-  const TripSummary summary = SummarizeTrip(document.get());
-  EXPECT_EQ(summary.name, "Ridge &amp; Valley");
-  EXPECT_EQ(summary.summary, "Loop");
-  EXPECT_EQ(summary.activityType, "Hiking");
-  EXPECT_EQ(summary.animalType, "Elk");
-  EXPECT_EQ(summary.date, "2024-05-01T10:00:00Z");
-  EXPECT_NEAR(summary.distanceMeters, 2 * 1111.95, 1.0);  // segments are not joined
-  EXPECT_DOUBLE_EQ(summary.elevationGain, 100);
-  EXPECT_DOUBLE_EQ(summary.elevationLoss, 50);
-  EXPECT_EQ(summary.durationSeconds, 4200);
-  EXPECT_EQ(summary.restingSeconds, 600);
-  EXPECT_EQ(summary.unaccountedSeconds, 1800);
-  EXPECT_EQ(summary.trailheadLatitude, 45.0);  // the first recorded point, not the waypoint
-  EXPECT_EQ(summary.trailheadLongitude, -110.0);
-  EXPECT_EQ(summary.trackCount, 1);
-  EXPECT_EQ(summary.waypointCount, 1);
-  EXPECT_EQ(summary.pointCount, 6);  // the point off the earth is not one
-  EXPECT_EQ(TripDifficulty(summary), 1);
-  EXPECT_EQ(TripCalories(summary, 0), 187);
+// The figures that matter to a reader, in one line to compare at once.
+std::string Figures(const TripSummary& s) {
+  char text[256];
+  std::snprintf(text, sizeof text, "%s|%s|%s|%s|%s|%.0f|%.0f/%.0f|%lld/%lld/%lld|%g,%g|%d/%d/%d/%d|%d", s.name.c_str(),
+                s.summary.c_str(), s.activityType.c_str(), s.animalType.c_str(), s.date.c_str(), s.distanceMeters,
+                s.elevationGain, s.elevationLoss, static_cast<long long>(s.durationSeconds),
+                static_cast<long long>(s.restingSeconds), static_cast<long long>(s.unaccountedSeconds),
+                s.trailheadLatitude.value_or(-999), s.trailheadLongitude.value_or(-999), s.trackCount, s.routeCount,
+                s.waypointCount, s.pointCount, TripDifficulty(s));
+  return text;
 }
 
-TEST(TripSummary, RoutesAndWaypointsStandInForMissingTracks) {
-  const XmlDocument route = ParsePostedDocument(
-      R"(<gpx><rte><name>Plan</name><rtept lat="1" lon="1"/><rtept lat="1.1" lon="1"/></rte></gpx>)");
-  const TripSummary planned = SummarizeTrip(route.get());
-  EXPECT_EQ(planned.name, "Plan");
-  EXPECT_EQ(planned.routeCount, 1);
-  EXPECT_NEAR(planned.distanceMeters, 11119.5, 1.0);
-  EXPECT_EQ(planned.trailheadLatitude, 1.0);
-  EXPECT_EQ(TripDifficulty(planned), 2);
-
-  const XmlDocument waypoints = ParsePostedDocument(R"(<trip name="A &lt; B"><wpt lat="3" lon="4"/></trip>)");
-  const TripSummary marked = SummarizeTrip(waypoints.get());
-  EXPECT_EQ(marked.name, "A &lt; B");
-  EXPECT_EQ(marked.trailheadLatitude, 3.0);
-  EXPECT_EQ(marked.distanceMeters, 0);
-  EXPECT_TRUE(marked.date.empty());
+TEST(TripSummary, FiguresOfTracksRoutesAndWaypoints) {
+  const struct {
+    const char* document;
+    const char* figures;
+  } cases[] = {
+      // Segments are not joined; the trailhead is the first recorded point, not the waypoint; the point off the
+      // earth is not one.
+      {kTrip, "Ridge &amp; Valley|Loop|Hiking|Elk|2024-05-01T10:00:00Z|2224|100/50|4200/600/1800|45,-110|1/0/1/6|1"},
+      {R"(<gpx><rte><name>Plan</name><rtept lat="1" lon="1"/><rtept lat="1.1" lon="1"/></rte></gpx>)",
+       "Plan|||||11120|0/0|0/0/0|1,1|0/1/0/2|2"},
+      {R"(<trip name="A &lt; B"><wpt lat="3" lon="4"/></trip>)", "A &lt; B|||||0|0/0|0/0/0|3,4|0/0/1/1|1"},
+  };
+  for (const auto& c : cases) {
+    const XmlDocument document = ParsePostedDocument(c.document);
+    EXPECT_EQ(Figures(SummarizeTrip(document.get())), c.figures);
+  }
+  const XmlDocument document = ParsePostedDocument(kTrip);
+  EXPECT_EQ(TripCalories(SummarizeTrip(document.get()), 0), 187);
 }
 
 TEST(TripSummary, DifficultyGrowsWithLengthAndClimbUpToFive) {
