@@ -133,43 +133,33 @@ TEST_F(HttpServerTest, LargeBodyArrivesWhole) {
     ASSERT_EQ(body[offset], testserver::GeneratedByte(offset)) << offset;
 }
 
-TEST_F(HttpServerTest, TwoThreadsEachSeeTheirOwnReply) {
-  server_.Answer("/a", {.pragma = "status=OK", .body = "<a/>", .delayMs = 300});
-  server_.Answer("/b", {.status = 404, .contentType = "text/plain", .body = "no"});
-  using Seen = std::tuple<std::int32_t, std::string, std::string>;
-  Seen a, b;
-  auto run = [this](const char* path, Seen& seen) {
-    std::uint32_t result = 0;
-    const std::string body = Get(path, result);
-    seen = {session_.GetStatusCode(), session_.GetContentType(), body};
-  };
-  std::thread first(run, "a", std::ref(a));
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  std::thread second(run, "b", std::ref(b));
-  first.join();
-  second.join();
-  EXPECT_EQ(a, Seen(200, "text/xml", "<a/>"));
-  EXPECT_EQ(b, Seen(404, "text/plain", "no"));
-  EXPECT_EQ(session_.GetStatusCode(), 0);  // this thread sent nothing
-}
-
 // More requests at once than the transport keeps handles for, twice over:
-// handles that come back from one round serve the next.
+// handles that come back from one round serve the next, and every thread
+// sees the status and type of its own reply.
 TEST_F(HttpServerTest, ManyThreadsShareTheSessionRoundAfterRound) {
   constexpr int kThreads = 12;
-  for (int i = 0; i < kThreads; ++i)
-    server_.Answer("/t" + std::to_string(i), {.body = "<t" + std::to_string(i) + "/>", .delayMs = 100});
+  using Seen = std::tuple<std::int32_t, std::string, std::string>;
+  auto expected = [](int i) {
+    return i % 2 ? Seen(404, "text/plain", "no" + std::to_string(i))
+                 : Seen(200, "text/xml", "<t" + std::to_string(i) + "/>");
+  };
+  for (int i = 0; i < kThreads; ++i) {
+    const auto [status, type, body] = expected(i);
+    server_.Answer("/t" + std::to_string(i), {.status = status, .contentType = type, .body = body, .delayMs = 100});
+  }
   for (int round = 0; round < 2; ++round) {
-    std::vector<std::string> bodies(kThreads);
+    std::vector<Seen> seen(kThreads);
     std::vector<std::thread> threads;
     for (int i = 0; i < kThreads; ++i)
       threads.emplace_back([&, i] {
         std::uint32_t result = 0;
-        bodies[i] = Get(("t" + std::to_string(i)).c_str(), result);
+        const std::string body = Get(("t" + std::to_string(i)).c_str(), result);
+        seen[i] = {session_.GetStatusCode(), session_.GetContentType(), body};
       });
     for (std::thread& thread : threads) thread.join();
-    for (int i = 0; i < kThreads; ++i) EXPECT_EQ(bodies[i], "<t" + std::to_string(i) + "/>") << round;
+    for (int i = 0; i < kThreads; ++i) EXPECT_EQ(seen[i], expected(i)) << round << " " << i;
   }
+  EXPECT_EQ(session_.GetStatusCode(), 0);  // this thread sent nothing
 }
 
 TEST_F(HttpServerTest, RedirectsFollowOnlyTheRule) {

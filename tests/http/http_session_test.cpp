@@ -76,8 +76,9 @@ TEST(HttpSession, OpenAppliesTimeoutsAndPortsAndFailsOnTransportFailure) {
 }
 
 TEST(HttpSession, RequestFlagsFollowSecureAndIgnoreCertErrors) {
-  for (const auto& [secure, ignore, flags] : {std::tuple{false, true, 0x04400000u}, std::tuple{true, false, 0x04C00000u},
-                                              std::tuple{true, true, 0x04C03000u}}) {
+  for (const auto& [secure, ignore, flags] :
+       {std::tuple{false, true, 0x04400000u}, std::tuple{true, false, 0x04C00000u},
+        std::tuple{true, true, 0x04C03000u}}) {
     Fixture f;
     f.session.SetSecure(secure);
     f.session.SetIgnoreCertErrors(ignore);
@@ -119,8 +120,11 @@ TEST(HttpSession, FailingStepsAreRetriedAndPostDataIsUsedOnce) {
     int failingOpenRequests, failingSends;
     bool open, answered;
     std::size_t sleeps, sends;
-  } cases[] = {{0, 0, true, true, 0, 1}, {3, 0, true, true, 3, 1}, {4, 0, true, false, 4, 0},
-               {0, 4, true, false, 4, 4}, {0, 0, false, false, 4, 0}};
+  } cases[] = {{0, 0, true, true, 0, 1},
+               {3, 0, true, true, 3, 1},
+               {4, 0, true, false, 4, 0},
+               {0, 4, true, false, 4, 4},
+               {0, 0, false, false, 4, 0}};
   for (const auto& c : cases) {
     Fixture f;
     f.script.failingOpenRequests = c.failingOpenRequests;

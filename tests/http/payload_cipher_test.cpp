@@ -42,7 +42,8 @@ TEST(PayloadCipher, KnownAnswerWithTheLibrarysKey) {
 // refused and left alone, as is every call of a cipher with a bad key.
 TEST(PayloadCipher, CiphertextIsPlainLengthRoundedUpToAWholeExtraBlock) {
   CPayloadCipher cipher(PayloadKeyMaterial());
-  for (const auto& [plain, expected] : {std::pair{0u, 8u}, std::pair{7u, 8u}, std::pair{8u, 16u}, std::pair{30u, 32u}}) {
+  for (const auto& [plain, expected] :
+       {std::pair{0u, 8u}, std::pair{7u, 8u}, std::pair{8u, 16u}, std::pair{30u, 32u}}) {
     const std::string text(plain, 'p');
     EXPECT_EQ(EncryptText(cipher, text).size(), expected) << plain;
     std::vector<std::uint8_t> out(expected, 0xEE);

@@ -48,9 +48,15 @@ TEST_F(ServiceTest, RecordsRefuseBadFieldsAndDuplicates) {
     const char* type;
   } cases[] = {
       {Register().token, "Resellers.Update", {{"id", reseller}}, "<Reseller/>", "NotAuthorizedException"},
-      {admin, "Resellers.Update", {{"id", reseller}}, "<Reseller><Phone>call us</Phone></Reseller>",
+      {admin,
+       "Resellers.Update",
+       {{"id", reseller}},
+       "<Reseller><Phone>call us</Phone></Reseller>",
        "PhoneNumberFormatException"},
-      {admin, "Resellers.Update", {{"id", reseller}}, "<Reseller><Lat>91</Lat></Reseller>",
+      {admin,
+       "Resellers.Update",
+       {{"id", reseller}},
+       "<Reseller><Lat>91</Lat></Reseller>",
        "ParameterOutOfRangeException"},
       {admin, "Teams.Add", inAccount, "<Team><Name>rangers</Name></Team>", "DuplicateValueException"},
   };

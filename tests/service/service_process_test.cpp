@@ -116,8 +116,9 @@ TEST_F(ServiceProcessTest, KilledBetweenRequestsItKeepsOnlyHashesAcrossARestart)
     }
     process->Kill();  // SIGKILL: no orderly shutdown
   }
-  const std::vector<std::string> hashes = Column(
-      database_, ("SELECT password_hash FROM users WHERE user_name IN ('" + names[0] + "', '" + names[1] + "')").c_str());
+  const std::vector<std::string> hashes =
+      Column(database_,
+             ("SELECT password_hash FROM users WHERE user_name IN ('" + names[0] + "', '" + names[1] + "')").c_str());
   ASSERT_EQ(hashes.size(), 2u);
   EXPECT_NE(hashes[0], hashes[1]);  // salted
   for (const std::string& hash : hashes) EXPECT_EQ(hash.rfind("pbkdf2-sha256$1000$", 0), 0u) << hash;

@@ -98,8 +98,8 @@ TEST_F(ServiceTest, AnonymousTokensNeedAFreshTimeStamp) {
   EXPECT_EQ(client_.Call("Account.GetAnonymousAuthToken", device).ErrorType(), "ParameterException");
 
   Parameters stale = device;
-  for (const auto& [when, type] : {std::pair{"2001-01-01T00:00:00Z", "ParameterOutOfRangeException"},
-                                   std::pair{"soon", "ParameterException"}}) {
+  for (const auto& [when, type] :
+       {std::pair{"2001-01-01T00:00:00Z", "ParameterOutOfRangeException"}, std::pair{"soon", "ParameterException"}}) {
     stale[0].second = when;
     EXPECT_EQ(client_.Call("Account.GetAnonymousAuthToken", stale, Sealing::kDeviceInfo).ErrorType(), type) << when;
   }
@@ -121,7 +121,7 @@ TEST_F(ServiceTest, ScriptedAnswersComeBeforeTheService) {
   EXPECT_EQ(first.statusText, "ERROR");
   EXPECT_EQ(call().ErrorType(), "RequestTooLargeException");
   EXPECT_EQ(call().ErrorType(), "RequestTooLargeException");  // the last answer repeats
-  EXPECT_TRUE(client_.Call("Resellers.Get", {}).Ok());           // other methods stay the service's
+  EXPECT_TRUE(client_.Call("Resellers.Get", {}).Ok());        // other methods stay the service's
 
   // WinInet sends again on a dropped connection: every attempt is dropped.
   // Wine's WinInet may deliver an empty body instead of nothing.
