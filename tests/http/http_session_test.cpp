@@ -263,6 +263,13 @@ TEST(SerializedHttpSession, OnlyFirstOpenAndLastCloseAct) {
   EXPECT_FALSE(f.session.Close());  // more closes than opens change nothing
   ASSERT_TRUE(f.session.Open("h"));
   EXPECT_TRUE(f.session.IsOpen());
+
+  Fixture<CSerializedHttpSession> failed;  // an open that failed leaves the next one to try again
+  failed.script.failConnect = true;
+  EXPECT_FALSE(failed.session.Open("h"));
+  failed.script.failConnect = false;
+  EXPECT_TRUE(failed.session.Open("h"));
+  EXPECT_TRUE(failed.session.IsOpen());
 }
 
 TEST(SerializedHttpSession, RequestsRunWithTheDefaultRequireStatus) {
