@@ -33,7 +33,10 @@ TEST(PasswordHash, MalformedStoredTextsVerifyNothing) {
         "pbkdf2-sha256$0$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=",
         "pbkdf2-sha256$x$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=",
         "pbkdf2-sha256$99999999999$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=",
-        "pbkdf2-sha256$1$c2F!dA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=", "pbkdf2-sha256$1$c2FsdA==$VawE"})
+        "pbkdf2-sha256$1$c2F!dA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=", "pbkdf2-sha256$1$c2FsdA==$VawE",
+        // Unused low bits set: the same bytes, but not the text a hash is stored as.
+        "pbkdf2-sha256$1$c2FsdB==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=",
+        "pbkdf2-sha256$1$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLx="})
     EXPECT_FALSE(VerifyPassword("passwd", stored)) << stored;
   EXPECT_TRUE(VerifyPassword("passwd", "pbkdf2-sha256$1$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw="));
 }
