@@ -48,7 +48,7 @@ std::string Show(const std::vector<ScriptSection>& sections) {
 
 TEST(RegScript, ReadsEveryFormOfValue) {
   EXPECT_EQ(Show(Parse(kHeader + "; a comment\r\n"
-                                 "[HKEY_LOCAL_MACHINE\\Software\\Vendor]\r\n"
+                                 "[HKLM\\\\Software\\Vendor\\]\r\n"
                                  "\"Text\"=\"a \\\"b\\\" c:\\\\d\"\r\n"
                                  "@=\"\"\r\n"
                                  "  \"Count\" = dword:2A\r\n"
@@ -56,9 +56,9 @@ TEST(RegScript, ReadsEveryFormOfValue) {
                                  "\"Empty\"=hex:\r\n"
                                  "\"Multi\"=hex(7):61,00,00\r\n"
                                  "\"Gone\"=-\r\n"
-                                 "\r\n[-HKCU\\Software\\Old]\r\n")),
+                                 "\r\n[-HKCU\\Software\\Old]\r\n[hkey_users]\r\n")),
             "[HKEY_LOCAL_MACHINE Software\\Vendor] Text=1:612022622220633a5c6400 =1:00 Count=4:2a000000 Blob=3:010203 "
-            "Empty=3: Multi=7:610000 Gone=- [-HKEY_CURRENT_USER Software\\Old]");
+            "Empty=3: Multi=7:610000 Gone=- [-HKEY_CURRENT_USER Software\\Old] [HKEY_USERS ]");
 }
 
 TEST(RegScript, RejectsWhatDoesNotParse) {
@@ -70,6 +70,7 @@ TEST(RegScript, RejectsWhatDoesNotParse) {
       {"[HKEY_CURRENT_USER\\X]\n", "line 1: not a registry script"},
       {kHeader + "\"v\"=\"1\"\n", "line 3: a value before the first key"},
       {kHeader + "[HKEY_NOWHERE\\X]\n", "line 3: unknown root key"},
+      {kHeader + "[HKEY\\X]\n", "line 3: unknown root key"},
       {kHeader + "[HKEY_CURRENT_USER\\X\n", "line 3: ']' expected"},
       {kHeader + "[-HKEY_CURRENT_USER]\n", "line 3: a root key cannot be deleted"},
       {kHeader + "[-HKCU\\X]\n\"v\"=\"1\"\n", "line 4: a value under a deleted key"},
@@ -164,20 +165,6 @@ TEST(RegistryTreeTest, ValueNamesIgnoreCaseAndKeepTheirPlace) {
   EXPECT_EQ(key.values[0].type, platform::kRegDword);
   EXPECT_TRUE(key.DeleteValue("first"));
   EXPECT_EQ(key.FindValue("First"), nullptr);
-}
-
-TEST(RegScript, KeyNamesAndPaths) {
-  RegistryRoot root;
-  std::string path;
-  EXPECT_TRUE(ParseKeyName("HKLM\\\\Software\\Vendor\\", root, path));
-  EXPECT_EQ(root, RegistryRoot::kLocalMachine);
-  EXPECT_EQ(path, "Software\\Vendor");
-  EXPECT_TRUE(ParseKeyName("hkey_users", root, path));
-  EXPECT_EQ(root, RegistryRoot::kUsers);
-  EXPECT_EQ(path, "");
-  EXPECT_FALSE(ParseKeyName("HKEY\\Software", root, path));
-  EXPECT_EQ(RootName(RegistryRoot::kCurrentConfig), "HKEY_CURRENT_CONFIG");
-  EXPECT_EQ(NormalizeKeyPath("\\a\\\\b\\"), "a\\b");
 }
 
 }  // namespace

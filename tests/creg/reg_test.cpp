@@ -34,10 +34,8 @@ class CRegTest : public test::RegistryTest {
 
 TEST_F(CRegTest, OpenForReadingNeedsTheKeyOpenForWritingCreatesIt) {
   CReg reg, reader;
-  EXPECT_FALSE(reg.OpenCurrentUser(Key("a").c_str(), false));
-  EXPECT_FALSE(reg.IsOpen());
-  EXPECT_TRUE(reg.OpenCurrentUser(Key("a\\b").c_str(), true)) << "created with its parents";
-  EXPECT_TRUE(reg.IsOpen());
+  EXPECT_FALSE(reg.OpenCurrentUser(Key("a").c_str(), false) || reg.IsOpen());
+  EXPECT_TRUE(reg.OpenCurrentUser(Key("a\\b").c_str(), true) && reg.IsOpen()) << "created with its parents";
   EXPECT_TRUE(reader.OpenCurrentUser(Key("a").c_str(), false));
   ASSERT_TRUE(reg.SetValue("v", std::int32_t{1}));
   ASSERT_TRUE(reg.OpenCurrentUser(Key("second").c_str(), true));
@@ -66,10 +64,9 @@ TEST_F(CRegTest, EveryValueTypeRoundTrips) {
   EXPECT_TRUE(reader.GetValue("signed", signedValue, 0) && reader.GetValue("unsigned", unsignedValue, 0u) &&
               reader.GetValue("char", character, '?') && reader.GetValue("nul", nul, '?') &&
               reader.GetValue("double", number, 0.0));
-  EXPECT_EQ(signedValue, -5);
-  EXPECT_EQ(unsignedValue, 0xFFFFFFFEu);
-  EXPECT_EQ(std::string(1, character) + std::string(1, nul), std::string("x\0", 2));
-  EXPECT_EQ(number, 1.5);
+  EXPECT_EQ(std::to_string(signedValue) + " " + std::to_string(unsignedValue) + " " + character + nul + " " +
+                std::to_string(number),
+            std::string("-5 4294967294 x\0 1.500000", 25));
   EXPECT_EQ(Text(reader, "text"), "C:\\Program Files\\Vendor \"quoted\" & caf\xC3\xA9");
   EXPECT_EQ(Text(reader, "double"), "1.500000000000") << "doubles are stored as %.12f text";
   EXPECT_EQ(Text(reader, "nul"), "") << "the NUL character is the empty text";
@@ -163,12 +160,10 @@ TEST_F(CRegTest, DeleteKeysAndValues) {
   ASSERT_TRUE(CReg().OpenCurrentUser(Key("parent\\child\\deeper").c_str(), true));
   EXPECT_TRUE(reg_.DeleteKey("parent", true));
   EXPECT_FALSE(CReg().OpenCurrentUser(Key("parent").c_str(), false));
-  EXPECT_FALSE(reg_.DeleteKey("parent", true)) << "already gone";
-  EXPECT_FALSE(reg_.DeleteKey(nullptr, true));
+  EXPECT_FALSE(reg_.DeleteKey("parent", true) || reg_.DeleteKey(nullptr, true)) << "already gone";
 
   ASSERT_TRUE(reg_.SetValue("gone", "x"));
-  EXPECT_TRUE(reg_.DeleteValue("gone"));
-  EXPECT_FALSE(reg_.DeleteValue("gone"));
+  EXPECT_TRUE(reg_.DeleteValue("gone") && !reg_.DeleteValue("gone"));
   EXPECT_EQ(Text(reg_, "gone"), "(none)");
 }
 

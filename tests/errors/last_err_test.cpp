@@ -17,17 +17,16 @@ std::string Described(const CLastErr& error, int& result, std::size_t size = 256
 }
 
 TEST(LastErr, DescribeTakesTextThenApplicationIdThenSystemCode) {
-  struct Case {
+  const struct {
     const char* text;
     std::uint32_t appId;
     const char* expected;
     int result;
     std::size_t size;
-  };
-  const Case cases[] = {{"abcdef", 5, "abc", 1, 4},  // cut to the buffer
-                        {nullptr, 255, "Application error id = 0xff", 1, 256},
-                        {nullptr, 0, "Unknown error", 0, 256}};
-  for (const Case& c : cases) {
+  } cases[] = {{"abcdef", 5, "abc", 1, 4},  // cut to the buffer
+               {nullptr, 255, "Application error id = 0xff", 1, 256},
+               {nullptr, 0, "Unknown error", 0, 256}};
+  for (const auto& c : cases) {
     CLastErr error(std::uint32_t{0});
     error.SetText(c.text);
     error.SetAppErrorId(c.appId);
@@ -41,14 +40,11 @@ TEST(LastErr, DescribeGivesSystemMessageWithoutTrailingLineBreaks) {
   platform::SetLastError(2);  // file not found on both platforms
   CLastErr error;
   std::uint32_t code = 0;
-  ASSERT_TRUE(error.GetSystemCode(code));
-  EXPECT_EQ(code, 2u);
+  EXPECT_TRUE(error.GetSystemCode(code) && code == 2u) << code;
   int result = 0;
   const std::string text = Described(error, result);
   EXPECT_EQ(result, 1);
-  ASSERT_FALSE(text.empty());
-  EXPECT_NE(text.back(), '\n');
-  EXPECT_NE(text.back(), '\r');
+  EXPECT_TRUE(!text.empty() && text.back() != '\n' && text.back() != '\r') << text;
 }
 
 TEST(LastErr, SetTextKeepsFirst255Characters) {
@@ -58,8 +54,7 @@ TEST(LastErr, SetTextKeepsFirst255Characters) {
   ASSERT_TRUE(error.GetText(held));
   EXPECT_EQ(std::string(held), std::string(255, 'x'));
   error.SetText(nullptr);
-  ASSERT_TRUE(error.GetText(held));
-  EXPECT_EQ(std::strlen(held), 255u);
+  EXPECT_TRUE(error.GetText(held) && std::strlen(held) == 255u) << "a null text changes nothing";
 }
 
 TEST(LastErr, GettersReportOnlySetValuesAndResetClearsThem) {
@@ -67,50 +62,40 @@ TEST(LastErr, GettersReportOnlySetValuesAndResetClearsThem) {
   CLastErr error;  // holds the system code 5
   error.SetAppErrorId(9);
   error.SetText("set");
-  for (int reset = 0; reset < 2; ++reset) {
-    std::uint32_t value = 77;
-    const char* text = "untouched";
-    EXPECT_EQ(error.GetSystemCode(value), reset == 0);
-    EXPECT_EQ(error.GetAppErrorId(value), reset == 0);
-    EXPECT_EQ(error.GetText(text), reset == 0);
-    if (reset == 1) {
-      EXPECT_EQ(value, 77u);
-      EXPECT_STREQ(text, "untouched");
-    }
-    error.Reset();
+  std::uint32_t code = 0, id = 0;
+  const char* text = nullptr;
+  EXPECT_TRUE(error.GetSystemCode(code) && error.GetAppErrorId(id) && error.GetText(text));
+  EXPECT_EQ(std::to_string(code) + " " + std::to_string(id) + " " + text, "5 9 set");
+  error.Reset();
+  code = id = 77;
+  text = "untouched";
+  EXPECT_FALSE(error.GetSystemCode(code) || error.GetAppErrorId(id) || error.GetText(text));
+  EXPECT_EQ(std::to_string(code) + " " + std::to_string(id) + " " + text, "77 77 untouched");
+}
+
+template <typename Raise>
+CLastErr* Raised(Raise raise) {
+  try {
+    raise();
+  } catch (CLastErr* raised) {
+    return raised;
   }
+  return nullptr;
 }
 
 TEST(LastErr, RaiseThrowsTheHolderItself) {
-  CLastErr error(std::uint32_t{0});
-  try {
-    error.RaiseText("broken");
-    FAIL();
-  } catch (CLastErr* raised) {
-    EXPECT_EQ(raised, &error);
-    const char* text = nullptr;
-    ASSERT_TRUE(raised->GetText(text));
-    EXPECT_STREQ(text, "broken");
-  }
-  CLastErr source("copied");
+  CLastErr error(std::uint32_t{0}), source("copied"), target(std::uint32_t{0});
+  const char* text = nullptr;
+  ASSERT_EQ(Raised([&] { error.RaiseText("broken"); }), &error);
+  ASSERT_TRUE(error.GetText(text));
+  EXPECT_STREQ(text, "broken");
   source.SetAppErrorId(9);
-  CLastErr target(std::uint32_t{0});
-  try {
-    target.RaiseCopy(source);
-  } catch (CLastErr* raised) {
-    std::uint32_t id = 0;
-    EXPECT_EQ(raised, &target);
-    EXPECT_TRUE(raised->GetAppErrorId(id));
-    EXPECT_EQ(id, 9u);
-  }
+  std::uint32_t id = 0, code = 0;
+  ASSERT_EQ(Raised([&] { target.RaiseCopy(source); }), &target);
+  EXPECT_TRUE(target.GetAppErrorId(id) && id == 9u) << id;
   platform::SetLastError(5);
-  try {
-    target.RaiseLastError();
-  } catch (CLastErr* raised) {
-    std::uint32_t code = 0;
-    EXPECT_TRUE(raised->GetSystemCode(code));
-    EXPECT_EQ(code, 5u);
-  }
+  ASSERT_EQ(Raised([&] { target.RaiseLastError(); }), &target);
+  EXPECT_TRUE(target.GetSystemCode(code) && code == 5u) << code;
 }
 
 }  // namespace

@@ -72,10 +72,8 @@ TEST(Autoplay, EmptyRootTakesTheFirstDriveThatCanBeTaken) {
 }
 
 TEST(Autoplay, MessageLoopEndsOnlyAtQuitWhileNotSuppressing) {
-  EXPECT_FALSE(MessageLoopEnds(true, true));
-  EXPECT_FALSE(MessageLoopEnds(false, false));
-  EXPECT_FALSE(MessageLoopEnds(false, true));
-  EXPECT_TRUE(MessageLoopEnds(true, false));
+  EXPECT_TRUE(MessageLoopEnds(true, false) && !MessageLoopEnds(true, true) && !MessageLoopEnds(false, false) &&
+              !MessageLoopEnds(false, true));
 }
 
 }  // namespace

