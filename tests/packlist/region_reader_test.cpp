@@ -120,7 +120,8 @@ TEST(RegionReader, FirstFormatVersionMapsLongitudesFromZeroTo360) {
        {"8, \"37122-A1\", \"a\", 37.0, 237.5, 37.5, 122.5", "4, \"37122-A2\", \"b\",37.0,-122.5,37.5,180"}}};
   for (const char* version : {"1.0", "2.0"}) {
     std::vector<double> edges;
-    for (const SheetRecord& sheet : Read(RegionFile(version, series)).entries[0].primary)
+    const ScaleInfoTable table = Read(RegionFile(version, series));
+    for (const SheetRecord& sheet : table.entries[0].primary)
       if (!sheet.IsEnd()) edges.insert(edges.end(), {sheet.south, sheet.east, sheet.north, sheet.west});
     const std::vector<double> first = {37, -122.5, 37.5, 122.5, 37, -122.5, 37.5, -180};
     const std::vector<double> second = {37, 237.5, 37.5, 122.5, 37, -122.5, 37.5, 180};
