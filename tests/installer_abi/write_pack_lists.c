@@ -14,23 +14,14 @@
 #include "velinst.h"
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    printf("usage: write_pack_lists OUTPUT_FOLDER REGION_FILE...\n");
-    return 2;
-  }
+  if (argc < 3) return printf("usage: write_pack_lists OUTPUT_FOLDER REGION_FILE...\n"), 2;
   HMODULE module = LoadLibraryA("velinst.dll");
-  if (module == NULL) {
-    printf("velinst.dll not loaded (error %lu)\n", GetLastError());
-    return 1;
-  }
+  if (module == NULL) return printf("velinst.dll not loaded (error %lu)\n", GetLastError()), 1;
   __typeof__(VEL_MakePackList24K)* const list24k =
       (__typeof__(VEL_MakePackList24K)*)(void (*)(void))GetProcAddress(module, "VEL_MakePackList24K");
   __typeof__(VEL_MakePackList100K)* const list100k =
       (__typeof__(VEL_MakePackList100K)*)(void (*)(void))GetProcAddress(module, "VEL_MakePackList100K");
-  if (list24k == NULL || list100k == NULL) {
-    printf("the pack-list exports are missing\n");
-    return 1;
-  }
+  if (list24k == NULL || list100k == NULL) return printf("the pack-list exports are missing\n"), 1;
   static const struct {
     const char* family;
     int scale;

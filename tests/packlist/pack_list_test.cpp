@@ -47,6 +47,13 @@ TEST(PackList24K, QuadrangleSheetsByFlags) {
                {"6, \"ignored\", \"rectangle wins over double width\", 37.05, -122.1, 37.2, -122.3",
                 {"37122A1", "37122B1", "37122A2", "37122B2", "37122A3", "37122B3"}},
                {"4, \"37122-A1\", \"west not west of east\", 37.0, -122.0, 37.5, -121.0", {}},
+               // Truncation toward zero moves a fractional east edge east and the
+               // south edge south; north and west edges off the grid move outwards.
+               {"8, \"x\", \"edges off the grid\", 36.64, -121.70, 36.75, -121.80", {"36121F6", "36121F7"}},
+               {"8, \"x\", \"block edge\", 37.9, -122.9, 38.1, -123.1", {"37122H8", "38122A8", "37123H1", "38123A1"}},
+               {"8, \"x\", \"north south of south\", 37.5, -122.0, 37.0, -122.125", {}},
+               {"8, \"x\", \"eastern hemisphere as written\", 45.0, 10.0, 45.125, 9.875", {"45-10A1"}},
+               {"8, \"x\", \"southern hemisphere\", -33.875, -151.0, -33.75, -151.125", {"-33151H1"}},
                {"0, \"371\", \"short code\"", {"371"}},
                {"2, \"37122-A\t\", \"no column digit\"", {"37122A\t", "37122A\t"}},
                {"2, \"37122-A9\", \"no column\"", {"37122A9", "37122A9"}},
@@ -54,6 +61,9 @@ TEST(PackList24K, QuadrangleSheetsByFlags) {
                {"2, \"3712\", \"short code\"", {"3712", "3713"}},
                {"0, \"37122-A1xyz\", \"long code\"", {"37122A1"}}};
   for (const auto& c : cases) EXPECT_EQ(OneSheet("24, \"q\"", c.sheet, 24000), c.lines) << c.sheet;
+  const Lines globe = OneSheet("24, \"q\"", "8, \"x\", \"whole globe\", -90.0, 0.0, 90.0, -1.0", 24000);
+  EXPECT_EQ(globe.size(), 180u * 8 * 8);
+  EXPECT_EQ(globe.front() + " " + globe.back(), "-90000A1 89000H8");
 }
 
 TEST(PackList24K, HundredThousandSheetGivesFourRowsOfItsHalfBlock) {
@@ -115,17 +125,13 @@ TEST(PackList100K, QuarterMillionSheets) {
   for (const auto& c : cases) EXPECT_EQ(OneSheet100K("250, \"t\"", c.sheet, 250000), c.lines) << c.sheet;
 }
 
-TEST(PackList100K, FirstFormatVersionRectangleMatchesTheSignedForm) {
+TEST(PackList100K, FirstFormatVersionRectangleMatchesTheSignedFormAndOtherScalesGiveNothing) {
   EXPECT_EQ(OneSheet100K("250, \"t\"", "8, \"x\", \"r\", 37.2, 237.7, 37.7, 236.6", 250000, "1.0"),
             OneSheet100K("250, \"t\"", "8, \"x\", \"r\", 37.2, -122.3, 37.7, -123.4", 250000, "2.0"));
-}
-
-TEST(PackList100K, OtherScalesGiveNothing) {
   const std::string region =
-      RegionFile("2.0", {{"24, \"q\"", {"0, \"37122-A1\", \"a\""}}, {"100, \"h\"", {"0, \"37122-E1\", \"h\""}}});
+      RegionFile("2.0", {{"24, \"q\"", {"0, \"37122-A1\", \"a\""}}, {"250, \"h\"", {"0, \"37122-E1\", \"h\""}}});
   EXPECT_TRUE(PackList100KLines(region, 24000).empty());
-  EXPECT_TRUE(PackList100KLines(region, 250000).empty());
-  EXPECT_EQ(PackList100KLines(region, 100000), (Lines{"37122E1"}));
+  EXPECT_TRUE(PackList100KLines(region, 100000).empty());
 }
 
 }  // namespace

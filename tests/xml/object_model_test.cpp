@@ -106,26 +106,14 @@ class ObjectModel : public XmlTest {
   }
 };
 
-TEST(XmlIndicator, KeepsOnlyKnownOrdersAndSelectors) {
-  CXMLIndicator indicator;
-  indicator.SetOrder(3);
-  indicator.SetLimit(CXMLIndicator::kMaxOccurs, -1);
-  indicator.SetLimit(12, 5);
-  EXPECT_EQ(indicator.GetOrder(), 1);
-  EXPECT_EQ(indicator.GetLimit(CXMLIndicator::kMinOccurs), 1);
-  EXPECT_EQ(indicator.GetLimit(CXMLIndicator::kMaxOccurs), -1);
-  EXPECT_EQ(indicator.GetLimit(12), 0);
-}
-
 TEST_F(ObjectModel, EachOrderMatchesChildrenItsOwnWay) {
-  struct Case {
+  const struct {
     std::int32_t order;
     const char* xml;
     const char* error;
     const char* read;     // the a, b and c values read
     const char* ignored;  // what is reported on the standard output, or null not to look
-  };
-  const Case cases[] = {
+  } cases[] = {
       {CXMLIndicator::kSequence, "<r><a>1</a><c>3</c></r>", "", "1,,3", nullptr},
       {CXMLIndicator::kSequence, "<r><A>1</A><b>2</b><C>3</C></r>", "", "1,2,3", nullptr},
       {CXMLIndicator::kSequence, "<r><a>1</a><b>2</b><c>3</c><d>4</d></r>", "Sequence error -- element not found: d",
@@ -134,7 +122,7 @@ TEST_F(ObjectModel, EachOrderMatchesChildrenItsOwnWay) {
       {CXMLIndicator::kAll, "<r><c>3</c><A>1</A><b>2</b></r>", "", ",2,3", "Ignoring element: 'A'\n"},
       {CXMLIndicator::kChoice, "<r><x/><b>2</b><a>1</a></r>", "", ",2,", "Ignoring element: 'x'\n"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     Abc abc(c.order);
     ::testing::internal::CaptureStdout();
     EXPECT_EQ(ReadInto(abc, c.xml), c.error) << c.xml;
@@ -153,8 +141,7 @@ TEST_F(ObjectModel, AnyMatchesEveryElementOfASequence) {
     }
     CXMLString any;
   } anything;
-  EXPECT_EQ(ReadInto(anything, "<r><x>1</x><y>2</y></r>"), "");
-  EXPECT_EQ(anything.GetName(), "r");
+  EXPECT_EQ(ReadInto(anything, "<r><x>1</x><y>2</y></r>") + anything.GetName(), "r");
 }
 
 TEST_F(ObjectModel, ReadsAttributesRepeatingChildrenAndNumbers) {
@@ -165,17 +152,15 @@ TEST_F(ObjectModel, ReadsAttributesRepeatingChildrenAndNumbers) {
                      "<entry key='b'><value> -7 </value></entry><total>2.5</total></order>"),
             "");
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Ignoring attribute: 'other' (in element order)\n");
-  EXPECT_EQ(order.GetName(), "order");
-  EXPECT_EQ(order.id.value, 42u);
   EXPECT_FALSE(order.note.IsPresent());
   ASSERT_EQ(order.entries.Count(), 2);
   const auto& second = static_cast<const Entry&>(*order.entries.GetItem(1));
-  EXPECT_EQ(second.key.value + "=" + std::to_string(second.value.value), "b=-7");
-  EXPECT_DOUBLE_EQ(order.total.value, 2.5);
+  EXPECT_EQ(order.GetName() + std::to_string(order.id.value) + " " + second.key.value + "=" +
+                std::to_string(second.value.value) + " " + order.total.ToString(),
+            "order42 b=-7 2.500000");
   EXPECT_EQ(order.NamespaceDeclarations(), (std::vector<std::pair<std::string, std::string>>{{"xmlns:p", "urn:p"}}));
 
-  Order missing, nested;
-  EXPECT_EQ(ReadInto(missing, "<order note='n'/>"), "Missing required attribute: id");
+  Order nested;
   EXPECT_EQ(ReadInto(nested, "<order id='1'><entry><value>1</value></entry></order>"),
             "Missing required attribute: key");
 }
@@ -238,17 +223,6 @@ TEST_F(ObjectModel, InlineElementKeepsItsTextOnItsLine) {
   EXPECT_EQ(Written(labelled, 0), "<label lang=\"en\">Hello</label>\n");
 }
 
-TEST_F(ObjectModel, MarkElementFindsTheFirstChildIgnoringCase) {
-  Order order;
-  EXPECT_EQ(order.MarkElement("missing"), nullptr);
-  EXPECT_FALSE(order.IsPresent());
-  EXPECT_EQ(order.MarkElement("Total"), &order.total);
-  EXPECT_TRUE(order.IsPresent());
-  EXPECT_EQ(order.total.GetName(), "Total");
-  EXPECT_NE(order.MarkElement("entry"), order.MarkElement("entry"));
-  EXPECT_EQ(order.entries.Count(), 2);
-}
-
 TEST_F(ObjectModel, ReadsAndWritesFiles) {
   TempDir dir;
   Order order, read;
@@ -260,32 +234,27 @@ TEST_F(ObjectModel, ReadsAndWritesFiles) {
   order.WriteDocument(file);
   ASSERT_TRUE(file.Close());
   document_.ReadObjectFromFile(read, dir.File("order.xml").c_str());
-  EXPECT_EQ(read.id.value, 9u);
-  EXPECT_DOUBLE_EQ(read.total.value, 1.25);
+  EXPECT_EQ(Written(read), Written(order));
   EXPECT_FALSE(CXMLFileWriter(dir.File("no/such/folder.xml").c_str()).IsOpen());
 }
 
 TEST(XmlValues, NumbersReadAsAtoiWithoutOverflow) {
-  struct Case {
+  const struct {
     const char* text;
     std::int32_t integer;
     std::uint32_t unsignedValue;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"  -7xyz", -7, 4294967289u},
-      {"+5", 5, 5},
       {"abc", 0, 0},
-      {"", 0, 0},
       {"99999999999", std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::uint32_t>::max()},
       {"-99999999999", std::numeric_limits<std::int32_t>::min(), 2147483648u},
       {"4294967295", std::numeric_limits<std::int32_t>::max(), 4294967295u},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     CXMLInteger integer;
     CXMLUnsigned unsignedValue;
     EXPECT_TRUE(integer.FromString(c.text) && unsignedValue.FromString(c.text));
-    EXPECT_EQ(integer.value, c.integer) << c.text;
-    EXPECT_EQ(unsignedValue.value, c.unsignedValue) << c.text;
+    EXPECT_EQ(std::pair(integer.value, unsignedValue.value), std::pair(c.integer, c.unsignedValue)) << c.text;
   }
 }
 
@@ -299,31 +268,17 @@ TEST(XmlValues, NumbersAreWrittenInFull) {
   EXPECT_EQ(integer.ToString() + " " + unsignedValue.ToString() + " " + real.ToString(),
             "-2147483648 4294967295 -123456789.125000");
   real.value = 1e300;
-  EXPECT_EQ(real.ToString().size(), 301u + 7u);
-  EXPECT_EQ(real.ToString().substr(0, 2), "10");
+  EXPECT_EQ(real.ToString().substr(0, 2) + std::to_string(real.ToString().size()), "10308");
 }
 
 TEST(XmlValues, DoubleReadsADecimalNumberOrFails) {
   CXMLDouble real;
   EXPECT_TRUE(real.FromString(" 2.5e1 units"));
   EXPECT_DOUBLE_EQ(real.value, 25.0);
-  EXPECT_FALSE(real.FromString("north"));
-  EXPECT_FALSE(real.FromString(""));
-  EXPECT_EQ(real.ValueText(), "<NULL>");
+  EXPECT_FALSE(real.FromString("north") || real.FromString(""));
   CXMLStringWriter writer;
   real.WriteContent(writer, 0);
   EXPECT_EQ(writer.Text(), "<![CDATA[<NULL>]]>");
-}
-
-TEST(XmlValues, CloneCopiesDeclarationAndValue) {
-  CXMLString original;
-  original.SetName("n");
-  Set(original, "v");
-  std::unique_ptr<CXMLObject> copy = original.Clone();
-  EXPECT_EQ(copy->GetName() + "=" + static_cast<CXMLString&>(*copy).value, "n=v");
-  EXPECT_TRUE(copy->IsPresent());
-  EXPECT_EQ(original.Add(original.Create()), nullptr);
-  EXPECT_EQ(original.Count(), 0);
 }
 
 }  // namespace
