@@ -16,8 +16,6 @@
 namespace velinst::test {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::Field;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
@@ -106,12 +104,6 @@ TEST_F(AdGroupsTest, LiveTrackingWithoutTeamOrUsersSendsNothing) {
 }
 
 TEST_F(AdGroupsTest, AnswersBecomeRecordsAndErrorsEmptyResults) {
-  AnswerOk("AccountUsers.Get",
-           "<Users><AccountUser><Id>7</Id><UserName>ann</UserName></AccountUser>"
-           "<AccountUser Id=\"8\"><UserName>bo</UserName></AccountUser></Users>");
-  const auto users = Ad().AccountUsers().Get("t", 5);
-  EXPECT_EQ(users.code, 0);
-  EXPECT_THAT(users.value, ElementsAre(Field(&AccountUser::Id, 7), Field(&AccountUser::Id, 8)));
   AnswerOk("Accounts.Remove", "<Account><Id>5</Id><Name>gone</Name></Account>");
   EXPECT_EQ(Ad().Accounts().Remove("t", 5).value.Name, "gone");
   Answer("LiveTracking.Get", http::test::OkAnswer("<gpx><trk/></gpx>"));
