@@ -176,6 +176,16 @@ TEST_F(RdbExportsTest, CreateUserAccountStopsAtTheFirstFailure) {
   EXPECT_THAT(Methods(), ElementsAre("Accounts.Create"));
 }
 
+// The existing user proves the password as typed.
+TEST_F(RdbExportsTest, AnExistingUserSignsInWithThePasswordAsTyped) {
+  AnswerAccount();
+  AnswerOk("Account.UsernameExists", "<Exists>true</Exists>");
+  AnswerError("Account.Login", "IncorrectPasswordException");
+  Buffer token;
+  EXPECT_EQ(CreateUserAccount("ann", "p&w<'", token.Get()), 26);
+  EXPECT_EQ(Sent().at(2), LoginSent("ann", "p&w<'", "RidgelineAtlasPro"));
+}
+
 TEST_F(RdbExportsTest, AccountTextsAreDecodedAndCut) {
   AnswerOk("Accounts.GetByProductId",
            "<Account><Id>11</Id><ContactName>Smith &amp;amp; Sons</ContactName>"

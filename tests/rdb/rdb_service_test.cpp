@@ -11,6 +11,7 @@
 
 #include "caller_text.h"
 #include "creg/reg.h"
+#include "rdb/rdb_facade.h"
 #include "rdb/service_host.h"
 #include "scratch_registry.h"
 #include "service_client.h"
@@ -309,6 +310,28 @@ TEST_F(RdbServiceTest, SixteenThreadsOfMixedCallsEachGetTheirOwnAnswers) {
   }
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(failures, std::vector<int>(kThreads, 0));
+}
+
+// The user made with the shortest password the service takes; a wrong
+// password ends with the login's code, and the new account stays.
+TEST_F(RdbServiceTest, AnExistingUserWithAWrongPassword) {
+  const std::string user = UniqueName("bo"), second = UniqueName("product");
+  std::string token = "unchanged";
+  ASSERT_EQ(Create(UniqueName("product"), user, "secr&t", token), 0);
+  const int code = Create(second, user, "wrong-password", token);
+  EXPECT_TRUE(code == 26 || code == 28) << code;
+  EXPECT_EQ(token, "");
+  EXPECT_EQ(Count(second.c_str()), 0);
+}
+
+TEST_F(RdbServiceTest, WithoutTheRegistryValueTheDefaultHostIsUsed) {
+  CReg key;
+  ASSERT_TRUE(key.OpenLocalMachine(kServiceHostKey, true));
+  ASSERT_TRUE(key.DeleteValue(""));
+  std::int32_t exists = -1;
+  CRdbFacade facade(service_.HostText().c_str());
+  EXPECT_EQ(facade.UserNameExists(ServiceClient::kAdminUser, exists), 0);
+  EXPECT_EQ(exists, 1);
 }
 
 }  // namespace

@@ -219,8 +219,18 @@ TEST_F(SendTest, OnlyARegisteredAccountGroupIsAsked) {
   EXPECT_EQ(RegisteredExceptionHandler(), static_cast<IRKExceptionHandler*>(first));
 }
 
-TEST_F(SendTest, TheLastClientClosesTheSession) {
+TEST_F(SendTest, ConfigurationOfTheSession) {
+  // An agent goes with a given host only, even an empty one.
   AnswerOk(kCall, "");
+  client_.reset();
+  client_ = std::make_unique<CRK>(server_.HostText(), "Agent/1.0", false);
+  EXPECT_EQ(Client().Send(kCall, {}, nullptr, kRKPlain), kRKSuccess);
+  ASSERT_TRUE(Client().Reconnect(server_.HostText(), "", false));
+  EXPECT_EQ(Client().Send(kCall, {}, nullptr, kRKPlain), kRKSuccess);
+  const auto requests = Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].Header("User-Agent") + "|" + requests[1].Header("User-Agent"), "Agent/1.0|");
+
   // One client's end leaves the session to the others; the last one closes it.
   { const CRK other(server_.HostText(), "", false); }
   EXPECT_TRUE(ServiceSession().IsOpen());
