@@ -317,7 +317,7 @@ TEST_F(RdbServiceTest, SixteenThreadsOfMixedCallsEachGetTheirOwnAnswers) {
 TEST_F(RdbServiceTest, AnExistingUserWithAWrongPassword) {
   const std::string user = UniqueName("bo"), second = UniqueName("product");
   std::string token = "unchanged";
-  ASSERT_EQ(Create(UniqueName("product"), user, "secr&t", token), 0);
+  ASSERT_EQ(Create(UniqueName("product"), user, "secret", token), 0);
   const int code = Create(second, user, "wrong-password", token);
   EXPECT_TRUE(code == 26 || code == 28) << code;
   EXPECT_EQ(token, "");
