@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <tuple>
 #include <vector>
 
 #include "http/http_session.h"
+#include "file_size_limit.h"
 #include "test_server_client.h"
 #include "test_support.h"
 #include "transport_quirks.h"
@@ -92,8 +94,13 @@ TEST_F(HttpServerTest, NotFoundAndEmptyBodiesAreStillRead) {
   EXPECT_EQ(Get("nothing/here", result), "not scripted\n");
   EXPECT_EQ(session_.GetStatusCode(), 404);
   EXPECT_EQ(result, 0u);
+  bool exists = true;
+  EXPECT_TRUE(session_.Exists("nothing/here", exists));
+  EXPECT_FALSE(exists);
 
   server_.Answer("/empty", test::OkAnswer(""));
+  EXPECT_TRUE(session_.Exists("empty", exists));
+  EXPECT_TRUE(exists);
   std::uint32_t length = 9;
   const HttpBuffer body = session_.Request(length, "empty", result);
   ASSERT_NE(body, nullptr);
@@ -103,22 +110,60 @@ TEST_F(HttpServerTest, NotFoundAndEmptyBodiesAreStillRead) {
   EXPECT_EQ(session_.RequestToFile(folder.File("a.xml").c_str(), "empty"), 0u);
 }
 
+// A caller's buffer is never written past its size, and a file is written
+// whole or not at all.
+TEST_F(HttpServerTest, CallerBuffersAndFilesTakeTheWholeBodyOrNothing) {
+  server_.Answer("/six", test::OkAnswer("<rsp/>"));
+  char buffer[8] = "#######";
+  std::uint32_t length = 0, result = 0;
+  EXPECT_EQ(session_.Request(length, "six", result, buffer, 5), nullptr);
+  EXPECT_EQ(length, 6u);
+  EXPECT_STREQ(buffer, "#######");
+  EXPECT_EQ(session_.Request(length, "six", result, buffer, 6), buffer);
+  EXPECT_EQ(std::string(buffer, 7), "<rsp/>#");
+  std::strcpy(buffer, "#######");
+  EXPECT_FALSE(session_.GetStatusText(buffer, 2));
+  EXPECT_EQ(buffer[0], '#');
+  EXPECT_TRUE(session_.GetStatusText(buffer, 3));
+  EXPECT_STREQ(buffer, "OK");
+  session_.SetAgent("agent");  // 5 characters: size 7 for 6 usable bytes
+  std::strcpy(buffer, "#######");
+  EXPECT_FALSE(session_.GetAgent(buffer, 6) || session_.GetAgent(buffer, 0));
+  EXPECT_STREQ(buffer, "#######");
+  EXPECT_TRUE(session_.GetAgent(buffer, 7));
+  EXPECT_STREQ(buffer, "agent");
+
+  velinst::test::TempDir folder;
+  const std::string file = folder.File("answer.xml");
+  EXPECT_EQ(session_.RequestToFile(file.c_str(), "six"), 6u);
+  EXPECT_EQ(velinst::test::ReadWholeFile(file), "<rsp/>");
+  EXPECT_EQ(session_.RequestToFile(folder.File("missing/answer.xml").c_str(), "six"), 0u);
+  server_.Answer("/big", {.pragma = "status=OK", .generatedSize = 1 << 20});
+  const std::string shortFile = folder.File("short.xml");
+  {
+    test::FileSizeLimit limit(64 * 1024);  // a full disk
+    if (!limit.Applied()) GTEST_SKIP() << "no file size limit on this system";
+    EXPECT_EQ(session_.RequestToFile(shortFile.c_str(), "big"), 0u);
+  }
+  EXPECT_FALSE(velinst::test::FileExists(shortFile));
+}
+
 TEST_F(HttpServerTest, PostBodiesArriveIntact) {
   std::string document;
   for (int i = 0; i < 300000; ++i) document += static_cast<char>(i * 7 % 256);
   server_.Answer("Trip.Save", test::OkAnswer("<rsp/>"));
-  for (const std::string& sent : {document, std::string("<trip name=\"a b\"/>"), std::string()}) {
-    session_.SetPostData(sent.data(), static_cast<std::uint32_t>(sent.size()));
+  for (const std::string& sent : {document, std::string("<trip name=\"a b\"/>"), std::string(), std::string("-")}) {
+    if (sent != "-") session_.SetPostData(sent.data(), static_cast<std::uint32_t>(sent.size()));
     std::uint32_t result = 0;
     EXPECT_EQ(Get("WebServices/Api/Rest/RestHandler.ashx?method=Trip.Save", result), "<rsp/>");
   }
   const auto requests = server_.Requests();
-  ASSERT_EQ(requests.size(), 3u);
-  EXPECT_EQ(requests[0].verb, "POST");
+  ASSERT_EQ(requests.size(), 4u);
   EXPECT_TRUE(requests[0].body == document) << "the binary body changed on the way";
   EXPECT_EQ(requests[1].body, "<trip name=\"a b\"/>");
-  EXPECT_EQ(requests[2].verb, "POST");
-  EXPECT_EQ(requests[2].body, "");
+  // An empty post is still a POST; the post data goes with one request only.
+  EXPECT_EQ(requests[0].verb + requests[1].verb + requests[2].verb + requests[3].verb + requests[3].body,
+            "POSTPOSTPOSTGET");
 }
 
 TEST_F(HttpServerTest, LargeBodyArrivesWhole) {
@@ -206,11 +251,14 @@ TEST_F(HttpServerTest, RedirectsFollowOnlyTheRule) {
 TEST_F(HttpServerTest, ConditionalRequestAndLastModified) {
   server_.Answer("/trips", {.status = 304, .contentType = ""});
   bool modified = true;
-  ASSERT_TRUE(session_.IsModifiedSince("trips", CDateTime(2023, 12, 31, 23, 59, 58, 0), modified));
+  // A time shown in local summer time still goes as GMT.
+  CDateTime summer(2024, 7, 5, 7, 8, 9, 0);
+  summer.ToLocal();
+  ASSERT_TRUE(session_.IsModifiedSince("trips", summer, modified));
   EXPECT_FALSE(modified);
   const auto requests = server_.Requests();
   ASSERT_FALSE(requests.empty());
-  EXPECT_EQ(requests.back().Header("If-Modified-Since"), "Sun, 31 Dec 2023 23:59:58 GMT");
+  EXPECT_EQ(requests.back().Header("If-Modified-Since"), "Fri, 05 Jul 2024 07:08:09 GMT");
   EXPECT_THAT(requests.back().Header("Connection"), ::testing::StrCaseEq("Keep-Alive"));
 
   server_.Answer("/dated", {.headers = {{"Last-Modified", "Mon, 01 Jan 2024 00:00:01 GMT"}}, .body = "x"});

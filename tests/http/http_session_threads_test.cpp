@@ -28,6 +28,7 @@ struct Shared {
   std::atomic<int> inFlight{0};
   std::atomic<int> mostInFlight{0};
   std::atomic<int> endedRequests{0};
+  std::atomic<bool> failConnect{false};
 
   // While held, sends wait at the gate.
   std::mutex gateLock;
@@ -121,6 +122,7 @@ class ThreadInternet final : public IInternetHandle {
   ~ThreadInternet() override { *alive_ = false; }
   bool SetTimeout(TimeoutOption, std::uint32_t) override { return true; }
   std::unique_ptr<IHttpConnection> Connect(const std::string&, std::uint16_t) override {
+    if (shared_.failConnect) return nullptr;
     return std::make_unique<ThreadConnection>(shared_, alive_);
   }
   bool Close() override {
@@ -150,9 +152,10 @@ class ThreadTransport final : public IHttpTransport {
   Shared& shared_;
 };
 
-std::string Fetch(CHttpSession& session) {
+std::string Fetch(CHttpSession& session, std::uint32_t* resultOut = nullptr) {
   std::uint32_t length = 0, result = 0;
   const HttpBuffer body = session.Request(length, "p?a=1&b=%20", result);
+  if (resultOut != nullptr) *resultOut = result;
   return body ? std::string(body.get(), length) : "<null>";
 }
 
@@ -210,6 +213,51 @@ TEST(HttpSessionThreads, OpenCloseSettingsAndRequestsFromManyThreads) {
   EXPECT_GT(answered, 0);
   session.Close();
   EXPECT_EQ(shared.liveConnections, 0);
+}
+
+// Only the first open and the last close act; an open after a failed one
+// tries again.
+TEST(SerializedHttpSession, OpensAndClosesAreCounted) {
+  Shared shared;
+  CSerializedHttpSession failed(std::make_unique<ThreadTransport>(shared));
+  shared.failConnect = true;
+  EXPECT_FALSE(failed.Open("h"));
+  shared.failConnect = false;
+  ASSERT_TRUE(failed.Open("h"));
+  ASSERT_TRUE(failed.IsOpen());
+  CSerializedHttpSession session(std::make_unique<ThreadTransport>(shared));
+  ASSERT_TRUE(session.Open("h"));
+  ASSERT_TRUE(session.Open("other"));
+  EXPECT_EQ(shared.liveConnections, 2);
+  EXPECT_TRUE(session.Close());
+  EXPECT_TRUE(session.IsOpen());
+  EXPECT_TRUE(session.Close());
+  EXPECT_FALSE(session.IsOpen());
+  EXPECT_FALSE(session.Close());  // more closes than opens change nothing
+  ASSERT_TRUE(session.Open("h"));
+  EXPECT_TRUE(session.IsOpen());
+
+  // The default status requirement holds for each request and is set back
+  // afterwards (the test transport answers no status).
+  session.SetRequireStatusDefault(true);
+  std::uint32_t result = 0;
+  EXPECT_EQ(Fetch(session, &result), "ok");
+  EXPECT_EQ(result, 0x007D0000u);
+  EXPECT_FALSE(session.GetRequireStatus());
+  char buffer[8];
+  std::uint32_t length = 0;
+  EXPECT_EQ(session.Request(length, "p", result, buffer, sizeof buffer), buffer);
+  EXPECT_EQ(result, 0x007D0000u);
+}
+
+TEST(HttpSession, ThreadsKeepTheirOwnRequestState) {
+  Shared shared;
+  CHttpSession session(std::make_unique<ThreadTransport>(shared));
+  session.SetRequireStatus(true);
+  bool otherRequires = true;
+  std::thread([&] { otherRequires = session.GetRequireStatus(); }).join();
+  EXPECT_FALSE(otherRequires);
+  EXPECT_TRUE(session.GetRequireStatus());
 }
 
 TEST(SerializedHttpSessionThreads, RunsOneRequestAtATime) {
