@@ -86,14 +86,18 @@ TEST_F(AccountServiceTest, AnonymousDeviceToken) {
   EXPECT_EQ(SavedCredentials().username, "");
 }
 
-TEST_F(AccountServiceTest, ExpiredTokenSignsInAgainAndTheCallIsRepeated) {
+// The automatic sign-in uses the changed password, hostile as users type it.
+TEST_F(AccountServiceTest, ExpiredTokenSignsInAgainWithTheChangedPassword) {
+  const std::string password = "p&ss=+%#<>\"' 1";
+  ASSERT_EQ(Account().ChangePassword(token_, "secret-1", password), 0);
   service_.AdvanceClock(kPastTokenLifetime);
   clockMoved_ += kPastTokenLifetime;
-  EXPECT_EQ(Account().Update(token_, "", "", 71.0, std::nullopt), 0);
-  EXPECT_NE(CurrentAuthToken(), token_);
+  const std::string expired = CurrentAuthToken();
+  EXPECT_EQ(Account().Update(expired, "", "", 71.0, std::nullopt), 0);
+  EXPECT_NE(CurrentAuthToken(), expired);
   EXPECT_FALSE(CurrentAuthToken().empty());
   double weight = 0;
-  ASSERT_EQ(Login("secret-1", &weight).code, 0);
+  ASSERT_EQ(Login(password, &weight).code, 0);
   EXPECT_EQ(weight, 71.0);
 }
 

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "service_fixture.h"
 #include "webclient/account_parsers.h"
 #include "webclient/account_session.h"
@@ -16,6 +18,7 @@ using ::testing::IsEmpty;
 using testserver::ScriptedAnswer;
 
 constexpr const char* kCall = "Test.Call";
+constexpr const char* kExpired = "ExpiredAuthTokenException";
 constexpr const char* kSignIn =
     "username=user&password=pass&hardwareID=&appVersion=&appName=app&manufacturer=&model=&carrier=&firmware=&drmInfo=";
 
@@ -44,7 +47,6 @@ class SendTest : public ServiceTest {
 };
 
 TEST_F(SendTest, AnExpiredTokenSignsInOnceAndRepeatsTheCall) {
-  const char* kExpired = "ExpiredAuthTokenException";
   struct Case {
     CRKParameterList parameters;
     std::vector<const char*> answers;  // of the call in turn, error types; empty: ok
@@ -77,6 +79,38 @@ TEST_F(SendTest, AnExpiredTokenSignsInOnceAndRepeatsTheCall) {
     EXPECT_THAT(TemporaryFiles(), IsEmpty());
     server_.Reset();
   }
+}
+
+// The first expired token signs in again; a later one only within the hour
+// after the previous automatic sign-in, whose window any handled server
+// error opens. Without a saved password there is no sign-in.
+std::int64_t fakeNow = 0;
+TEST_F(SendTest, AutomaticSignInsOnlyWithinAnHourOfThePreviousOne) {
+  SetSignInClock([] { return fakeNow; });
+  SignIn("t0");
+  const struct {
+    std::int64_t at;
+    const char* error;
+    int signIns;
+  } cases[] = {{1000, kExpired, 1},        {1000 + 3600, kExpired, 1}, {1000 + 7201, kExpired, 0},
+               {50, "NotAuthorizedException", 0}, {50 + 3601, kExpired, 0}};
+  for (const auto& c : cases) {
+    if (c.at == 50) {
+      ResetAccountSession();
+      SignIn("t0");
+    }
+    fakeNow = c.at;
+    AnswerOk("Account.Login", "<AuthToken>t1</AuthToken><UserID>1</UserID>");
+    AnswerError(kCall, c.error);
+    Client().Send(kCall, {{"authToken", "t"}}, nullptr, kRKPlain);
+    const std::vector<std::string> methods = Methods();
+    EXPECT_EQ(std::count(methods.begin(), methods.end(), "Account.Login"), c.signIns) << c.at;
+    server_.Reset();
+  }
+  SaveCredentials({"user", "", "", "", "", "", "", "", "", ""});
+  AnswerError(kCall, kExpired);
+  EXPECT_EQ(Client().Send(kCall, {{"authToken", "t"}}, nullptr, kRKPlain), kRKExpiredAuthToken);
+  EXPECT_THAT(Methods(), ElementsAre(kCall));
 }
 
 TEST_F(SendTest, AnswersOfEveryKindAndNoFileLeftBehind) {
