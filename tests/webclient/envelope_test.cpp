@@ -1,12 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "document_test_support.h"
 #include "webclient/account_parsers.h"
+#include "webclient/poi_types.h"
+#include "webclient/trip_parsers.h"
 #include "webclient/result_code.h"
+
+// Records are written with their first fields only; the others keep their
+// defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace velinst::test {
 namespace {
@@ -81,50 +89,105 @@ TEST_F(EnvelopeTest, ErrorElementKeepsTypeAndMessage) {
   document_.LoadText("<e Type=\"DuplicateUsernameException\" MSG=\"taken\" other=\"x\"/>");
   CRKErr error;
   error.Parse(*document_.GetRoot());
-  EXPECT_EQ(error.Type(), "DuplicateUsernameException");
   const CRKException exception(error);
-  EXPECT_EQ(exception.Code(), 14);
-  EXPECT_EQ(exception.Message(), "taken");
+  EXPECT_EQ(std::make_tuple(error.Type(), exception.Code(), exception.Message()),
+            std::make_tuple(std::string("DuplicateUsernameException"), 14, std::string("taken")));
 }
 
-TEST_F(EnvelopeTest, ExistsTexts) {
-  struct Case {
-    const char* elements;
-    bool exists, filled;
-    const char* raised;
+// "raised <text> " when the read raised, then each value and a blank.
+template <typename... Values>
+std::string Shown(const Outcome& outcome, const Values&... values) {
+  std::ostringstream out;
+  if (!outcome.raised.empty()) out << "raised " << outcome.raised << ' ';
+  ((out << values << ' '), ...);
+  return out.str();
+}
+std::string Ids(const std::vector<TripStats>& trips) {
+  std::string ids;
+  for (const TripStats& trip : trips) ids += trip.id + ",";
+  return ids;
+}
+std::string Ids(const std::vector<IDPair>& pairs) {
+  std::string ids;
+  for (const IDPair& pair : pairs) ids += std::to_string(pair.Id) + ":" + std::to_string(pair.Value) + ",";
+  return ids;
+}
+std::string Ids(const std::vector<std::int32_t>& values) {
+  std::string ids;
+  for (const std::int32_t value : values) ids += std::to_string(value) + ",";
+  return ids;
+}
+
+// A row: read `answer` with a fresh `Parser` p and show the values after it.
+#define READ(Parser, answer, ...) [&] { Parser p; const Outcome o = Read(answer, &p); return Shown(o, __VA_ARGS__); }
+
+// Names in any case; a first unknown child ends a list, an unexpected one
+// raises; numbers read as far as they go.
+TEST_F(EnvelopeTest, MethodParsersShowWhatTheyKept) {
+  const std::string trips = "<Trips><TripStats id=\"1\"/></Trips>";
+  const struct {
+    std::function<std::string()> read;
+    const char* shown;
   } cases[] = {
-      {"<exists>true</exists>", true, true, ""},
-      {"<EXISTS>FALSE</EXISTS>", false, true, ""},
-      {"<Other>True</Other>", false, false, ""},
-      {"<Exists>yes</Exists>", false, false, "Illegal Exists value"},
-      {"<Exists/>", false, false, "Illegal Exists value"},
+      // clang-format off
+      {READ(CRKExists, Ok("<exists>true</exists>"), p.Exists(), p.IsFilled()), "1 1 "},
+      {READ(CRKExists, Ok("<EXISTS>FALSE</EXISTS>"), p.Exists(), p.IsFilled()), "0 1 "},
+      {READ(CRKExists, Ok("<Other>True</Other>"), p.Exists(), p.IsFilled()), "0 0 "},
+      {READ(CRKExists, Ok("<Exists>yes</Exists>"), p.Exists(), p.IsFilled()), "raised Illegal Exists value 0 0 "},
+      {READ(CRKExists, Ok("<Exists/>"), p.Exists()), "raised Illegal Exists value 0 "},
+      {READ(CRKAuthToken, Ok("<Other>x</Other><authtoken>abc-123</authtoken>"), p.Token(), p.IsFilled()), "abc-123 1 "},
+      {READ(CRKAuthToken, Ok("<CurrentTimeStamp>x</CurrentTimeStamp>"), p.IsFilled()), "0 "},
+      {READ(CRKLogin, Ok("<AuthToken>T</AuthToken><Weight>72.5kg</Weight><Units>metric</Units><UserID> 42x</UserID>"),
+            p.IsFilled(), p.Weight(), p.Units(), p.UserId()), "1 72.5 metric 42 "},
+      // Weight and Units do not count towards filled.
+      {READ(CRKLogin, Ok("<AuthToken>T</AuthToken><Weight>80</Weight><Units>u</Units>"), p.IsFilled()), "0 "},
+      {READ(CRKLogin, Ok("<userid>99999999999</userid><weight>heavy</weight><USERID>-7</USERID>"),
+            p.IsFilled(), p.UserId(), p.Weight()), "1 -7 0 "},
+      {READ(CRKTrips, Ok("<Total>4</Total><Trips/>"), p.IsFilled(), p.Total(), Ids(p.Trips())), "1 4  "},
+      {READ(CRKTrips, Ok("<Total>4</Total>"), p.IsFilled(), Ids(p.Trips())), "0  "},
+      {READ(CRKTrips, Ok("<Total>1</Total>" + trips + "<Extra/>"), p.IsFilled(), Ids(p.Trips())), "raised Bad Trips tag 1 1, "},
+      {READ(CRKTrips, Ok("<Trips><tripstats ID=\"1\"/><Trip id=\"2\"/></Trips>"), Ids(p.Trips())), "raised Bad TripsStats tag 1, "},
+      {READ(CRKGetTripListByDate, Ok("<SynchronizedDate>2024-05-06T07:08:09Z</SynchronizedDate>" + trips),
+            p.SynchronizedDate(), Ids(p.Trips())), "2024-05-06T07:08:09Z 1, "},
+      {READ(CRKGetTripListByDate, Ok("<Total>1</Total>"), p.IsFilled()), "raised Bad Trips tag 0 "},
+      {READ(CRKGetTripInfo, Ok("<Trip id=\"1\"/>"), p.IsFilled()), "raised Bad TripInfo tag 0 "},
+      {READ(CRKGetTrip, Ok("<GetTrip>&lt;gpx/&gt;</GetTrip>"), p.Trip()), "<gpx/> "},
+      {READ(CRKGetTrip, Ok("<Trip>x</Trip>"), p.Trip()), "raised Bad Trips tag  "},
+      {READ(CRKTripIDs, Ok("<Other><ID>9</ID></Other><TripIDs><ID>3</ID><id>4</id></TripIDs>"), p.IsFilled(), Ids(p.IDs())), "1 3,4, "},
+      {READ(CRKTripIDs, Ok("<TripIDs><ID>3</ID><Name>4</Name><ID>5</ID></TripIDs>"), p.IsFilled(), Ids(p.IDs())), "0 3, "},
+      {READ(CRKIDPairs, Ok("<IDPairs><IDPair Id=\"3\" Value=\"7\"/><idpair value=\"8\"/></IDPairs>"), p.IsFilled(), Ids(p.Pairs())), "1 3:7,0:8, "},
+      {READ(CRKIDPairs, Ok("<IDPairs/>"), p.IsFilled()), "1 "},
+      {READ(CRKIDPairs, Ok("<IDPairs><IDPair Id=\"1\" Value=\"2\"/><ID>3</ID></IDPairs>"), p.IsFilled(), Ids(p.Pairs())), "0 1:2, "},
+      {READ(CRKMediaID, Ok("<mediaid>5</mediaid><PoiID>6</PoiID>"), p.Id(), p.IsFilled()), "5 1 "},
+      {READ(CRKMediaID, Ok("<MediaID>0</MediaID>"), p.Id(), p.IsFilled()), "0 0 "},
+      {READ(CRKPOIID, Ok("<POIID>x</POIID>"), p.Id(), p.IsFilled()), "0 0 "},
+      {READ(CRKTripID, Ok("<tripid>-2</tripid><MediaID>5</MediaID>"), p.Id(), p.IsFilled()), "-2 1 "},
+      {[] { return Shown({}, PointOfInterestTypeName(23), PointOfInterestTypeName(24), PointOfInterestTypeName(-1)); },
+       "TrophyPhoto   "},
+      // clang-format on
   };
-  for (const Case& c : cases) {
-    CRKExists parser;
-    EXPECT_EQ(Read(Ok(c.elements), &parser).raised, c.raised) << c.elements;
-    EXPECT_EQ(parser.Exists(), c.exists) << c.elements;
-    EXPECT_EQ(parser.IsFilled(), c.filled) << c.elements;
-  }
+  for (const auto& c : cases) EXPECT_EQ(c.read(), c.shown);
 }
 
-TEST_F(EnvelopeTest, TokenAndLogin) {
-  CRKAuthToken token, missing;
-  Read(Ok("<Other>x</Other><authtoken>abc-123</authtoken>"), &token);
-  EXPECT_EQ(token.Token(), "abc-123");
-  Read(Ok("<CurrentTimeStamp>x</CurrentTimeStamp>"), &missing);
-  EXPECT_FALSE(missing.IsFilled());
+#undef READ
 
-  CRKLogin full;
-  Read(Ok("<AuthToken>T</AuthToken><Weight>72.5kg</Weight><Units>metric</Units><UserID> 42x</UserID>"), &full);
-  EXPECT_EQ(std::make_tuple(full.IsFilled(), full.Weight(), full.Units(), full.UserId()),
-            std::make_tuple(true, 72.5, std::string("metric"), 42));
-  // Weight and Units do not count towards filled.
-  CRKLogin noUser;
-  Read(Ok("<AuthToken>T</AuthToken><Weight>80</Weight><Units>u</Units>"), &noUser);
-  EXPECT_FALSE(noUser.IsFilled());
-  CRKLogin numbers;
-  Read(Ok("<userid>99999999999</userid><weight>heavy</weight><USERID>-7</USERID>"), &numbers);
-  EXPECT_EQ(std::make_tuple(numbers.IsFilled(), numbers.UserId(), numbers.Weight()), std::make_tuple(true, -7, 0.0));
+TEST_F(EnvelopeTest, TripRecordsReadEveryAttribute) {
+  CRKTrips trips;
+  Read(Ok("<Total>7</Total><Trips><TripStats id=\"12\" name=\"Ridge &amp; Valley\" activityType=\"H\" date=\"d\" "
+          "distance=\"1112.0\" calories=\"90\" duration=\"1200\" resting=\"60\" unaccounted=\"5\" summary=\"s\" "
+          "eleGain=\"100.0\" eleLoss=\"20.5\" trailhead=\"45,-110\" userID=\"3\" animalType=\"x\"/></Trips>"),
+       &trips);
+  EXPECT_EQ(trips.Total(), 7);
+  EXPECT_EQ(trips.Trips(), std::vector<TripStats>({{"12", "Ridge & Valley", "H", "d", "1112.0", "90", "1200", "60", "5",
+                                                    "s", "100.0", "20.5", "45,-110", "3"}}));
+  CRKGetTripInfo info;
+  Read(Ok("<TripInfo id=\"12\" name=\"n\" date=\"d\" distance=\"1112.5\" calories=\"90\" duration=\"1200\" "
+          "resting=\"r\" unaccounted=\"u\" summary=\"s\" eleGain=\"100.25\" eleLoss=\"x\" trailhead=\"t\" "
+          "userID=\"3\" poiCount=\"4\" trackCount=\"1\" mediaCount=\"2x\" routeCount=\"0\" totalPointCount=\"250\">"
+          "<name>not read</name></TripInfo>"),
+       &info);
+  EXPECT_TRUE(info.IsFilled());
+  EXPECT_EQ(info.Info(), (TripInfo{12, "n", "d", 1112.5, "90", "1200", "r", "u", "s", 100.25, 0.0, "t", 3, 4, 1, 2, 0, 250}));
 }
 
 }  // namespace
