@@ -10,6 +10,8 @@
 #include "webclient/account_parsers.h"
 #include "webclient/poi_types.h"
 #include "webclient/trip_parsers.h"
+#include "webclient/weather_names.h"
+#include "webclient/weather_parsers.h"
 #include "webclient/result_code.h"
 
 // Records are written with their first fields only; the others keep their
@@ -118,6 +120,33 @@ std::string Ids(const std::vector<std::int32_t>& values) {
   return ids;
 }
 
+// The present fields of a record as "name=value ..." and its id.
+std::string Shown(const CRKCurrentWeatherRecord& w) {
+  std::ostringstream out;
+  const auto put = [&out](const char* name, const auto& field) {
+    if (field.present) out << name << '=' << field.value << ' ';
+  };
+  put("pressure", w.barometricPressure), put("client", w.clientId), put("condition", w.conditionId);
+  put("dew", w.dewPoint), put("heat", w.heatIndex), put("humidity", w.humidity), put("temp", w.temperature);
+  put("time", w.timestamp), put("chill", w.windChill), put("dir", w.windDirection), put("speed", w.windSpeed);
+  out << "id=" << w.id << " condition " << w.conditionId.value;
+  return out.str();
+}
+
+std::string Shown(const CRKForecastDay& d) {
+  std::ostringstream out;
+  out << d.conditionId << ' ' << d.dayOfWeekId << ' ' << d.high << ' ' << d.low << ' ' << d.moonPhaseId << " ["
+      << d.sunrise << "] [" << d.sunset << ']';
+  return out.str();
+}
+
+std::string Days(const std::vector<CRKForecastDay>& days) {
+  std::string shown;
+  for (const CRKForecastDay& day : days) shown += Shown(day) + ",";
+  return shown;
+}
+const char* Name(const char* name) { return name != nullptr ? name : "-"; }
+
 // A row: read `answer` with a fresh `Parser` p and show the values after it.
 #define READ(Parser, answer, ...) [&] { Parser p; const Outcome o = Read(answer, &p); return Shown(o, __VA_ARGS__); }
 
@@ -125,6 +154,9 @@ std::string Ids(const std::vector<std::int32_t>& values) {
 // raises; numbers read as far as they go.
 TEST_F(EnvelopeTest, MethodParsersShowWhatTheyKept) {
   const std::string trips = "<Trips><TripStats id=\"1\"/></Trips>";
+  const std::string day =
+      "<WeatherForecast><ConditionID>23</ConditionID><DayOfWeekID>2</DayOfWeekID><High>71.5</High><Low>-4</Low>"
+      "<MoonPhaseID>4</MoonPhaseID><Sunrise>05:58</Sunrise><SunSet>20:11</SunSet></WeatherForecast>";
   const struct {
     std::function<std::string()> read;
     const char* shown;
@@ -162,6 +194,30 @@ TEST_F(EnvelopeTest, MethodParsersShowWhatTheyKept) {
       {READ(CRKMediaID, Ok("<MediaID>0</MediaID>"), p.Id(), p.IsFilled()), "0 0 "},
       {READ(CRKPOIID, Ok("<POIID>x</POIID>"), p.Id(), p.IsFilled()), "0 0 "},
       {READ(CRKTripID, Ok("<tripid>-2</tripid><MediaID>5</MediaID>"), p.Id(), p.IsFilled()), "-2 1 "},
+      {READ(CRKCurrentWeather, Ok("<CurrentWeather><BarometricPressure>30.12</BarometricPressure><ClientID>7</ClientID>"
+            "<ConditionID>12</ConditionID><DewPoint>41.5</DewPoint><HeatIndex>60.25</HeatIndex><Humidity>55</Humidity>"
+            "<ID>42</ID><Temperature>-3.5</Temperature><Timestamp>2024-05-06 07:00</Timestamp><WindChill>-9.75</WindChill>"
+            "<WindDirection>NNE</WindDirection><WindSpeed>12.5mph</WindSpeed></CurrentWeather>"), p.IsFilled(), Shown(p.Weather())),
+       "1 pressure=30.12 client=7 condition=12 dew=41.5 heat=60.25 humidity=55 temp=-3.5 time=2024-05-06 07:00 "
+       "chill=-9.75 dir=NNE speed=12.5 id=42 condition 12 "},
+      // Empty texts and unknown names change nothing.
+      {READ(CRKCurrentWeather, Ok("<Other><Temperature>1</Temperature></Other><currentweather><Temperature/>"
+            "<WINDDIRECTION></WINDDIRECTION><humidity>80</humidity><Unknown>5</Unknown><conditionid>3</conditionid>"
+            "<Sunrise>06:00</Sunrise></currentweather>"), p.IsFilled(), Shown(p.Weather())),
+       "1 condition=3 humidity=80 id=0 condition 3 "},
+      {READ(CRKCurrentWeather, Ok("<Temperature>20</Temperature>"), p.IsFilled(), Shown(p.Weather())), "0 id=0 condition -1 "},
+      {READ(CRKForecast, Ok("<Forecast>" + day + "<weatherforecast><dayofweekid>3</dayofweekid><SUNSET>19:00</SUNSET>"
+            "<sunrise></sunrise></weatherforecast><Other/>" + day + "</Forecast>"), p.IsFilled(), Days(p.Days())),
+       "1 23 2 71.5 -4 4 [05:58] [20:11],-1 3 0 0 0 [] [19:00], "},
+      {READ(CRKForecast, Ok("<WeatherForecast><High>1</High></WeatherForecast>"), p.IsFilled(), Days(p.Days())), "0  "},
+      {READ(CRKForecast, Ok("<Forecast><Other/><WeatherForecast/></Forecast>"), p.IsFilled(), Days(p.Days())), "1  "},
+      {READ(CRKForecast, Ok("<FORECAST><WeatherForecast/></FORECAST><Forecast><WeatherForecast/></Forecast>"),
+            Days(p.Days())), "-1 0 0 0 0 [] [],-1 0 0 0 0 [] [], "},
+      {[] { return Shown({}, Name(ConditionName(53)), Name(ConditionName(54)), Name(ConditionName(-1))); },
+       "Thin Clouds - - "},
+      {[] { return Shown({}, Name(DayOfWeekName(7)), Name(DayOfWeekName(8)), Name(MoonPhaseName(7)),
+                         Name(MoonPhaseName(8)), Name(MoonPhaseName(INT32_MIN))); },
+       "Saturday - Waning Crescent - - "},
       {[] { return Shown({}, PointOfInterestTypeName(23), PointOfInterestTypeName(24), PointOfInterestTypeName(-1)); },
        "TrophyPhoto   "},
       // clang-format on
