@@ -17,11 +17,9 @@ namespace {
 std::string PercentDecoded(const std::string& text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool escape = text[i] == '%' && i + 2 < text.size() &&
-                        std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
-                        std::isxdigit(static_cast<unsigned char>(text[i + 2]));
+    const bool escape = text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1]));
     out.push_back(escape ? static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)) : text[i]);
-    if (escape) i += 2;
+    i += escape ? 2 : 0;
   }
   return out;
 }
@@ -52,6 +50,19 @@ QueryPairs SplitQuery(const std::string& query) {
   return pairs;
 }
 
+QueryPairs Parameters(const std::string& query) {
+  QueryPairs pairs;
+  for (const auto& [name, value] : SplitQuery(query)) {
+    if (name == "method") continue;
+    if (name == "encryptedData" || name == "encryptedDeviceInfo") {
+      for (auto& inner : SplitQuery(Decrypted(value))) pairs.push_back(std::move(inner));
+    } else {
+      pairs.emplace_back(name, value);
+    }
+  }
+  return pairs;
+}
+
 }  // namespace
 
 std::string Message(const CLastErr& error) {
@@ -75,7 +86,7 @@ void ServiceTest::TearDown() {
 }
 
 void ServiceTest::AnswerOk(const std::string& method, const std::string& elements) {
-  server_.Answer(method, http::test::OkAnswer("<rsp status=\"ok\">" + elements + "</rsp>"));
+  Answer(method, http::test::OkAnswer("<rsp status=\"ok\">" + elements + "</rsp>"));
 }
 
 void ServiceTest::AnswerError(const std::string& method, const std::string& type) {
@@ -85,10 +96,7 @@ void ServiceTest::AnswerError(const std::string& method, const std::string& type
 
 std::vector<std::string> ServiceTest::Methods() {
   std::vector<std::string> methods;
-  for (const testserver::LoggedRequest& request : Requests()) {
-    const QueryPairs pairs = SplitQuery(RawQuery(request));
-    methods.push_back(pairs.empty() ? std::string() : pairs.front().second);
-  }
+  for (const testserver::LoggedRequest& request : Requests()) methods.push_back(SplitQuery(RawQuery(request)).at(0).second);
   return methods;
 }
 
@@ -97,24 +105,11 @@ std::string ServiceTest::RawQuery(const testserver::LoggedRequest& request) {
   return question == std::string::npos ? std::string() : request.target.substr(question + 1);
 }
 
-QueryPairs ServiceTest::Parameters(const testserver::LoggedRequest& request) {
-  QueryPairs pairs;
-  for (const auto& [name, value] : SplitQuery(RawQuery(request))) {
-    if (name == "method") continue;
-    if (name == "encryptedData" || name == "encryptedDeviceInfo") {
-      for (auto& inner : SplitQuery(Decrypted(value))) pairs.push_back(std::move(inner));
-    } else {
-      pairs.emplace_back(name, value);
-    }
-  }
-  return pairs;
-}
-
 std::vector<std::string> ServiceTest::Sent() {
   std::vector<std::string> sent;
   for (const testserver::LoggedRequest& request : Requests()) {
     std::string joined;
-    for (const auto& [name, value] : Parameters(request)) joined += (joined.empty() ? "" : "&") + name + "=" + value;
+    for (const auto& [name, value] : Parameters(RawQuery(request))) joined += (joined.empty() ? "" : "&") + name + "=" + value;
     sent.push_back(joined);
   }
   return sent;

@@ -50,13 +50,11 @@ class ServiceTest : public ::testing::Test {
   std::vector<testserver::LoggedRequest> Requests() { return server_.Requests(); }
   // The method names of the requests received, in order.
   std::vector<std::string> Methods();
-  // The parameters of a request after "method", decoded; an encrypted
-  // parameter is replaced by the parameters it carries.
-  static QueryPairs Parameters(const testserver::LoggedRequest& request);
   // The query of a request as sent, from its "method" parameter on.
   static std::string RawQuery(const testserver::LoggedRequest& request);
-  // The parameters of every request received, each as "name=value&..." with
-  // the values decoded.
+  // The parameters of every request received after "method", each as
+  // "name=value&..." with the values decoded; an encrypted parameter is
+  // replaced by the parameters it carries.
   std::vector<std::string> Sent();
 
   // What the temporary folder holds now.
