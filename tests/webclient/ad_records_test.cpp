@@ -34,29 +34,19 @@ TEST(AdRecordDocuments, IdsAndNumbers) {
 
 TEST(AdRecordFields, NamesInAnyCaseAndTheTextsAsTheyConvert) {
   AccountUser user;
-  struct Case {
-    const char* name;
-    const char* value;
-    bool known;
-  } cases[] = {{"ID", "42abc", true},
-               {"firstname", " Ann ", true},
-               {"receivenewsletter", "TRUE", true},
-               {"ReceiveUpdates", "1", true},
-               {"Nickname", "x", false},
-               {"", "x", false},
-               {"Id2", "9", false}};
-  for (const Case& c : cases) EXPECT_EQ(user.SetField(c.name, c.value), c.known) << c.name;
+  std::string known;
+  for (const auto& [name, value] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"ID", "42abc"}, {"firstname", " Ann "}, {"receivenewsletter", "TRUE"}, {"ReceiveUpdates", "1"},
+           {"Nickname", "x"}, {"", "x"}, {"Id2", "9"}})
+    known += user.SetField(name, value) ? '1' : '0';
+  EXPECT_EQ(known, "1111000");
   EXPECT_EQ(user, (AccountUser{42, " Ann ", "", "", "", "", true, false}));
 
-  struct Number {
-    const char* text;
-    std::int32_t integer;
-  } numbers[] = {
-      {"", 0}, {"x1", 0}, {"  -17", -17}, {"+5", 5}, {"99999999999", 2147483647}, {"-99999999999", -2147483647 - 1}};
-  for (const Number& n : numbers) {
+  for (const auto& [text, integer] : std::initializer_list<std::pair<const char*, std::int32_t>>{
+           {"", 0}, {"x1", 0}, {"  -17", -17}, {"+5", 5}, {"99999999999", INT32_MAX}, {"-99999999999", INT32_MIN}}) {
     IDPair pair;
-    pair.SetField("Value", n.text);
-    EXPECT_EQ(pair.Value, n.integer) << n.text;
+    pair.SetField("Value", text);
+    EXPECT_EQ(pair.Value, integer) << text;
   }
 
   Reseller reseller;
@@ -71,7 +61,6 @@ TEST(AdRecordFields, NamesInAnyCaseAndTheTextsAsTheyConvert) {
 }
 
 using ::testing::ElementsAre;
-using ::testing::Field;
 
 using AdParsersTest = AnswerDocumentTest;
 
@@ -97,10 +86,8 @@ TEST_F(AdParsersTest, ListReadsTheWrapperUpToTheFirstStranger) {
     std::vector<std::int32_t> ids;
     for (const Account& account : parser.List()) ids.push_back(account.Id);
     EXPECT_EQ(ids, c.ids) << c.answer;
+    EXPECT_TRUE(c.ids.size() != 2 || parser.List() == std::vector<Account>({{1, "Ann"}, {2, "Bo"}})) << c.answer;
   }
-  CRKADList<Account> parser;
-  Read(Ok(std::string("<Accounts>") + kAnn + kBo + "</Accounts>"), &parser);
-  EXPECT_THAT(parser.List(), ElementsAre(Field(&Account::Name, "Ann"), Field(&Account::Name, "Bo")));
 
   // Items may carry their fields as attributes; strings keep their text.
   CRKADList<IDPair> pairs;
@@ -137,9 +124,7 @@ TEST_F(AdParsersTest, GpxHackKeepsTheMarkup) {
     CRKADGPXHack parser;
     Read(c.answer, &parser);
     std::string markup = parser.Markup();  // as the platform writes it, its layout aside
-    markup.erase(
-        std::remove_if(markup.begin(), markup.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }),
-        markup.end());
+    std::erase_if(markup, [](char c) { return c == '\r' || c == '\n' || c == '\t'; });
     EXPECT_EQ(markup, c.markup) << c.answer;
   }
 }

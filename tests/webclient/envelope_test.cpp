@@ -104,22 +104,10 @@ std::string Shown(const Outcome& outcome, const Values&... values) {
   ((out << values << ' '), ...);
   return out.str();
 }
-std::string Ids(const std::vector<TripStats>& trips) {
-  std::string ids;
-  for (const TripStats& trip : trips) ids += trip.id + ",";
-  return ids;
-}
-std::string Ids(const std::vector<IDPair>& pairs) {
-  std::string ids;
-  for (const IDPair& pair : pairs) ids += std::to_string(pair.Id) + ":" + std::to_string(pair.Value) + ",";
-  return ids;
-}
-std::string Ids(const std::vector<std::int32_t>& values) {
-  std::string ids;
-  for (const std::int32_t value : values) ids += std::to_string(value) + ",";
-  return ids;
-}
-
+// The ids in a list, each followed by a comma.
+std::string Id(const TripStats& trip) { return trip.id; }
+std::string Id(const IDPair& pair) { return std::to_string(pair.Id) + ":" + std::to_string(pair.Value); }
+std::string Id(std::int32_t id) { return std::to_string(id); }
 // The present fields of a record as "name=value ..." and its id.
 std::string Shown(const CRKCurrentWeatherRecord& w) {
   std::ostringstream out;
@@ -140,10 +128,12 @@ std::string Shown(const CRKForecastDay& d) {
   return out.str();
 }
 
-std::string Days(const std::vector<CRKForecastDay>& days) {
-  std::string shown;
-  for (const CRKForecastDay& day : days) shown += Shown(day) + ",";
-  return shown;
+std::string Id(const CRKForecastDay& day) { return Shown(day); }
+template <typename Item>
+std::string Ids(const std::vector<Item>& items) {
+  std::string ids;
+  for (const Item& item : items) ids += Id(item) + ",";
+  return ids;
 }
 const char* Name(const char* name) { return name != nullptr ? name : "-"; }
 
@@ -207,12 +197,12 @@ TEST_F(EnvelopeTest, MethodParsersShowWhatTheyKept) {
        "1 condition=3 humidity=80 id=0 condition 3 "},
       {READ(CRKCurrentWeather, Ok("<Temperature>20</Temperature>"), p.IsFilled(), Shown(p.Weather())), "0 id=0 condition -1 "},
       {READ(CRKForecast, Ok("<Forecast>" + day + "<weatherforecast><dayofweekid>3</dayofweekid><SUNSET>19:00</SUNSET>"
-            "<sunrise></sunrise></weatherforecast><Other/>" + day + "</Forecast>"), p.IsFilled(), Days(p.Days())),
+            "<sunrise></sunrise></weatherforecast><Other/>" + day + "</Forecast>"), p.IsFilled(), Ids(p.Days())),
        "1 23 2 71.5 -4 4 [05:58] [20:11],-1 3 0 0 0 [] [19:00], "},
-      {READ(CRKForecast, Ok("<WeatherForecast><High>1</High></WeatherForecast>"), p.IsFilled(), Days(p.Days())), "0  "},
-      {READ(CRKForecast, Ok("<Forecast><Other/><WeatherForecast/></Forecast>"), p.IsFilled(), Days(p.Days())), "1  "},
+      {READ(CRKForecast, Ok("<WeatherForecast><High>1</High></WeatherForecast>"), p.IsFilled(), Ids(p.Days())), "0  "},
+      {READ(CRKForecast, Ok("<Forecast><Other/><WeatherForecast/></Forecast>"), p.IsFilled(), Ids(p.Days())), "1  "},
       {READ(CRKForecast, Ok("<FORECAST><WeatherForecast/></FORECAST><Forecast><WeatherForecast/></Forecast>"),
-            Days(p.Days())), "-1 0 0 0 0 [] [],-1 0 0 0 0 [] [], "},
+            Ids(p.Days())), "-1 0 0 0 0 [] [],-1 0 0 0 0 [] [], "},
       {[] { return Shown({}, Name(ConditionName(53)), Name(ConditionName(54)), Name(ConditionName(-1))); },
        "Thin Clouds - - "},
       {[] { return Shown({}, Name(DayOfWeekName(7)), Name(DayOfWeekName(8)), Name(MoonPhaseName(7)),
