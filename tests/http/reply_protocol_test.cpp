@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace velinst::http {
 namespace {
 
@@ -33,9 +35,8 @@ TEST(ReplyProtocol, StatusAndErrorCodeMakeTheResult) {
   };
   for (const Case& c : cases) {
     const ReplyProtocol reply = DecodeReplyProtocol(c.pragma);
-    EXPECT_EQ(reply.status, c.status) << c.pragma;
-    EXPECT_EQ(reply.statusText, c.text) << c.pragma;
-    EXPECT_EQ(reply.result, c.result) << c.pragma;
+    EXPECT_EQ(std::make_tuple(reply.status, reply.statusText, reply.result), std::make_tuple(c.status, c.text, c.result))
+        << c.pragma;
   }
 }
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "webclient/parameter_list.h"
 #include "webclient/request_query.h"
 
 namespace velinst {
@@ -28,13 +27,6 @@ TEST(UrlEncode, FullEncodingAndQueryValueEncoding) {
     EXPECT_EQ(UrlEncode(c.text), c.full) << c.text;
     EXPECT_EQ(EncodeQueryValue(c.text), c.query) << c.text;
   }
-}
-
-TEST(QueryText, PairsInOrderWithEncodedValuesOnce) {
-  const CRKParameterList parameters = {
-      {"authToken", "t&1"}, {"empty", ""}, UrlEncodedParameter("query", "a b&c"), {"name", "%41"}};
-  EXPECT_EQ(QueryText(parameters), "&authToken=t%261&empty=&query=a%20b%26c&name=%2541");
-  EXPECT_EQ(QueryText({}), "");
 }
 
 TEST(NumberTexts, FormatLikePrintfInTheCLocale) {
