@@ -57,8 +57,8 @@ TEST_F(HttpServerTest, GetDeliversBodyStatusAndContentType) {
 
   const auto requests = server_.Requests();
   ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].verb + " " + requests[0].target, std::string("GET /") + kLoginPath);
-  EXPECT_EQ(requests[0].Header("User-Agent"), "Microsoft Internet Explorer 5.5");
+  EXPECT_EQ(requests[0].verb + " " + requests[0].target + "|" + requests[0].Header("User-Agent"),
+            std::string("GET /") + kLoginPath + "|Microsoft Internet Explorer 5.5");
   EXPECT_THAT(requests[0].Header("Connection"), ::testing::StrCaseEq("Keep-Alive"));
 }
 

@@ -129,9 +129,7 @@ TEST_F(SendTest, AnswersOfEveryKindAndNoFileLeftBehind) {
       {"server error", Body("<rsp status=\"err\"><e type=\"HalvardException\"/></rsp>"), "(nothing)", 41},
       {"text/xml with more", Body("<rsp status=\"ok\"/>", "text/xml; charset=utf-8"), "(nothing)", 0},
       {"text/xml inside", Body("<rsp status=\"ok\"/>", "application/text/xml+x"), "(nothing)", 0},
-      {"application/xml", Body("<rsp status=\"ok\"/>", "application/xml"), kBadType, 0},
       {"upper case", Body("<rsp status=\"ok\"/>", "TEXT/XML"), kBadType, 0},
-      {"text/x-xml", Body("<rsp status=\"ok\"/>", "text/x-xml"), kBadType, 0},
       {"text/plain", Body("<rsp status=\"ok\"/>", "text/plain"), kBadType, 0},
       {"empty body", Body(""), "No data retrieved from server", 0},
       {"reply protocol error", refused, "No data retrieved from server", 0},
@@ -186,10 +184,9 @@ TEST_F(SendTest, EncryptedModesCarryTheEncodedQuery) {
   for (std::size_t i = 0; i < 3; ++i) {
     const std::string query = RawQuery(requests[i]);
     const std::string prefix = std::string("method=Test.Call&encrypted") + (i == 0 ? "DeviceInfo" : "Data") + "=";
-    ASSERT_EQ(query.rfind(prefix, 0), 0u) << query;
-    EXPECT_GT(query.size(), prefix.size()) << query;
-    EXPECT_EQ(query.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789%", prefix.size()),
-              std::string::npos)
+    EXPECT_TRUE(query.rfind(prefix, 0) == 0 && query.size() > prefix.size() &&
+                query.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789%",
+                                        prefix.size()) == std::string::npos)
         << query;
   }
   EXPECT_THAT(Sent(), ElementsAre("a=1&2&b=", "c=x y", "d=4"));
@@ -225,8 +222,8 @@ TEST_F(SendTest, PostDataGoesWithItsCallAndItsRepeatOnly) {
 TEST_F(SendTest, OnlyARegisteredAccountGroupIsAsked) {
   SignIn("t0");
   CRKAccountClass* first = &Account();
-  {
-    CRKAccountClass later;  // registers itself, and removes itself when it goes
+  {  // a group registers itself, and removes itself when it goes
+    CRKAccountClass later;
     EXPECT_EQ(RegisteredExceptionHandler(), static_cast<IRKExceptionHandler*>(&later));
   }
   EXPECT_EQ(RegisteredExceptionHandler(), nullptr);
