@@ -172,6 +172,7 @@ TEST(HttpSessionThreads, OpenCloseSettingsAndRequestsFromManyThreads) {
   std::vector<std::thread> setters, requesters;
   for (int i = 0; i < 3; ++i)
     setters.emplace_back([&, i] {
+      while (answered == 0) std::this_thread::yield();  // the requests are under way
       for (int round = 0; round < 200; ++round) {
         session.SetAgent(std::string(static_cast<std::size_t>(round % 50), 'a' + static_cast<char>(i)));
         session.SetSecure(round % 2 == 0);

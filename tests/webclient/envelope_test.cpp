@@ -31,60 +31,50 @@ class RecordingParser : public IRKParser {
 using EnvelopeTest = AnswerDocumentTest;
 using Names = std::vector<std::string>;
 
-TEST_F(EnvelopeTest, StatusRootAndWhatTheInnerParserIsOffered) {
+// The status and the root decide; server errors map to their codes, and
+// the inner parser is offered nothing of them.
+TEST_F(EnvelopeTest, StatusRootServerErrorsAndWhatTheInnerParserIsOffered) {
+  const std::int32_t none = -1, unknown = kRKUnknownServerError;
   struct Case {
-    const char* answer;
+    std::string answer;
     const char* raised;  // empty: accepted
+    std::int32_t code;   // of a server error
     Names offered;
   } cases[] = {
-      {"<rsp status=\"ok\"><A>1</A><b/>text<C x=\"1\"><D/></C></rsp>", "", {"A", "b", "#text", "C"}},
-      {"<RSP Status=\"Ok\"/>", "", {}},
-      {"<rsp other=\"1\" status=\"OK\" more=\"2\"><A/></rsp>", "", {"A"}},
-      {"<rsp status=\"error\"><A/></rsp>", "Bad Response status", {}},
-      {"<rsp stat=\"ok\"/>", "Bad Response status", {}},
-      {"<response status=\"ok\"/>", "Bad response", {}},
+      {"<rsp status=\"ok\"><A>1</A><b/>text<C x=\"1\"><D/></C></rsp>", "", none, {"A", "b", "#text", "C"}},
+      {"<RSP Status=\"Ok\"/>", "", none, {}},
+      {"<rsp other=\"1\" status=\"OK\" more=\"2\"><A/></rsp>", "", none, {"A"}},
+      {"<rsp status=\"error\"><A/></rsp>", "Bad Response status", none, {}},
+      {"<rsp stat=\"ok\"/>", "Bad Response status", none, {}},
+      {"<response status=\"ok\"/>", "Bad response", none, {}},
       // A gpx root goes to the inner parser whole, whatever its status.
-      {"<gpx><trk/></gpx>", "", {"gpx"}},
-      {"<GPX status=\"err\"/>", "", {"GPX"}},
+      {"<gpx><trk/></gpx>", "", none, {"gpx"}},
+      {"<GPX status=\"err\"/>", "", none, {"GPX"}},
+      {"<rsp status=\"err\"><err type=\"TrailmarkEmailLoginException\" msg=\"m\"/></rsp>", "", 5, {}},
+      {"<rsp status=\"err\"><err type=\"expiredauthtokenexception\"/></rsp>", "", kRKExpiredAuthToken, {}},
+      {"<rsp status=\"err\"><err TYPE=\"INCORRECTPASSWORDEXCEPTION\"/></rsp>", "", 26, {}},
+      {"<rsp status=\"err\"><err type=\"RecordNotFoundException\"/></rsp>", "", kRKRecordNotFound, {}},
+      {"<rsp status=\"err\"><err type=\"UsernameFormatException\"/></rsp>", "", 42, {}},
+      {"<rsp status=\"err\"><err type=\"ContentLengthMissmatchException\"/></rsp>", "", 10, {}},
+      {"<rsp status=\"err\"><err type=\"ContentLengthMismatchException\"/></rsp>", "", unknown, {}},
+      {"<rsp status=\"err\"><err type=\"Exception\"/></rsp>", "", unknown, {}},
+      {"<rsp status=\"err\"><err msg=\"no type\"/></rsp>", "", unknown, {}},
+      {"<rsp status=\"err\">just text</rsp>", "", unknown, {}},
+      // Only the first child describes the error.
+      {"<rsp status=\"err\"><note/><err type=\"HalvardException\"/></rsp>", "", unknown, {}},
+      // An "ok" before "err" does not save the answer; one after it is not read.
+      {"<rsp status=\"ok\" Status=\"ERR\"><e type=\"HalvardException\"/></rsp>", "", 41, {}},
+      {"<rsp status=\"err\" status2=\"ok\"><e type=\"HalvardException\"/></rsp>", "", 41, {}},
   };
   for (const Case& c : cases) {
     RecordingParser inner;
     const Outcome outcome = Read(c.answer, &inner);
-    EXPECT_EQ(outcome.raised, c.raised) << c.answer;
-    EXPECT_FALSE(outcome.serverErrorCode.has_value()) << c.answer;
-    EXPECT_EQ(inner.offered, c.offered) << c.answer;
+    EXPECT_EQ(std::make_tuple(outcome.raised, outcome.serverErrorCode.value_or(none), inner.offered),
+              std::make_tuple(std::string(c.raised), c.code, c.offered))
+        << c.answer;
   }
   for (const char* answer : {"<rsp status=\"ok\"><A/></rsp>", "<gpx/>"})
     EXPECT_EQ(Read(answer, nullptr).raised, "") << answer;
-}
-
-TEST_F(EnvelopeTest, ServerErrorsMapToTheirCodes) {
-  struct Case {
-    std::string answer;
-    std::int32_t code;
-  } cases[] = {
-      {"<rsp status=\"err\"><err type=\"TrailmarkEmailLoginException\" msg=\"m\"/></rsp>", 5},
-      {"<rsp status=\"err\"><err type=\"expiredauthtokenexception\"/></rsp>", kRKExpiredAuthToken},
-      {"<rsp status=\"err\"><err TYPE=\"INCORRECTPASSWORDEXCEPTION\"/></rsp>", 26},
-      {"<rsp status=\"err\"><err type=\"RecordNotFoundException\"/></rsp>", kRKRecordNotFound},
-      {"<rsp status=\"err\"><err type=\"UsernameFormatException\"/></rsp>", 42},
-      {"<rsp status=\"err\"><err type=\"ContentLengthMissmatchException\"/></rsp>", 10},
-      {"<rsp status=\"err\"><err type=\"ContentLengthMismatchException\"/></rsp>", kRKUnknownServerError},
-      {"<rsp status=\"err\"><err type=\"Exception\"/></rsp>", kRKUnknownServerError},
-      {"<rsp status=\"err\"><err msg=\"no type\"/></rsp>", kRKUnknownServerError},
-      {"<rsp status=\"err\">just text</rsp>", kRKUnknownServerError},
-      // Only the first child describes the error.
-      {"<rsp status=\"err\"><note/><err type=\"HalvardException\"/></rsp>", kRKUnknownServerError},
-      // An "ok" before "err" does not save the answer; one after it is not read.
-      {"<rsp status=\"ok\" Status=\"ERR\"><e type=\"HalvardException\"/></rsp>", 41},
-      {"<rsp status=\"err\" status2=\"ok\"><e type=\"HalvardException\"/></rsp>", 41},
-  };
-  for (const Case& c : cases) {
-    RecordingParser inner;
-    const Outcome outcome = Read(c.answer, &inner);
-    EXPECT_EQ(outcome.serverErrorCode, std::optional<std::int32_t>(c.code)) << c.answer << " raised " << outcome.raised;
-    EXPECT_TRUE(inner.offered.empty()) << c.answer;
-  }
 }
 
 TEST_F(EnvelopeTest, ErrorElementKeepsTypeAndMessage) {
