@@ -14,7 +14,7 @@ class WeatherServiceTest : public SignedInServiceTest {
   CRKWeatherClass& Weather() { return client_->WeatherGroup(); }
 };
 
-TEST_F(WeatherServiceTest, CurrentConditionsAtAPlace) {
+TEST_F(WeatherServiceTest, CurrentConditionsAndForecastAtAPlace) {
   const auto result = Weather().GetCurrentByLatLon(token_, 45.5231, -122.6765);
   ASSERT_EQ(result.code, 0);
   const CRKCurrentWeatherRecord& w = result.value;
@@ -25,19 +25,18 @@ TEST_F(WeatherServiceTest, CurrentConditionsAtAPlace) {
   EXPECT_EQ(w.clientId.value, userId_);
   EXPECT_NE(ConditionName(w.conditionId.value), nullptr) << w.conditionId.value;
   EXPECT_NE(w.id, 0);
-}
 
-TEST_F(WeatherServiceTest, ForecastDaysFollowOneAnother) {
-  const auto result = Weather().GetForecastByLatLon(token_, -33.8675, 151.207);
-  ASSERT_EQ(result.code, 0);
-  ASSERT_GE(result.value.size(), 2u);
-  for (std::size_t i = 0; i < result.value.size(); ++i) {
-    const CRKForecastDay& day = result.value[i];
+  // Forecast days follow one another.
+  const auto forecast = Weather().GetForecastByLatLon(token_, -33.8675, 151.207);
+  ASSERT_EQ(forecast.code, 0);
+  ASSERT_GE(forecast.value.size(), 2u);
+  for (std::size_t i = 0; i < forecast.value.size(); ++i) {
+    const CRKForecastDay& day = forecast.value[i];
     EXPECT_NE(ConditionName(day.conditionId), nullptr) << i;
     EXPECT_NE(MoonPhaseName(day.moonPhaseId), nullptr) << i;
     EXPECT_TRUE(day.dayOfWeekId >= 1 && day.dayOfWeekId <= 7 && day.low <= day.high) << i;
     EXPECT_FALSE(day.sunrise.empty() || day.sunset.empty()) << i;
-    EXPECT_TRUE(i == 0 || day.dayOfWeekId == result.value[i - 1].dayOfWeekId % 7 + 1) << i;
+    EXPECT_TRUE(i == 0 || day.dayOfWeekId == forecast.value[i - 1].dayOfWeekId % 7 + 1) << i;
   }
 }
 
