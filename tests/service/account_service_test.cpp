@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "account_rules.h"
 #include "auth_tokens.h"
 #include "service_error.h"
 #include "service_schema.h"
@@ -40,6 +41,34 @@ TEST(AuthTokens, RefusedFromTheSecondTheyExpireAndFromOtherAddresses) {
   EXPECT_EQ(refusal(token, "127.0.0.1", 1060), "ExpiredAuthTokenException");
   EXPECT_EQ(refusal(token, "127.0.0.2", 1000), "AuthTokenIPAddressException");
   EXPECT_EQ(refusal(token + "x", "127.0.0.1", 1000), "InvalidAuthTokenException");
+}
+
+// The formats at their edges: blanks at either end, the shortest and
+// longest lengths, control characters.
+TEST(AccountRules, FormatsRefuseTextsJustPastTheirEdges) {
+  const struct {
+    void (*check)(std::string_view);
+    std::string text;
+    bool valid;
+  } cases[] = {
+      {CheckUserNameFormat, "ann & co <'\"=+%#>", true}, {CheckUserNameFormat, std::string(128, 'u'), true},
+      {CheckUserNameFormat, std::string(129, 'u'), false}, {CheckUserNameFormat, "", false},
+      {CheckUserNameFormat, "ann ", false},               {CheckUserNameFormat, " ann", false},
+      {CheckUserNameFormat, "a\tb", false},               {CheckPasswordFormat, "sixchr", true},
+      {CheckPasswordFormat, "fivec", false},              {CheckPasswordFormat, std::string(256, 'p'), true},
+      {CheckPasswordFormat, std::string(257, 'p'), false}, {CheckPasswordFormat, "pass\x7Fword", false},
+      {CheckEmailFormat, "a'+b&c=d%e#@x.org", true},      {CheckEmailFormat, "a b@x.org", false},
+      {CheckEmailFormat, "a@x.", false},                  {CheckEmailFormat, "a@@x.org", false},
+  };
+  for (const auto& c : cases) {
+    bool valid = true;
+    try {
+      c.check(c.text);
+    } catch (const ServiceError&) {
+      valid = false;
+    }
+    EXPECT_EQ(valid, c.valid) << "\"" << c.text << "\"";
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "service_client.h"
 
 #include <atomic>
+#include <cstring>
 #include <chrono>
 #include <cstdio>
 #include <stdexcept>
@@ -31,37 +32,23 @@ std::string UrlEncode(const std::string& text) {
   return encoded;
 }
 
-}  // namespace
-
-std::string ServiceReply::ErrorType() const {
-  if (!answer || answer->name != "rsp" || answer->Attribute("status") != "err" || answer->children.empty()) return {};
-  return answer->children.front().Attribute("type");
-}
-
-std::string ServiceReply::Text(std::string_view name) const {
-  const AnswerNode* element = Element(name);
-  return element ? element->text : std::string("<absent>");
-}
-
-const AnswerNode& ServiceReply::Required(std::string_view name) const& {
-  const AnswerNode* element = Element(name);
-  if (element == nullptr) throw std::runtime_error("no element " + std::string(name) + ": " + Describe(*this));
-  return *element;
-}
-
-std::optional<std::string> ServiceReply::FieldText(std::string_view name, std::string_view field) const {
-  const AnswerNode* element = Element(name);
-  return element ? element->ChildText(field) : std::nullopt;
-}
-
-std::size_t ServiceReply::Count(std::string_view name) const {
-  const AnswerNode* element = Element(name);
-  return element ? element->children.size() : 0;
-}
-
-std::string Describe(const ServiceReply& reply) {
-  return "status " + std::to_string(reply.status) + ", type \"" + reply.contentType + "\", pragma status \"" +
-         reply.statusText + "\", body: " + reply.body.substr(0, 600);
+// The text between `<name>` and `</name>` from `from` on, entities decoded.
+std::optional<std::string> ElementText(const std::string& body, std::string_view name, std::size_t from = 0) {
+  const std::string open = "<" + std::string(name) + ">", close = "</" + std::string(name) + ">";
+  const std::size_t start = body.find(open, from), end = body.find(close, start);
+  if (start == std::string::npos || end == std::string::npos)
+    return body.find("<" + std::string(name) + "/>", from) != std::string::npos ? std::optional(std::string())
+                                                                                 : std::nullopt;
+  std::string text;
+  static const std::pair<const char*, char> kEntities[] = {
+      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+  for (std::size_t i = start + open.size(); i < end; ++i) {
+    char c = body[i];
+    for (const auto& [entity, letter] : kEntities)
+      if (body.compare(i, std::strlen(entity), entity) == 0) c = letter, i += std::strlen(entity) - 1;
+    text += c;
+  }
+  return text;
 }
 
 std::string SealedParameters(const std::string& plain) {
@@ -77,6 +64,16 @@ std::string SealedParameters(const std::string& plain) {
   text.pop_back();
   return UrlEncode(text);
 }
+
+}  // namespace
+
+std::string ServiceReply::Text(std::string_view name) const { return ElementText(body, name).value_or("<absent>"); }
+
+std::optional<std::string> ServiceReply::FieldText(std::string_view name, std::string_view field) const {
+  const std::size_t at = body.find("<" + std::string(name) + ">");
+  return at == std::string::npos ? std::nullopt : ElementText(body, field, at);
+}
+
 
 std::string UniqueName(const std::string& prefix) {
   static std::atomic<int> counter{0};
@@ -95,12 +92,8 @@ ServiceReply ServiceClient::Request(const std::string& path, const std::optional
   std::uint32_t length = 0, result = 0;
   const http::HttpBuffer bytes = session_.Request(length, path.c_str(), result);
   ServiceReply reply;
-  reply.received = bytes != nullptr;
   reply.status = session_.GetStatusCode();
-  reply.contentType = session_.GetContentType();
-  reply.statusText = session_.GetStatusText();
   if (bytes) reply.body.assign(bytes.get(), length);
-  reply.answer = ReadAnswer(reply.body);
   return reply;
 }
 
@@ -108,7 +101,6 @@ ServiceReply ServiceClient::Call(const std::string& method, const Parameters& pa
                                  const std::optional<std::string>& body) {
   std::string query;
   for (const auto& [name, value] : parameters) query += "&" + name + "=" + value;
-  if (sealing == Sealing::kDeviceInfo) query = "&encryptedDeviceInfo=" + SealedParameters(query);
   if (sealing == Sealing::kData) query = "&encryptedData=" + SealedParameters(query);
   return Request(kServicePathPrefix + method + query, body);
 }
