@@ -136,8 +136,6 @@ TEST_F(RdbExportsTest, CreateUserAccountStopsAtTheFirstFailure) {
        with(newUser, {"Roles.Add!MissingCapabilityException", "AccountUsers.Remove!NotAuthorizedException",
                       "Accounts.Remove?"}), 30,
        {"AccountUsers.Add", "AccountUsers.SetPassword", "Roles.Add", kUserBack, kAccountBack}, ""},
-      {"a role answer that does not parse: taken back, then the export's failure", with(newUser, {"Roles.Add?"}), 3,
-       {"AccountUsers.Add", "AccountUsers.SetPassword", "Roles.Add", kUserBack, kAccountBack}, ""},
       {"failing role of a moved user: the account stays",
        {"Account.UsernameExists=<Exists>true</Exists>", "Account.Login=<AuthToken>first</AuthToken><UserID>21</UserID>",
         "AccountUsers.Transfer=", "AccountUsers.GetById=<AccountUser><Id>21</Id></AccountUser>",

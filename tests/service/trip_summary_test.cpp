@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <tuple>
 
 #include "posted_document.h"
 
@@ -61,13 +62,11 @@ TEST(TripSummary, FiguresOfTracksRoutesAndWaypoints) {
 }
 
 TEST(TripSummary, DifficultyGrowsWithLengthAndClimbUpToFive) {
-  TripSummary summary;
-  summary.distanceMeters = 8000;
-  EXPECT_EQ(TripDifficulty(summary), 2);
-  summary.elevationGain = 1200;
-  EXPECT_EQ(TripDifficulty(summary), 4);
-  summary.distanceMeters = 1e7;
-  EXPECT_EQ(TripDifficulty(summary), 5);
+  for (const auto& [distance, gain, difficulty] : {std::tuple{8000.0, 0.0, 2}, {8000.0, 1200.0, 4}, {1e7, 1200.0, 5}}) {
+    TripSummary summary;
+    summary.distanceMeters = distance, summary.elevationGain = gain;
+    EXPECT_EQ(TripDifficulty(summary), difficulty) << distance << " " << gain;
+  }
 }
 
 }  // namespace
