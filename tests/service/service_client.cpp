@@ -1,39 +1,17 @@
 #include "service_client.h"
 
 #include <atomic>
-#include <cstring>
 #include <chrono>
-#include <cstdio>
+#include <cstring>
 #include <stdexcept>
-#include <vector>
-
-#include "http/payload_cipher.h"
-#include "http/payload_key.h"
-#include "platform/base64.h"
 
 namespace velinst::service::test {
 namespace {
 
 constexpr const char* kServicePathPrefix = "WebServices/Api/Rest/RestHandler.ashx?method=";
 
-std::string UrlEncode(const std::string& text) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string encoded;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9')) {
-      encoded += c;
-    } else {
-      encoded += '%';
-      encoded += kDigits[byte >> 4];
-      encoded += kDigits[byte & 15];
-    }
-  }
-  return encoded;
-}
-
 // The text between `<name>` and `</name>` from `from` on, entities decoded.
-std::optional<std::string> ElementText(const std::string& body, std::string_view name, std::size_t from = 0) {
+std::optional<std::string> ElementText(const std::string& body, std::string_view name, std::size_t from) {
   const std::string open = "<" + std::string(name) + ">", close = "</" + std::string(name) + ">";
   const std::size_t start = body.find(open, from), end = body.find(close, start);
   if (start == std::string::npos || end == std::string::npos)
@@ -51,29 +29,12 @@ std::optional<std::string> ElementText(const std::string& body, std::string_view
   return text;
 }
 
-std::string SealedParameters(const std::string& plain) {
-  http::CPayloadCipher cipher(http::PayloadKeyMaterial());
-  std::uint32_t length = 0;
-  if (!cipher.Encrypt(plain.data(), static_cast<std::uint32_t>(plain.size()), nullptr, length))
-    throw std::runtime_error("cipher not ready");
-  std::vector<std::uint8_t> sealed(length);
-  if (!cipher.Encrypt(plain.data(), static_cast<std::uint32_t>(plain.size()), sealed.data(), length))
-    throw std::runtime_error("encryption failed");
-  std::string text(Base64EncodedSize(length), '\0');
-  Base64Encode(text.data(), sealed.data(), length);
-  text.pop_back();
-  return UrlEncode(text);
-}
-
 }  // namespace
-
-std::string ServiceReply::Text(std::string_view name) const { return ElementText(body, name).value_or("<absent>"); }
 
 std::optional<std::string> ServiceReply::FieldText(std::string_view name, std::string_view field) const {
   const std::size_t at = body.find("<" + std::string(name) + ">");
   return at == std::string::npos ? std::nullopt : ElementText(body, field, at);
 }
-
 
 std::string UniqueName(const std::string& prefix) {
   static std::atomic<int> counter{0};
@@ -87,8 +48,7 @@ ServiceClient::ServiceClient(const std::string& portFile) : control_(portFile) {
   if (control_.Ready()) session_.Open(control_.HostText().c_str());
 }
 
-ServiceReply ServiceClient::Request(const std::string& path, const std::optional<std::string>& body) {
-  if (body) session_.SetPostData(body->data(), static_cast<std::uint32_t>(body->size()));
+ServiceReply ServiceClient::Request(const std::string& path) {
   std::uint32_t length = 0, result = 0;
   const http::HttpBuffer bytes = session_.Request(length, path.c_str(), result);
   ServiceReply reply;
@@ -97,22 +57,10 @@ ServiceReply ServiceClient::Request(const std::string& path, const std::optional
   return reply;
 }
 
-ServiceReply ServiceClient::Call(const std::string& method, const Parameters& parameters, Sealing sealing,
-                                 const std::optional<std::string>& body) {
+ServiceReply ServiceClient::Call(const std::string& method, const Parameters& parameters) {
   std::string query;
   for (const auto& [name, value] : parameters) query += "&" + name + "=" + value;
-  if (sealing == Sealing::kData) query = "&encryptedData=" + SealedParameters(query);
-  return Request(kServicePathPrefix + method + query, body);
-}
-
-std::string ServiceClient::Login(const std::string& userName, const std::string& password) {
-  const Parameters parameters = {{"username", userName},
-                                 {"password", password},
-                                 {"hardwareID", ""},
-                                 {"appVersion", ""},
-                                 {"appName", "HalvardOutdoors"}};
-  const ServiceReply reply = Call("Account.Login", parameters, Sealing::kData);
-  return reply.Ok() ? reply.Text("AuthToken") : std::string();
+  return Request(kServicePathPrefix + method + query);
 }
 
 void ServiceClient::AdvanceClock(std::int64_t seconds) {

@@ -18,16 +18,11 @@ namespace velinst::service::test {
 
 using Parameters = std::vector<std::pair<std::string, std::string>>;
 
-enum class Sealing { kPlain, kData };
-
 struct ServiceReply {
   int status = 0;
   std::string body;
 
-  bool Ok() const { return body.find("<rsp status=\"ok\">") != std::string::npos; }
-  // The decoded text of the first element `name` ("<absent>" when there is
-  // none), and of the element `field` inside it.
-  std::string Text(std::string_view name) const;
+  // The decoded text of the element `field` inside the first `name`.
   std::optional<std::string> FieldText(std::string_view name, std::string_view field) const;
 };
 
@@ -39,16 +34,11 @@ class ServiceClient {
   bool Ready() const { return control_.Ready(); }
   std::string HostText() const { return control_.HostText(); }
 
-  // method=<method> and the parameters, as the library sends them: in order,
-  // "&name=value", the values as given; sealed into "encryptedData" when
-  // asked.
-  ServiceReply Call(const std::string& method, const Parameters& parameters, Sealing sealing = Sealing::kPlain,
-                    const std::optional<std::string>& body = std::nullopt);
-  // Any path on the stand-in; a body makes it a POST.
-  ServiceReply Request(const std::string& path, const std::optional<std::string>& body = std::nullopt);
-
-  // The auth token of a signed-in user; empty when the login failed.
-  std::string Login(const std::string& userName, const std::string& password);
+  // method=<method> and the parameters, in order, "&name=value", the values
+  // as given.
+  ServiceReply Call(const std::string& method, const Parameters& parameters);
+  // Any path on the stand-in.
+  ServiceReply Request(const std::string& path);
 
   http::test::TestServerClient& Control() { return control_; }
   void AdvanceClock(std::int64_t seconds);
