@@ -11,34 +11,24 @@ TEST(TextForm, EscapesTheFiveCharacters) {
 }
 
 TEST(TextForm, XmlCharactersReplacesWhatXmlCannotHold) {
-  struct Case {
-    std::string in;
-    std::string out;
-  } cases[] = {
+  const std::string r = "\xEF\xBF\xBD";  // U+FFFD, the replacement character
+  const std::pair<std::string, std::string> cases[] = {
       {"plain\ttext\r\n", "plain\ttext\r\n"},
-      {std::string("a\0b", 3),
-       "a\xEF\xBF\xBD"
-       "b"},
-      {"a\x01"
-       "b",
-       "a\xEF\xBF\xBD"
-       "b"},
+      {std::string("a\0b", 3), "a" + r + "b"},
+      {std::string("a\x01") + "b", "a" + r + "b"},
       {"\xC3\xA9", "\xC3\xA9"},
-      {"\xE9", "\xEF\xBF\xBD"},                                  // not UTF-8
-      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                  // overlong
-      {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // surrogate
-      {"\xEF\xBF\xBE", "\xEF\xBF\xBD"},                          // U+FFFE
+      {"\xE9", r},                  // not UTF-8
+      {"\xC0\xAF", r + r},          // overlong
+      {"\xED\xA0\x80", r + r + r},  // surrogate
+      {"\xEF\xBF\xBE", r},          // U+FFFE
   };
-  for (const Case& c : cases) EXPECT_EQ(XmlCharacters(c.in), c.out);
+  for (const auto& [in, out] : cases) EXPECT_EQ(XmlCharacters(in), out);
 }
 
 TEST(TextForm, ClippedTextKeepsSequencesAndEntitiesWhole) {
   EXPECT_EQ(ClippedText("abcdef", 10), "abcdef");
   EXPECT_EQ(ClippedText("abcdef", 3), "abc");
-  EXPECT_EQ(ClippedText("ab\xC3\xA9"
-                        "cd",
-                        3),
-            "ab");
+  EXPECT_EQ(ClippedText(std::string("ab\xC3\xA9") + "cd", 3), "ab");
   EXPECT_EQ(ClippedText("ab&amp;cd", 5), "ab");
   EXPECT_EQ(ClippedText("ab&amp;cd", 7), "ab&amp;");
 }

@@ -10,24 +10,16 @@
 namespace velinst::service {
 namespace {
 
-constexpr const char* kTrip = R"(<?xml version="1.0"?>
-<gpx xmlns="http://www.topografix.com/GPX/1/1" version="1.1">
- <metadata><name>Ridge &amp; Valley</name><desc>Loop</desc></metadata>
- <wpt lat="44.0" lon="-111.0"><name>Camp</name></wpt>
- <trk><name>Track name</name><type>Hiking</type>
-  <trkseg>
-   <trkpt lat="45.0" lon="-110.0"><ele>1000</ele><time>2024-05-01T10:00:00Z</time></trkpt>
-   <trkpt lat="45.01" lon="-110.0"><ele>1100</ele><time>2024-05-01T10:20:00Z</time></trkpt>
-   <trkpt lat="45.01" lon="-110.0"><ele>1050</ele><time>2024-05-01T10:30:00Z</time></trkpt>
-  </trkseg>
-  <trkseg>
-   <trkpt lat="45.02" lon="-110.0"><ele>1050</ele><time>2024-05-01T11:00:00Z</time></trkpt>
-   <trkpt lat="45.03" lon="-110.0"><time>2024-05-01T11:10:00Z</time></trkpt>
-   <trkpt lat="95" lon="0"/>
-  </trkseg>
- </trk>
- <extensions><animalType>Elk</animalType></extensions>
-</gpx>)";
+constexpr const char* kTrip =
+    "<?xml version=\"1.0\"?><gpx xmlns=\"http://www.topografix.com/GPX/1/1\" version=\"1.1\">"
+    "<metadata><name>Ridge &amp; Valley</name><desc>Loop</desc></metadata>"
+    "<wpt lat=\"44.0\" lon=\"-111.0\"><name>Camp</name></wpt><trk><name>Track name</name><type>Hiking</type>"
+    "<trkseg><trkpt lat=\"45.0\" lon=\"-110.0\"><ele>1000</ele><time>2024-05-01T10:00:00Z</time></trkpt>"
+    "<trkpt lat=\"45.01\" lon=\"-110.0\"><ele>1100</ele><time>2024-05-01T10:20:00Z</time></trkpt>"
+    "<trkpt lat=\"45.01\" lon=\"-110.0\"><ele>1050</ele><time>2024-05-01T10:30:00Z</time></trkpt></trkseg>"
+    "<trkseg><trkpt lat=\"45.02\" lon=\"-110.0\"><ele>1050</ele><time>2024-05-01T11:00:00Z</time></trkpt>"
+    "<trkpt lat=\"45.03\" lon=\"-110.0\"><time>2024-05-01T11:10:00Z</time></trkpt><trkpt lat=\"95\" lon=\"0\"/>"
+    "</trkseg></trk><extensions><animalType>Elk</animalType></extensions></gpx>";
 
 // The figures that matter to a reader, in one line to compare at once.
 std::string Figures(const TripSummary& s) {
