@@ -1,3 +1,4 @@
+#include "query_parameters.h"
 #include "text_form.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,47 @@ TEST(TextForm, EqualsIgnoringCaseIsAsciiOnly) {
   EXPECT_TRUE(EqualsIgnoringCase("Account.Login", "account.LOGIN"));
   EXPECT_FALSE(EqualsIgnoringCase("abc", "abd"));
   EXPECT_FALSE(EqualsIgnoringCase("abc", "ab"));
+}
+
+// Values are percent-decoded (foreign bytes taken as Windows ANSI become
+// UTF-8), "+" stays, entity references continue their value, odd pieces are
+// tolerated, and names match in any case.
+TEST(QueryParameters, ReadsPairsAsClientsSendThem) {
+  struct Case {
+    const char* query;
+    const char* name;
+    const char* value;  // null: absent
+  } cases[] = {
+      {"method=Account.Login&q=a%20b%2Fc", "q", "a b/c"},
+      {"method=Account.Login&q=a%20b%2Fc", "METHOD", "Account.Login"},
+      {"q=1", "missing", nullptr},
+      {"mail=a+b@x.org", "mail", "a+b@x.org"},
+      {"n=Jos%e9%80", "n", "Jos\xC3\xA9\xE2\x82\xAC"},  // 0xE9 is "é", 0x80 the euro sign
+      {"n=Jos%c3%a9", "n", "Jos\xC3\xA9"},
+      {"displayName=Tom&amp;Jerry&x=1", "displayName", "Tom&amp;Jerry"},
+      {"displayName=Tom&amp;Jerry&x=1", "x", "1"},
+      {"n=&lt;b&gt;&x=1", "n", "&lt;b&gt;"},
+      {"n=say &quot;hi&quot;", "n", "say &quot;hi&quot;"},
+      {"n=a&#38;b&#x26;c", "n", "a&#38;b&#x26;c"},
+      {"n=a&apos;b", "n", "a&apos;b"},
+      {"&&flag&=lost&a=%zz%4&b=%41", "flag", ""},
+      {"&&flag&=lost&a=%zz%4&b=%41", "a", "%zz%4"},
+      {"&&flag&=lost&a=%zz%4&b=%41", "b", "A"},
+  };
+  for (const Case& c : cases) {
+    const QueryParameters parameters = QueryParameters::FromQuery(c.query);
+    const std::string* value = parameters.Find(c.name);
+    EXPECT_EQ(value ? value->c_str() : "<absent>", std::string(c.value ? c.value : "<absent>")) << c.query;
+  }
+  EXPECT_EQ(QueryParameters::FromQuery("&&flag&=lost&a=%zz%4&b=%41").Size(), 3u);
+}
+
+TEST(QueryParameters, MergeReplacesAndAdds) {
+  QueryParameters parameters = QueryParameters::FromQuery("method=m&a=1&encryptedData=x");
+  parameters.Merge(QueryParameters::FromQuery("&A=2&b=3"));
+  EXPECT_EQ(*parameters.Find("a"), "2");
+  EXPECT_EQ(*parameters.Find("b"), "3");
+  EXPECT_EQ(*parameters.Find("method"), "m");
 }
 
 }  // namespace

@@ -195,17 +195,6 @@ TEST_F(ObjectModel, WritesSpecialCharactersSafely) {
   EXPECT_FALSE(CXMLFileWriter(dir.File("no/such/folder.xml").c_str()).IsOpen());
 }
 
-TEST_F(ObjectModel, ElementTextSurvivesAWriteAndARead) {
-  for (const char* text : {"x]]>y", "]]>", "it's \"quoted\" & <tagged>"}) {
-    Abc abc, read;
-    abc.SetName("r");
-    Set(abc.a, text);
-    Set(abc.c, "c");
-    EXPECT_EQ(ReadInto(read, Written(abc)), "") << Written(abc);
-    EXPECT_EQ(read.a.value, text) << Written(abc);
-  }
-}
-
 TEST_F(ObjectModel, InlineElementKeepsItsTextOnItsLineOthersIndent) {
   class Labelled : public Repeating<Labelled> {
    public:
