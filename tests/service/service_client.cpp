@@ -16,7 +16,7 @@ std::optional<std::string> ElementText(const std::string& body, std::string_view
   const std::size_t start = body.find(open, from), end = body.find(close, start);
   if (start == std::string::npos || end == std::string::npos)
     return body.find("<" + std::string(name) + "/>", from) != std::string::npos ? std::optional(std::string())
-                                                                                 : std::nullopt;
+                                                                                : std::nullopt;
   std::string text;
   static const std::pair<const char*, char> kEntities[] = {
       {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};

@@ -1,5 +1,5 @@
-#include "query_parameters.h"
 #include "text_form.h"
+#include "query_parameters.h"
 
 #include <gtest/gtest.h>
 

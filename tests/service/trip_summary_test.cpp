@@ -33,7 +33,7 @@ std::string Figures(const TripSummary& s) {
   return text;
 }
 
-TEST(TripSummary, FiguresOfTracksRoutesAndWaypoints) {
+TEST(TripSummary, FiguresOfTracksRoutesWaypointsAndDifficulty) {
   const struct {
     const char* document;
     const char* figures;
@@ -51,9 +51,7 @@ TEST(TripSummary, FiguresOfTracksRoutesAndWaypoints) {
   }
   const XmlDocument document = ParsePostedDocument(kTrip);
   EXPECT_EQ(TripCalories(SummarizeTrip(document.get()), 0), 187);
-}
-
-TEST(TripSummary, DifficultyGrowsWithLengthAndClimbUpToFive) {
+  // Difficulty grows with length and climb, up to five.
   for (const auto& [distance, gain, difficulty] : {std::tuple{8000.0, 0.0, 2}, {8000.0, 1200.0, 4}, {1e7, 1200.0, 5}}) {
     TripSummary summary;
     summary.distanceMeters = distance, summary.elevationGain = gain;

@@ -1,5 +1,5 @@
-#include "request_log.h"
 #include "withheld_secrets.h"
+#include "request_log.h"
 
 #include <gtest/gtest.h>
 

@@ -100,7 +100,8 @@ TEST_F(Document, PrefixesComeFromSelectionNamespaces) {
   CXMLNodeCursor* root = document_.GetRoot();
   ASSERT_TRUE(root->Next());
   document_.RegisterNamespaces();
-  EXPECT_EQ(document_.SelectionNamespaces(), " xmlns:q=\"urn:p\" xmlns:y=\"urn:z\" xmlns:a=\"urn:a\" xmlns:b=\"urn:b\"");
+  EXPECT_EQ(document_.SelectionNamespaces(),
+            " xmlns:q=\"urn:p\" xmlns:y=\"urn:z\" xmlns:a=\"urn:a\" xmlns:b=\"urn:b\"");
   EXPECT_EQ(document_.GetRoot(), root);
   ASSERT_NE(document_.SelectNodes("//b:z"), nullptr);
   EXPECT_EQ(document_.SelectNodes("//b:z")->Length(), 1);

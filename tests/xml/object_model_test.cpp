@@ -130,9 +130,7 @@ TEST_F(ObjectModel, EachOrderMatchesChildrenItsOwnWay) {
     EXPECT_EQ(output, c.ignored != nullptr ? c.ignored : output) << c.xml;
     EXPECT_EQ(abc.Read(), c.read) << c.xml;
   }
-}
-
-TEST_F(ObjectModel, AnyMatchesEveryElementOfASequence) {
+  // "Any" matches every element of a sequence.
   class Anything : public Repeating<Anything> {
    public:
     Anything() {
