@@ -11,7 +11,6 @@
 
 #include "caller_text.h"
 #include "creg/reg.h"
-#include "rdb/rdb_facade.h"
 #include "rdb/service_host.h"
 #include "scratch_registry.h"
 #include "service_client.h"
@@ -318,28 +317,6 @@ TEST_F(RdbServiceTest, SixteenThreadsOfMixedCallsEachGetTheirOwnAnswers) {
   for (int t = 0; t < kThreads; ++t)
     for (const std::string& fault : faults[static_cast<std::size_t>(t)])
       ADD_FAILURE() << "thread " << t << ", " << fault;
-}
-
-// The user made with the shortest password the service takes; a wrong
-// password ends with the login's code, and the new account stays.
-TEST_F(RdbServiceTest, AnExistingUserWithAWrongPassword) {
-  const std::string user = UniqueName("bo"), second = UniqueName("product");
-  std::string token = "unchanged";
-  ASSERT_EQ(Create(UniqueName("product"), user, "secret", token), 0);
-  const int code = Create(second, user, "wrong-password", token);
-  EXPECT_TRUE(code == 26 || code == 28) << code;
-  EXPECT_EQ(token, "");
-  EXPECT_EQ(Count(second.c_str()), 0);
-}
-
-TEST_F(RdbServiceTest, WithoutTheRegistryValueTheDefaultHostIsUsed) {
-  CReg key;
-  ASSERT_TRUE(key.OpenLocalMachine(kServiceHostKey, true));
-  ASSERT_TRUE(key.DeleteValue(""));
-  std::int32_t exists = -1;
-  CRdbFacade facade(service_.HostText().c_str());
-  EXPECT_EQ(facade.UserNameExists(ServiceClient::kAdminUser, exists), 0);
-  EXPECT_EQ(exists, 1);
 }
 
 }  // namespace

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "account_rules.h"
 #include "auth_tokens.h"
 #include "service_error.h"
 #include "service_schema.h"
@@ -40,6 +44,34 @@ TEST(AuthTokens, RefusedFromTheSecondTheyExpireAndFromOtherAddresses) {
   EXPECT_EQ(refusal(token, "127.0.0.1", 1060), "ExpiredAuthTokenException");
   EXPECT_EQ(refusal(token, "127.0.0.2", 1000), "AuthTokenIPAddressException");
   EXPECT_EQ(refusal(token + "x", "127.0.0.1", 1000), "InvalidAuthTokenException");
+}
+
+// The formats at their edges: blanks at either end, the shortest and
+// longest lengths, control characters.
+TEST(AccountRules, FormatsRefuseTextsJustPastTheirEdges) {
+  using Texts = std::vector<std::string>;
+  const struct {
+    void (*check)(std::string_view);
+    Texts valid, refused;
+  } cases[] = {
+      {CheckUserNameFormat,
+       {"ann & co <'\"=+%#>", std::string(128, 'u')},
+       {std::string(129, 'u'), "", "ann ", " ann", "a\tb"}},
+      {CheckPasswordFormat, {"sixchr", std::string(256, 'p')}, {"fivec", std::string(257, 'p'), "pass\x7Fword"}},
+      {CheckEmailFormat, {"a'+b&c=d%e#@x.org"}, {"a b@x.org", "a@x.", "a@@x.org"}},
+  };
+  const auto valid = [](void (*check)(std::string_view), const std::string& text) {
+    try {
+      check(text);
+      return true;
+    } catch (const ServiceError&) {
+      return false;
+    }
+  };
+  for (const auto& c : cases) {
+    for (const std::string& text : c.valid) EXPECT_TRUE(valid(c.check, text)) << "\"" << text << "\"";
+    for (const std::string& text : c.refused) EXPECT_FALSE(valid(c.check, text)) << "\"" << text << "\"";
+  }
 }
 
 }  // namespace

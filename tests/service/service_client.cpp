@@ -2,80 +2,38 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
+#include <cstring>
 #include <stdexcept>
-#include <vector>
-
-#include "http/payload_cipher.h"
-#include "http/payload_key.h"
-#include "platform/base64.h"
 
 namespace velinst::service::test {
 namespace {
 
 constexpr const char* kServicePathPrefix = "WebServices/Api/Rest/RestHandler.ashx?method=";
 
-std::string UrlEncode(const std::string& text) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string encoded;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9')) {
-      encoded += c;
-    } else {
-      encoded += '%';
-      encoded += kDigits[byte >> 4];
-      encoded += kDigits[byte & 15];
-    }
+// The text between `<name>` and `</name>` from `from` on, entities decoded.
+std::optional<std::string> ElementText(const std::string& body, std::string_view name, std::size_t from) {
+  const std::string open = "<" + std::string(name) + ">", close = "</" + std::string(name) + ">";
+  const std::size_t start = body.find(open, from), end = body.find(close, start);
+  if (start == std::string::npos || end == std::string::npos)
+    return body.find("<" + std::string(name) + "/>", from) != std::string::npos ? std::optional(std::string())
+                                                                                : std::nullopt;
+  std::string text;
+  static const std::pair<const char*, char> kEntities[] = {
+      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+  for (std::size_t i = start + open.size(); i < end; ++i) {
+    char c = body[i];
+    for (const auto& [entity, letter] : kEntities)
+      if (body.compare(i, std::strlen(entity), entity) == 0) c = letter, i += std::strlen(entity) - 1;
+    text += c;
   }
-  return encoded;
+  return text;
 }
 
 }  // namespace
 
-std::string ServiceReply::ErrorType() const {
-  if (!answer || answer->name != "rsp" || answer->Attribute("status") != "err" || answer->children.empty()) return {};
-  return answer->children.front().Attribute("type");
-}
-
-std::string ServiceReply::Text(std::string_view name) const {
-  const AnswerNode* element = Element(name);
-  return element ? element->text : std::string("<absent>");
-}
-
-const AnswerNode& ServiceReply::Required(std::string_view name) const& {
-  const AnswerNode* element = Element(name);
-  if (element == nullptr) throw std::runtime_error("no element " + std::string(name) + ": " + Describe(*this));
-  return *element;
-}
-
 std::optional<std::string> ServiceReply::FieldText(std::string_view name, std::string_view field) const {
-  const AnswerNode* element = Element(name);
-  return element ? element->ChildText(field) : std::nullopt;
-}
-
-std::size_t ServiceReply::Count(std::string_view name) const {
-  const AnswerNode* element = Element(name);
-  return element ? element->children.size() : 0;
-}
-
-std::string Describe(const ServiceReply& reply) {
-  return "status " + std::to_string(reply.status) + ", type \"" + reply.contentType + "\", pragma status \"" +
-         reply.statusText + "\", body: " + reply.body.substr(0, 600);
-}
-
-std::string SealedParameters(const std::string& plain) {
-  http::CPayloadCipher cipher(http::PayloadKeyMaterial());
-  std::uint32_t length = 0;
-  if (!cipher.Encrypt(plain.data(), static_cast<std::uint32_t>(plain.size()), nullptr, length))
-    throw std::runtime_error("cipher not ready");
-  std::vector<std::uint8_t> sealed(length);
-  if (!cipher.Encrypt(plain.data(), static_cast<std::uint32_t>(plain.size()), sealed.data(), length))
-    throw std::runtime_error("encryption failed");
-  std::string text(Base64EncodedSize(length), '\0');
-  Base64Encode(text.data(), sealed.data(), length);
-  text.pop_back();
-  return UrlEncode(text);
+  const std::size_t at = body.find("<" + std::string(name) + ">");
+  return at == std::string::npos ? std::nullopt : ElementText(body, field, at);
 }
 
 std::string UniqueName(const std::string& prefix) {
@@ -90,37 +48,19 @@ ServiceClient::ServiceClient(const std::string& portFile) : control_(portFile) {
   if (control_.Ready()) session_.Open(control_.HostText().c_str());
 }
 
-ServiceReply ServiceClient::Request(const std::string& path, const std::optional<std::string>& body) {
-  if (body) session_.SetPostData(body->data(), static_cast<std::uint32_t>(body->size()));
+ServiceReply ServiceClient::Request(const std::string& path) {
   std::uint32_t length = 0, result = 0;
   const http::HttpBuffer bytes = session_.Request(length, path.c_str(), result);
   ServiceReply reply;
-  reply.received = bytes != nullptr;
   reply.status = session_.GetStatusCode();
-  reply.contentType = session_.GetContentType();
-  reply.statusText = session_.GetStatusText();
   if (bytes) reply.body.assign(bytes.get(), length);
-  reply.answer = ReadAnswer(reply.body);
   return reply;
 }
 
-ServiceReply ServiceClient::Call(const std::string& method, const Parameters& parameters, Sealing sealing,
-                                 const std::optional<std::string>& body) {
+ServiceReply ServiceClient::Call(const std::string& method, const Parameters& parameters) {
   std::string query;
   for (const auto& [name, value] : parameters) query += "&" + name + "=" + value;
-  if (sealing == Sealing::kDeviceInfo) query = "&encryptedDeviceInfo=" + SealedParameters(query);
-  if (sealing == Sealing::kData) query = "&encryptedData=" + SealedParameters(query);
-  return Request(kServicePathPrefix + method + query, body);
-}
-
-std::string ServiceClient::Login(const std::string& userName, const std::string& password) {
-  const Parameters parameters = {{"username", userName},
-                                 {"password", password},
-                                 {"hardwareID", ""},
-                                 {"appVersion", ""},
-                                 {"appName", "HalvardOutdoors"}};
-  const ServiceReply reply = Call("Account.Login", parameters, Sealing::kData);
-  return reply.Ok() ? reply.Text("AuthToken") : std::string();
+  return Request(kServicePathPrefix + method + query);
 }
 
 void ServiceClient::AdvanceClock(std::int64_t seconds) {

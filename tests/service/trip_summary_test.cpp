@@ -3,30 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <tuple>
 
 #include "posted_document.h"
 
 namespace velinst::service {
 namespace {
 
-constexpr const char* kTrip = R"(<?xml version="1.0"?>
-<gpx xmlns="http://www.topografix.com/GPX/1/1" version="1.1">
- <metadata><name>Ridge &amp; Valley</name><desc>Loop</desc></metadata>
- <wpt lat="44.0" lon="-111.0"><name>Camp</name></wpt>
- <trk><name>Track name</name><type>Hiking</type>
-  <trkseg>
-   <trkpt lat="45.0" lon="-110.0"><ele>1000</ele><time>2024-05-01T10:00:00Z</time></trkpt>
-   <trkpt lat="45.01" lon="-110.0"><ele>1100</ele><time>2024-05-01T10:20:00Z</time></trkpt>
-   <trkpt lat="45.01" lon="-110.0"><ele>1050</ele><time>2024-05-01T10:30:00Z</time></trkpt>
-  </trkseg>
-  <trkseg>
-   <trkpt lat="45.02" lon="-110.0"><ele>1050</ele><time>2024-05-01T11:00:00Z</time></trkpt>
-   <trkpt lat="45.03" lon="-110.0"><time>2024-05-01T11:10:00Z</time></trkpt>
-   <trkpt lat="95" lon="0"/>
-  </trkseg>
- </trk>
- <extensions><animalType>Elk</animalType></extensions>
-</gpx>)";
+constexpr const char* kTrip =
+    "<?xml version=\"1.0\"?><gpx xmlns=\"http://www.topografix.com/GPX/1/1\" version=\"1.1\">"
+    "<metadata><name>Ridge &amp; Valley</name><desc>Loop</desc></metadata>"
+    "<wpt lat=\"44.0\" lon=\"-111.0\"><name>Camp</name></wpt><trk><name>Track name</name><type>Hiking</type>"
+    "<trkseg><trkpt lat=\"45.0\" lon=\"-110.0\"><ele>1000</ele><time>2024-05-01T10:00:00Z</time></trkpt>"
+    "<trkpt lat=\"45.01\" lon=\"-110.0\"><ele>1100</ele><time>2024-05-01T10:20:00Z</time></trkpt>"
+    "<trkpt lat=\"45.01\" lon=\"-110.0\"><ele>1050</ele><time>2024-05-01T10:30:00Z</time></trkpt></trkseg>"
+    "<trkseg><trkpt lat=\"45.02\" lon=\"-110.0\"><ele>1050</ele><time>2024-05-01T11:00:00Z</time></trkpt>"
+    "<trkpt lat=\"45.03\" lon=\"-110.0\"><time>2024-05-01T11:10:00Z</time></trkpt><trkpt lat=\"95\" lon=\"0\"/>"
+    "</trkseg></trk><extensions><animalType>Elk</animalType></extensions></gpx>";
 
 // The figures that matter to a reader, in one line to compare at once.
 std::string Figures(const TripSummary& s) {
@@ -40,7 +33,7 @@ std::string Figures(const TripSummary& s) {
   return text;
 }
 
-TEST(TripSummary, FiguresOfTracksRoutesAndWaypoints) {
+TEST(TripSummary, FiguresOfTracksRoutesWaypointsAndDifficulty) {
   const struct {
     const char* document;
     const char* figures;
@@ -58,16 +51,12 @@ TEST(TripSummary, FiguresOfTracksRoutesAndWaypoints) {
   }
   const XmlDocument document = ParsePostedDocument(kTrip);
   EXPECT_EQ(TripCalories(SummarizeTrip(document.get()), 0), 187);
-}
-
-TEST(TripSummary, DifficultyGrowsWithLengthAndClimbUpToFive) {
-  TripSummary summary;
-  summary.distanceMeters = 8000;
-  EXPECT_EQ(TripDifficulty(summary), 2);
-  summary.elevationGain = 1200;
-  EXPECT_EQ(TripDifficulty(summary), 4);
-  summary.distanceMeters = 1e7;
-  EXPECT_EQ(TripDifficulty(summary), 5);
+  // Difficulty grows with length and climb, up to five.
+  for (const auto& [distance, gain, difficulty] : {std::tuple{8000.0, 0.0, 2}, {8000.0, 1200.0, 4}, {1e7, 1200.0, 5}}) {
+    TripSummary summary;
+    summary.distanceMeters = distance, summary.elevationGain = gain;
+    EXPECT_EQ(TripDifficulty(summary), difficulty) << distance << " " << gain;
+  }
 }
 
 }  // namespace

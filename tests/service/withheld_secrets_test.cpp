@@ -1,6 +1,9 @@
 #include "withheld_secrets.h"
+#include "request_log.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace velinst::service {
 namespace {
@@ -28,6 +31,17 @@ TEST(WithheldSecrets, PasswordElementsLoseTheirText) {
             "<x><password>(withheld)</password><PASSWORD>(withheld)</PASSWORD><Name>n</Name></x>");
   EXPECT_EQ(WithheldBody("<x><Password>never closed"), "<x><Password>(withheld)");
   EXPECT_EQ(WithheldBody("<Account><Name>Password</Name></Account>"), "<Account><Name>Password</Name></Account>");
+}
+
+// The stand-in runs for the whole suite: its log must stay at its limit,
+// dropping the oldest requests, not grow by one on every overflow.
+TEST(RequestLog, KeepsTheLastRequestsUpToItsLimit) {
+  testserver::RequestLog log;
+  log.SetLimit(2);
+  for (const char* target : {"/a", "/b", "/c", "/d"}) log.Add({"GET", target, {}, {}});
+  std::string kept;
+  for (const testserver::LoggedRequest& request : log.Requests()) kept += request.target;
+  EXPECT_EQ(kept, "/c/d");
 }
 
 }  // namespace

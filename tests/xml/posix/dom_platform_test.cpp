@@ -96,7 +96,6 @@ TEST_F(HostDom, EntityExpansionAndDocumentSizeAreBounded) {
 }
 
 TEST_F(HostDom, NarrowTextIsUtf8) {
-  EXPECT_EQ(Load("<a>&#xE9;&#x4E2D;</a>").Text(), "\xC3\xA9\xE4\xB8\xAD");
   // Text handed over in memory is UTF-8 whatever it declares; a file keeps its declared encoding.
   EXPECT_EQ(Load("<?xml version='1.0' encoding='ISO-8859-1'?><a>\xC3\xA9</a>").Text(), "\xC3\xA9");
   TempDir dir;
