@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -75,16 +74,11 @@ TEST(CDOSDrives, KindAndReadinessFollowTheDriveType) {
 }
 
 TEST(CDOSDrives, FirstCdDriveExaminesEveryDrivePresent) {
-  const DriveType fixed = DriveType::kFixed, cd = DriveType::kCdRom;
-  const struct {
-    std::map<char, DriveType> types;
-    char first;
-  } cases[] = {{{{'C', fixed}, {'D', cd}}, 'D'}, {{{'C', fixed}, {'G', cd}, {'H', cd}}, 'G'}, {{{'C', fixed}}, 0}};
-  for (const auto& c : cases) {
-    FakeDrives fake;
-    for (const auto& [letter, type] : c.types) fake.drives[letter] = FakeDrives::Of(type);
-    EXPECT_EQ(CDOS().FirstCdDrive(fake), c.first);
-  }
+  FakeDrives fake;
+  fake.drives['C'] = FakeDrives::Of(DriveType::kFixed);
+  EXPECT_EQ(CDOS().FirstCdDrive(fake), 0);
+  fake.drives['H'] = fake.drives['G'] = FakeDrives::Of(DriveType::kCdRom);
+  EXPECT_EQ(CDOS().FirstCdDrive(fake), 'G');
 }
 
 TEST(CDOSDrives, SpaceSaturatesInsteadOfWrapping) {
@@ -107,46 +101,28 @@ TEST(CDOSDrives, SpaceSaturatesInsteadOfWrapping) {
 TEST(CDOSDrives, VolumeLabelNeedsAReadyDriveAndAnAnswer) {
   FakeDrives fake;
   fake.drives['C'].label = "DATA";
-  fake.drives['D'] = FakeDrives::Of(DriveType::kCdRom, false);
+  fake.drives['D'] = FakeDrives::Of(DriveType::kCdRom, false);  // no disc
   fake.drives['E'].label = "";
-  fake.drives['F'].label = nullptr;
-  CDOS dos;
+  fake.drives['F'].label = nullptr;  // a failed query is no label
   char label[CDOS::kLabelCapacity];
-  EXPECT_TRUE(dos.VolumeLabel('C', label, fake));
+  EXPECT_TRUE(CDOS().VolumeLabel('C', label, fake));
   EXPECT_STREQ(label, "DATA");
-  EXPECT_FALSE(dos.VolumeLabel('D', label, fake)) << "no disc";
-  EXPECT_STREQ(label, "");
-  EXPECT_FALSE(dos.VolumeLabel('E', label, fake)) << "an empty label";
-  EXPECT_FALSE(dos.VolumeLabel('F', label, fake)) << "a failed query is no label";
-  EXPECT_STREQ(label, "");
+  for (const char letter : {'D', 'E', 'F'}) {
+    EXPECT_FALSE(CDOS().VolumeLabel(letter, label, fake)) << letter;
+    EXPECT_STREQ(label, "") << letter;
+  }
 }
 
 TEST(CDOSDrives, TheSystemsOwnDrives) {
   CDOS dos;
-  if (platform::kRootFolderText != nullptr) {  // the host has no drive letters
-    char label[CDOS::kLabelCapacity];
-    EXPECT_FALSE(dos.VolumeLabel('C', label) || dos.IsDriveReady('C') || dos.SetCurrentDrive('C'));
-    EXPECT_EQ(dos.DriveKind('C') + dos.CurrentDrive() + dos.FirstCdDrive(), 0);
-    EXPECT_EQ(dos.FreeSpace('C') + dos.UsedSpace('C'), 0u);
-  } else {
-    EXPECT_EQ(dos.DriveKind('C'), CDOS::kDriveFixed);
-    EXPECT_TRUE(dos.IsDriveReady('C'));
-    const char current = dos.CurrentDrive();
-    EXPECT_TRUE(current >= 'A' && current <= 'Z') << current;
-    EXPECT_GT(dos.FreeSpace('C'), 0u);
-  }
-}
-
-TEST(CDOSDrives, CurrentFolderIsTheProcessFolder) {
-  CDOS dos;
-  PathBuffer folder;
-  const std::uint32_t length = dos.CurrentFolder(folder);
-  const std::string expected = std::filesystem::current_path().string();
-  if (expected.size() < kPathCapacity) {
-    EXPECT_EQ(length, expected.size());
-    EXPECT_EQ(std::string(folder), expected);
-  } else {
-    EXPECT_EQ(length, expected.size() + 1) << "the size needed";
+  const bool host = platform::kRootFolderText != nullptr;  // the host has no drive letters
+  char label[CDOS::kLabelCapacity];
+  EXPECT_EQ(dos.IsDriveReady('C'), !host);
+  EXPECT_EQ(dos.DriveKind('C'), host ? 0 : CDOS::kDriveFixed);
+  EXPECT_EQ(dos.FreeSpace('C') > 0, !host);
+  EXPECT_EQ(dos.CurrentDrive() != 0, !host);
+  if (host) {
+    EXPECT_FALSE(dos.VolumeLabel('C', label) || dos.SetCurrentDrive('C') || dos.FirstCdDrive());
   }
 }
 
@@ -203,7 +179,6 @@ TEST(CdosVolumes, EjectSequenceAndItsResult) {
       {'E', 1, "close", 0, whole, 0, ""},
       {'E', 1, "open", 0, "open E r|", 0, "CreateFile error 32\n"},
       {'C', 1, "", 0, "", 0, wrongType},
-      {'N', 1, "", 0, "", 0, wrongType},
       {'X', 1, "", 0, "", 0, wrongType}};
   FakeDrives drives;
   for (const auto& [letter, type] : std::map<char, DriveType>{
@@ -273,7 +248,7 @@ TEST(DriveInventory, ListsEveryDriveWithWhatItsDriverReports) {
   EXPECT_EQ(drives.asked, drives.roots);
 }
 
-TEST(DriveInventory, DescriptorOffsetsOutsideTheDescriptorAreIgnored) {
+TEST(DriveInventory, DescriptorOffsetsOutsideTheDescriptorAreIgnoredAndDriveStringsSplit) {
   std::vector<std::uint8_t> bytes = Descriptor("ATA", "DISK", "123");
   Put32(bytes, 12, static_cast<std::uint32_t>(bytes.size()));  // vendor just past the end
   Put32(bytes, 16, 0xFFFFFFFFu);
@@ -283,9 +258,6 @@ TEST(DriveInventory, DescriptorOffsetsOutsideTheDescriptorAreIgnored) {
   EXPECT_EQ(record.vendorId + " " + record.productId + " " + record.serialNumber, "Unknown Unknown 123");
   ReadDeviceDescriptor(std::vector<std::uint8_t>(20, 0xFF), shortRecord);
   EXPECT_EQ(shortRecord.vendorId + " " + shortRecord.serialNumber, "Unknown Unknown");
-}
-
-TEST(DriveInventory, DriveStringsSplitAtTheirTerminators) {
   const char list[] = "A:\\\0C:\\\0D:\\\0\0Z:\\\0";
   EXPECT_EQ(SplitDriveStrings(list, sizeof list - 1), (std::vector<std::string>{"A:\\", "C:\\", "D:\\"}));
   EXPECT_EQ(SplitDriveStrings(list, 5), (std::vector<std::string>{"A:\\", "C"}));
