@@ -39,7 +39,6 @@ TEST(DateTimeFormat, DateLettersAndFractions) {
        "Thursday|Thu|05|5|Thursday5|March|Mar|03|3|March03|02009|2009|2009|09|9|07:09|7/9|A.D. A.D.",
        // Seven digits at most, then one more; upper case drops zeros at the end.
        "fffffff|ffffff|fffff|ffff|fff|ff|f|ffffffff|FFF|FF.", "0070000|007000|00700|0070|007|00|0|00700000|007|."});
-  ExpectFormats(CDateTime(2000, 12, 31, 0, 0, 0, 0), {"y yy dddd MMMM", "0 00 Sunday December"});
   ExpectFormats(Sample(950), {"f|ff|F|FFFFFFF", "9|95|9|9500000"});
   ExpectFormats(Sample(0), {"[FFF]|[F]|fff", "[]|[]|000"});
 }

