@@ -101,14 +101,12 @@ TEST(DateTime, CalendarArithmeticNormalisesThroughTheRuntime) {
 }
 
 TEST(DateTime, TimeSpanArithmeticDropsMillisecondsAndKeepsToTheRange) {
-  CDateTime value, far;
+  CDateTime value;
   value.SetSeconds(1000, 750);
   const CDateTime plus = value + CTimeSpan(1.5);
   EXPECT_EQ(plus.Seconds() * 1000 + plus.Millisecond(), 1001000);
   EXPECT_EQ((value - CTimeSpan(1.5)).Seconds(), 999);
   EXPECT_NEAR((plus - value).Seconds(), 0.25, 1e-9);  // differences keep milliseconds
-  far.SetSeconds(INT64_MIN, 0);
-  EXPECT_GT((value - far).Seconds(), 9e18);
 
   const CDateTime start = At("2000-01-01"), last = At("3000-12-31");
   EXPECT_EQ((start + CTimeSpan(1e10)).Seconds(), start.Seconds() + 10000000000);  // beyond 32 bits of seconds
@@ -268,21 +266,6 @@ TEST(DateTime, FileTimesRoundTripWithinTheRange) {
   EXPECT_FALSE(value.ToFileTime(out));
   value.SetSeconds(0, 1000);  // milliseconds that no SYSTEMTIME holds
   EXPECT_FALSE(value.ToFileTime(out));
-}
-
-TEST(DateTime, FileTimesOfAFile) {
-  const test::TempDir folder;
-  const std::string path = folder.File("dated.txt");
-  test::WriteWholeFile(path, "x");
-  const FileTime access = FileTimeOf(1236262029, 123), write = FileTimeOf(1600000000, 456);
-  ASSERT_TRUE(CDOS().SetFileTimes(path.c_str(), nullptr, &access, &write));
-  CDateTime creation, lastAccess, lastWrite, one;
-  ASSERT_TRUE(CDateTime::GetFileTimes(path.c_str(), creation, lastAccess, lastWrite));
-  EXPECT_EQ(lastAccess.Seconds() * 1000 + lastAccess.Millisecond(), 1236262029123);
-  EXPECT_TRUE(one.SetFromLastWriteTime(path.c_str()) && one == lastWrite);
-  EXPECT_EQ(lastWrite.Seconds() * 1000 + lastWrite.Millisecond(), 1600000000456);
-  EXPECT_FALSE(one.SetFromLastWriteTime(folder.File("missing.txt").c_str()));
-  EXPECT_EQ(one, lastWrite);
 }
 
 double SecondsTaken(const std::function<void()>& action) {

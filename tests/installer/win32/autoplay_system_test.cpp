@@ -113,18 +113,5 @@ TEST(AutoplaySystem, LoadingListsTheCancelClassUnderTheShellsHandlers) {
   ::RegCloseKey(key);
 }
 
-TEST(AutoplaySystem, CancelObjectAnswersOnlyItsInterfaces) {
-  auto* object = new CQueryCancelAutoplay(L"E:\\");
-  const Owned<CQueryCancelAutoplay> owner(object);
-  void* found = nullptr;
-  EXPECT_EQ(object->QueryInterface(IID_IUnknown, &found), S_OK);
-  EXPECT_EQ(found, static_cast<IQueryCancelAutoPlay*>(object));
-  static_cast<IUnknown*>(found)->Release();
-  EXPECT_EQ(object->QueryInterface(IID_IDispatch, &found), E_NOINTERFACE);
-  EXPECT_EQ(found, nullptr);
-  // Nothing is suppressed in this test: every event goes on.
-  EXPECT_EQ(object->AllowAutoPlay(L"E:\\", 0x4, nullptr, 0) + object->AllowAutoPlay(nullptr, 0x4, nullptr, 0), S_OK);
-}
-
 }  // namespace
 }  // namespace velinst
