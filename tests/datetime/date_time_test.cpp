@@ -61,11 +61,10 @@ TEST(DateTime, UtcConstructionCoversTheRuntimeRangeAndNoMore) {
 }
 
 TEST(DateTime, DateAndTimeNumbersAndComparison) {
-  CDateTime value = At("2024-03-05 07:08:09");
+  CDateTime value = At("2024-03-05 07:08:09"), earlier, later;
   EXPECT_EQ(value.DateNumber() * 1000000ll + value.TimeNumber(), 20240305070809);
   value.SetDateAndTimeNumbers(20210228, 240000);  // hour 24 rolls over
   EXPECT_EQ(value.Seconds(), At("2021-03-01").Seconds());
-  CDateTime earlier, later;
   earlier.SetSeconds(1000, 100);
   later.SetSeconds(999, 999);
   EXPECT_TRUE(later < earlier && earlier > later && earlier >= later && earlier != later);
@@ -182,10 +181,7 @@ const char* ReadableName(const Zone& zone) {
   for (const char* name : {zone.name, zone.shortForm}) {
     const ScopedZone trying(name);
     std::tm winter{};
-    winter.tm_year = 124;
-    winter.tm_mday = 15;
-    winter.tm_hour = 12;
-    winter.tm_isdst = -1;
+    winter.tm_hour = 12, winter.tm_mday = 15, winter.tm_year = 124, winter.tm_isdst = -1;
     std::tm summer = winter;
     summer.tm_mon = 6;
     if (std::mktime(&winter) == 1705320000 + zone.standardWest * 3600 && std::mktime(&summer) != -1 &&
@@ -213,8 +209,7 @@ TEST(DateTime, LocalFieldsInEitherSeasonGiveTheirInstant) {
     if (name == nullptr) GTEST_SKIP() << "the runtime does not read " << c.zone.name;
     const ScopedZone zone(name);
     const CDateTime value = At(c.local, 1);
-    EXPECT_EQ(value.Seconds(), At(c.utc).Seconds());
-    EXPECT_EQ(Show(value), c.local);
+    EXPECT_EQ(Show(value) + " " + std::to_string(value.Seconds() - At(c.utc).Seconds()), c.local + std::string(" 0"));
 
     // The setters and the date form read the fields the same way.
     CDateTime set = At(value.Month() > 6 ? "2024-01-10 03:00:00" : "2024-07-10 03:00:00", 1);
@@ -262,10 +257,10 @@ TEST(DateTime, FileTimesRoundTripWithinTheRange) {
     EXPECT_FALSE(value.SetFromFileTime(outside));  // 1601, 1969, 3001, not a file time
   EXPECT_EQ(value.Seconds(), At("2020-01-01").Seconds());
   FileTime out;
-  value.SetSeconds(kTimeError, 0);
-  EXPECT_FALSE(value.ToFileTime(out));
-  value.SetSeconds(0, 1000);  // milliseconds that no SYSTEMTIME holds
-  EXPECT_FALSE(value.ToFileTime(out));
+  CDateTime error, tooPrecise;
+  error.SetSeconds(kTimeError, 0);
+  tooPrecise.SetSeconds(0, 1000);  // milliseconds that no SYSTEMTIME holds
+  EXPECT_FALSE(error.ToFileTime(out) || tooPrecise.ToFileTime(out));
 }
 
 double SecondsTaken(const std::function<void()>& action) {
