@@ -23,10 +23,7 @@ struct NameEntry {
 
 std::string Utf16BigEndian(const std::string& text) {
   std::string wide;
-  for (const char c : text) {
-    wide += '\0';
-    wide += c;
-  }
+  for (const char c : text) wide += {'\0', c};
   return wide;
 }
 
@@ -55,22 +52,19 @@ struct FontFile {
     Put16(table, static_cast<std::uint32_t>(6 + 12 * names.size()));
     std::string storage;
     for (const NameEntry& name : names) {
-      Put16(table, name.platform);
-      Put16(table, name.platform == kWindows ? 1 : 0);
-      Put16(table, name.platform == kWindows ? 0x0409 : 0);
-      Put16(table, name.nameId);
-      Put16(table, static_cast<std::uint32_t>(name.bytes.size()));
-      Put16(table, static_cast<std::uint32_t>(storage.size()));
+      const bool windows = name.platform == kWindows;
+      for (const std::size_t field :
+           {std::size_t{name.platform}, std::size_t{windows}, windows ? 0x0409 : std::size_t{0},
+            std::size_t{name.nameId}, name.bytes.size(), storage.size()})
+        Put16(table, static_cast<std::uint32_t>(field));
       storage += name.bytes;
     }
     table += storage;
     std::size_t offset = NameTableOffset() - 4 * (tags.size() - 1);
     for (std::size_t i = 0; i < tags.size(); ++i) {
-      const bool isName = i + 1 == tags.size();
-      out += tags[i];
-      Put32(out, 0);
+      out += tags[i] + std::string(4, '\0');
       Put32(out, static_cast<std::uint32_t>(offset));
-      Put32(out, static_cast<std::uint32_t>(isName ? table.size() : 4));
+      Put32(out, static_cast<std::uint32_t>(i + 1 == tags.size() ? table.size() : 4));
       offset += 4;
     }
     for (std::size_t i = 0; i + 1 < tags.size(); ++i) out += "\x01\x02\x03\x04";
