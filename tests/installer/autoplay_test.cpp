@@ -56,12 +56,8 @@ TEST(Autoplay, EmptyRootTakesTheFirstDriveThatCanBeTaken) {
   EXPECT_EQ(asked, (std::vector<std::wstring>{L"A:\\", L"B:\\", L"C:\\", L"D:\\"}));
 
   asked.clear();
-  EXPECT_FALSE(TakeDrive(L"", [&](std::wstring_view root) {
-    asked.emplace_back(root);
-    return false;
-  }));
-  ASSERT_EQ(asked.size(), 26u);
-  EXPECT_EQ(asked.back(), L"Z:\\");
+  EXPECT_FALSE(TakeDrive(L"", [&](std::wstring_view root) { return asked.emplace_back(root).empty(); }));
+  EXPECT_EQ(asked.size() * 100 + asked.back()[0], 26u * 100 + 'Z');
 }
 
 }  // namespace
