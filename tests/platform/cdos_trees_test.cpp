@@ -65,10 +65,6 @@ class CDOSTrees : public ::testing::Test {
     return !error;
   }
 
-  void MakeFindFiles() const {
-    for (const char* name : {"one.txt", "TWO.TXT", "three.dat"}) Write(name, std::string(std::strlen(name) - 6, 'x'));
-    fs::create_directory(At("sub"));
-  }
   std::set<std::string> All(const std::string& pattern) const {
     std::set<std::string> names;
     CFindFile find;
@@ -237,8 +233,9 @@ TEST_F(CDOSTrees, LargeFilesSaturateThePatternSize) {
   EXPECT_EQ(dos_.FileSize(At("huge.bin").c_str()), (1u << 30) + 7) << "the file size keeps its low 32 bits";
 }
 
-TEST_F(CDOSTrees, FindPatternSelectsIgnoringCase) {
-  MakeFindFiles();
+TEST_F(CDOSTrees, FindPatternSelectsIgnoringCaseAndANewSearchReplacesTheOld) {
+  for (const char* name : {"one.txt", "TWO.TXT", "three.dat"}) Write(name, std::string(std::strlen(name) - 6, 'x'));
+  fs::create_directory(At("sub"));
   EXPECT_EQ(All(At("*.txt")), (std::set<std::string>{"one.txt", "TWO.TXT"}));
   EXPECT_EQ(All(At("t*")), (std::set<std::string>{"TWO.TXT", "three.dat"}));
   EXPECT_EQ(All(At("*.*")), (std::set<std::string>{".", "..", "one.txt", "TWO.TXT", "three.dat", "sub"}));
@@ -246,10 +243,6 @@ TEST_F(CDOSTrees, FindPatternSelectsIgnoringCase) {
   for (const std::string& none : {At("*.none"), At("missing-folder/*.*"), dir_.Path() + std::string(256, 'x')})
     EXPECT_EQ(All(none), std::set<std::string>{}) << "a pattern of 256 characters or more is refused";
   EXPECT_FALSE(CFindFile().First(nullptr));
-}
-
-TEST_F(CDOSTrees, FoundEntryDetailsAndANewSearchReplacesTheOld) {
-  MakeFindFiles();
   CFindFile find;
   ASSERT_TRUE(find.First(At("sub").c_str()) && find.IsDirectory());
   ASSERT_TRUE(find.First(At("THREE.*").c_str())) << "replaces the earlier search; case is ignored";
