@@ -10,18 +10,17 @@ namespace {
 
 using platform::RegistryRoot;
 
-std::vector<ScriptSection> Parse(const std::string& text) {
+// The sections of a script that parses, or the error of one that does not.
+std::vector<ScriptSection> Parse(const std::string& text, std::string* failure = nullptr) {
   std::vector<ScriptSection> sections;
   std::string error;
-  EXPECT_TRUE(ParseRegistryScript(text, sections, error)) << error;
+  EXPECT_EQ(ParseRegistryScript(text, sections, error), failure == nullptr) << text << error;
+  if (failure != nullptr) *failure = error;
   return sections;
 }
-
 std::string ParseError(const std::string& text) {
-  std::vector<ScriptSection> sections;
   std::string error;
-  EXPECT_FALSE(ParseRegistryScript(text, sections, error)) << text;
-  return error;
+  return Parse(text, &error), error;
 }
 
 const std::string kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
@@ -87,10 +86,7 @@ TEST(RegScript, RejectsWhatDoesNotParse) {
 
 std::string Utf16LittleEndian(std::u16string_view text) {
   std::string bytes = "\xFF\xFE";
-  for (const char16_t unit : text) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
+  for (const char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
   return bytes;
 }
 

@@ -30,10 +30,7 @@ class Drives final : public DriveQuery {
 
 class Volume final : public IVolumeControl {
  public:
-  std::uint32_t Open(char letter, bool) override {
-    opened += letter;
-    return 0;
-  }
+  std::uint32_t Open(char letter, bool) override { return (opened += letter, 0); }
   bool Lock() override { return true; }
   bool Dismount() override { return true; }
   bool AllowRemoval(bool) override { return true; }
