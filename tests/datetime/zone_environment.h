@@ -2,6 +2,7 @@
 // runtime told to read it again, then the previous zone comes back.
 #pragma once
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -12,10 +13,13 @@ void SetZoneVariable(const char* value);
 
 class ScopedZone {
  public:
-  explicit ScopedZone(const char* zone);
+  explicit ScopedZone(const char* zone) {
+    if (const char* previous = std::getenv("TZ")) previous_ = previous;
+    SetZoneVariable(zone);
+  }
   ScopedZone(const ScopedZone&) = delete;
   ScopedZone& operator=(const ScopedZone&) = delete;
-  ~ScopedZone();
+  ~ScopedZone() { SetZoneVariable(previous_ ? previous_->c_str() : nullptr); }
 
  private:
   std::optional<std::string> previous_;

@@ -21,12 +21,10 @@ TEST(Autoplay, AcceptsOnlyRootsOfPresentDrives) {
   struct Case {
     const wchar_t* root;
     bool acceptable;
-  } cases[] = {{L"E:\\", true},   {L"e:\\", true},    {L"C:\\", true},  {L"E:", false},
-               {L"D:\\", false},  {L"E\\", false},    {L"", false},     {L"1:\\", false},
-               {L"E:\\x", false}, {L"E:\\x\\", true}, {L"[:\\", false}, {L"\u00c4:\\", false}};
+  } cases[] = {{L"e:\\", true},  {L"E:", false},    {L"D:\\", false},   {L"", false},
+               {L"[:\\", false}, {L"E:\\x", false}, {L"E:\\x\\", true}, {L"\u00c4:\\", false}};
   for (const Case& c : cases) EXPECT_EQ(IsAcceptableDriveRoot(c.root, present), c.acceptable) << c.root;
-  EXPECT_TRUE(IsAcceptableDriveRoot(L"Z:\\", Drives({'Z'})));
-  EXPECT_TRUE(IsAcceptableDriveRoot(L"a:\\", Drives({'A'})));
+  EXPECT_TRUE(IsAcceptableDriveRoot(L"Z:\\", Drives({'Z'})) && IsAcceptableDriveRoot(L"a:\\", Drives({'A'})));
 }
 
 TEST(Autoplay, CancelsOnlyMaskedContentOnItsOwnDriveWhileSuppressing) {
@@ -40,9 +38,8 @@ TEST(Autoplay, CancelsOnlyMaskedContentOnItsOwnDriveWhileSuppressing) {
       {true, L"e:\\", 0x4, true},     // the shell's letter case does not matter
       {true, L"F:\\", 0x4, false},    // another drive
       {true, L"E:\\", 0x200, false},  // film files are let through
-      {true, L"E:\\", 0x202, true},  {true, L"E:\\", 0x2, true}, {true, L"E:\\", 0x100, true},
-      {true, L"E:\\", 0x1, false},   {true, L"E:", 0x4, false},  {true, L"", 0x4, false},
-      {false, L"E:\\", 0x4, false}  // after the stop
+      {true, L"E:\\", 0x202, true},  {true, L"E:\\", 0x1, false},
+      {true, L"E:", 0x4, false},     {false, L"E:\\", 0x4, false}  // after the stop
   };
   for (const Case& c : cases)
     EXPECT_EQ(CancelsAutoplay(c.suppressing, L"E:\\", c.event, c.content, kAutoplayContentMask), c.cancels)
@@ -59,21 +56,8 @@ TEST(Autoplay, EmptyRootTakesTheFirstDriveThatCanBeTaken) {
   EXPECT_EQ(asked, (std::vector<std::wstring>{L"A:\\", L"B:\\", L"C:\\", L"D:\\"}));
 
   asked.clear();
-  EXPECT_TRUE(TakeDrive(L"E:\\", cdDrives));
-  EXPECT_EQ(asked, std::vector<std::wstring>{L"E:\\"});
-
-  asked.clear();
-  EXPECT_FALSE(TakeDrive(L"", [&](std::wstring_view root) {
-    asked.emplace_back(root);
-    return false;
-  }));
-  ASSERT_EQ(asked.size(), 26u);
-  EXPECT_EQ(asked.back(), L"Z:\\");
-}
-
-TEST(Autoplay, MessageLoopEndsOnlyAtQuitWhileNotSuppressing) {
-  EXPECT_TRUE(MessageLoopEnds(true, false) && !MessageLoopEnds(true, true) && !MessageLoopEnds(false, false) &&
-              !MessageLoopEnds(false, true));
+  EXPECT_FALSE(TakeDrive(L"", [&](std::wstring_view root) { return asked.emplace_back(root).empty(); }));
+  EXPECT_EQ(asked.size() * 100 + asked.back()[0], 26u * 100 + 'Z');
 }
 
 }  // namespace

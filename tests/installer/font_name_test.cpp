@@ -23,17 +23,11 @@ struct NameEntry {
 
 std::string Utf16BigEndian(const std::string& text) {
   std::string wide;
-  for (const char c : text) {
-    wide += '\0';
-    wide += c;
-  }
+  for (const char c : text) wide += {'\0', c};
   return wide;
 }
 
-void Put16(std::string& out, std::uint32_t value) {
-  out += static_cast<char>(value >> 8 & 0xFF);
-  out += static_cast<char>(value & 0xFF);
-}
+void Put16(std::string& out, std::uint32_t value) { out += {static_cast<char>(value >> 8), static_cast<char>(value)}; }
 void Put32(std::string& out, std::uint32_t value) {
   Put16(out, value >> 16);
   Put16(out, value & 0xFFFF);
@@ -52,31 +46,25 @@ struct FontFile {
     std::string out;
     Put32(out, version);
     Put16(out, static_cast<std::uint32_t>(tags.size()));
-    Put16(out, 0);
-    Put16(out, 0);
-    Put16(out, 0);
-    std::string table;
-    Put16(table, 0);
+    out.append(6, '\0');
+    std::string table(2, '\0');
     Put16(table, static_cast<std::uint32_t>(names.size()));
     Put16(table, static_cast<std::uint32_t>(6 + 12 * names.size()));
     std::string storage;
     for (const NameEntry& name : names) {
-      Put16(table, name.platform);
-      Put16(table, name.platform == kWindows ? 1 : 0);
-      Put16(table, name.platform == kWindows ? 0x0409 : 0);
-      Put16(table, name.nameId);
-      Put16(table, static_cast<std::uint32_t>(name.bytes.size()));
-      Put16(table, static_cast<std::uint32_t>(storage.size()));
+      const bool windows = name.platform == kWindows;
+      for (const std::size_t field :
+           {std::size_t{name.platform}, std::size_t{windows}, windows ? 0x0409 : std::size_t{0},
+            std::size_t{name.nameId}, name.bytes.size(), storage.size()})
+        Put16(table, static_cast<std::uint32_t>(field));
       storage += name.bytes;
     }
     table += storage;
     std::size_t offset = NameTableOffset() - 4 * (tags.size() - 1);
     for (std::size_t i = 0; i < tags.size(); ++i) {
-      const bool isName = i + 1 == tags.size();
-      out += tags[i];
-      Put32(out, 0);
+      out += tags[i] + std::string(4, '\0');
       Put32(out, static_cast<std::uint32_t>(offset));
-      Put32(out, static_cast<std::uint32_t>(isName ? table.size() : 4));
+      Put32(out, static_cast<std::uint32_t>(i + 1 == tags.size() ? table.size() : 4));
       offset += 4;
     }
     for (std::size_t i = 0; i + 1 < tags.size(); ++i) out += "\x01\x02\x03\x04";
@@ -103,15 +91,12 @@ TEST(FontName, NamesFromMacintoshRecords) {
   } cases[] = {
       {"long name cut to 127 bytes", {{kMac, 1, std::string(300, 'F')}}, 1, std::string(kFontNameLimit, 'F')},
       {"family and full name", {kMacFamily, kMacFull}, 1, "Velinst Sans Bold"},
-      {"full name first", {kMacFull, kMacFamily}, 1, "Velinst Sans Bold"},
       {"full name only", {kMacFull}, 0, "Velinst Sans Bold"},
-      {"windows records only", {kWindowsFamily, kWindowsFull}, 0, ""},
       {"windows before macintosh", {kWindowsFamily, kWindowsFull, kMacFamily, kMacFull}, 1, "Velinst Sans Bold"},
       {"first of each wins",
        {kMacFamily, {kMac, 1, "Other"}, kMacFull, {kMac, 4, "Other Bold"}},
        1,
        "Velinst Sans Bold"},
-      {"other name ids", {{kMac, 2, "Bold"}, {kMac, 6, "VelinstSans-Bold"}}, 0, ""},
       {"empty strings do not count", {{kMac, 1, ""}, {kMac, 4, std::string("\0x", 2)}, kMacFamily}, 1, "Velinst Sans"},
       {"string ends at its NUL", {{kMac, 1, std::string("Velinst\0Sans", 12)}}, 1, "Velinst"}};
   for (const Case& c : cases) {
@@ -132,14 +117,10 @@ TEST(FontName, VersionAndNameTag) {
     int familyFound;
   } cases[] = {{0x00010000, tags, 1},
                {0x74746366, tags, 0},  // "ttcf": a collection
-               {0x4F54544F, tags, 0},  // "OTTO": other outlines
                {0x00010001, tags, 0},
-               {0x00020000, tags, 0},
-               {0x00010000, {"cmap", "head", "NAME"}, 1},
                {0x00010000, {"NaMe"}, 1},
                {0x00010000, {"cmap", "head", "nam "}, 0},
-               {0x00010000, {"cmap", std::string("\0ead", 4), "name"}, 0},
-               {0x00010000, {"cmap", "head", std::string("na\0\0", 4)}, 0}};
+               {0x00010000, {"cmap", std::string("\0ead", 4), "name"}, 0}};
   for (const auto& c : cases) {
     FontFile font;
     font.version = c.version;
@@ -165,21 +146,16 @@ TEST(FontName, DamagedFilesKeepWhatWasFoundAndStayInsideTheFile) {
     int familyFound;
     const char* name;  // null: not checked
   } cases[] = {{0, 0, 0, 0, 0, ""},
-               {11, 0, 0, 0, 0, ""},                        // inside the offset table
                {12 + 16 * 3 - 1, 0, 0, 0, 0, ""},           // inside the directory
-               {table + 5, 0, 0, 0, 0, ""},                 // inside the name table's header
                {table + 6 + 12 - 1, 0, 0, 0, 0, ""},        // inside the first record
                {storage + 11, 0, 0, 0, 0, ""},              // the family string cut short
                {storage + 12, 0, 0, 0, 1, "Velinst Sans"},  // the full name's string is missing
                {all - 1, 0, 0, 0, 1, "Velinst Sans"},
-               {all, 0, 0, 0, 1, "Velinst Sans Bold"},
                {all, 4, 0xFFFF, 2, 1, "Velinst Sans Bold"},  // table count beyond the file
-               {all, nameEntry + 8, 0xFFFFFFF0u, 4, 0, ""},  // name table far outside
                {all, nameEntry + 8, end, 4, 0, ""},
                {all, table + 2, 0xFFFF, 2, 1, "Velinst Sans Bold"},        // record count beyond the file
                {all, table + 4, 0xFFFF, 2, 0, nullptr},                    // storage outside
                {all, table + 6 + 8, 0xFFFF, 2, 0, nullptr},                // string length beyond the file
-               {all, table + 6 + 10, 0xFFFF, 2, 0, nullptr},               // string offset beyond the file
                {all, table + 6 + 24 + 10, 0xFFF0, 2, 1, "Velinst Sans"}};  // full name's string outside
   for (const Case& c : cases) {
     std::string bytes = whole.substr(0, c.length), field;
@@ -191,51 +167,31 @@ TEST(FontName, DamagedFilesKeepWhatWasFoundAndStayInsideTheFile) {
   }
 }
 
-class FontNameExport : public ::testing::Test {
- protected:
-  std::string Write(const std::string& bytes) {
-    const std::string path = dir_.File("font" + std::to_string(written_++) + ".ttf");
-    test::WriteWholeFile(path, bytes);
-    return path;
-  }
-  test::TempDir dir_;
-  int written_ = 0;
-};
-
-TEST_F(FontNameExport, CopiesAtMostSizeCharactersAndATerminator) {
-  FontFile font;
+// A file with only a full name gives the name, but zero: no family was found.
+TEST(FontNameExport, CopiesAtMostSizeCharactersAndGivesZeroWithoutAFamily) {
+  test::TempDir dir;
+  FontFile font, fullOnly;
   font.names = {kMacFamily, kMacFull};
-  const std::string path = Write(font.Bytes());
+  fullOnly.names = {kMacFull};
+  test::WriteWholeFile(dir.File("a.ttf"), font.Bytes());
+  test::WriteWholeFile(dir.File("full.ttf"), fullOnly.Bytes());
+  test::WriteWholeFile(dir.File("ttcf.ttf"), "ttcf");
   const struct {
-    int size;
+    std::string path;
+    int size, result;
     std::string start;
-  } cases[] = {
-      {5, std::string("Velin\0#", 7)}, {31, std::string("Velinst Sans Bold\0", 18)}, {0, std::string("\0#", 2)}};
+  } cases[] = {{dir.File("a.ttf"), 5, 1, std::string("Velin\0#", 7)},
+               {dir.File("a.ttf"), 31, 1, std::string("Velinst Sans Bold\0", 18)},
+               {dir.File("a.ttf"), 0, 1, std::string("\0#", 2)},
+               {dir.File("full.ttf"), 31, 0, std::string("Velinst Sans Bold\0", 18)},
+               {dir.File("ttcf.ttf"), 31, 0, std::string("\0#", 2)},
+               {dir.File("missing.ttf"), 31, 0, std::string("\0#", 2)},
+               {dir.Path(), 31, 0, std::string("\0#", 2)}};
   for (const auto& c : cases) {
     char buffer[32];
     std::memset(buffer, '#', sizeof buffer);
-    EXPECT_EQ(VEL_FontNameFile(path.c_str(), buffer, c.size), 1);
-    EXPECT_EQ(std::string(buffer, c.start.size()), c.start) << c.size;
-  }
-}
-
-// A file with only a full name gives the name, but zero: no family was found.
-TEST_F(FontNameExport, FailuresGiveZero) {
-  FontFile windowsOnly, fullOnly;
-  windowsOnly.names = {kWindowsFamily, kWindowsFull};
-  fullOnly.names = {kMacFull};
-  const struct {
-    std::string path;
-    const char* name;
-  } cases[] = {{dir_.File("missing.ttf"), ""},
-               {dir_.Path(), ""},
-               {Write("ttcf"), ""},
-               {Write(windowsOnly.Bytes()), ""},
-               {Write(fullOnly.Bytes()), "Velinst Sans Bold"}};
-  for (const auto& c : cases) {
-    char buffer[32] = "previous";
-    EXPECT_EQ(VEL_FontNameFile(c.path.c_str(), buffer, 31), 0) << c.path;
-    EXPECT_STREQ(buffer, c.name) << c.path;
+    EXPECT_EQ(VEL_FontNameFile(c.path.c_str(), buffer, c.size), c.result) << c.path << " " << c.size;
+    EXPECT_EQ(std::string(buffer, c.start.size()), c.start) << c.path << " " << c.size;
   }
   char buffer[32];
   EXPECT_EQ(VEL_FontNameFile(nullptr, buffer, 31) + VEL_FontNameFile("font.ttf", nullptr, 31), 0);

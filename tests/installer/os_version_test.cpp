@@ -49,26 +49,19 @@ TEST(OsVersion, ProbeFillsEveryFieldTheRecordSizeHolds) {
     std::uint32_t size;
     const char* fields;
   } cases[] = {{{6, 1, 7601, 1, 0}, kExtendedVersionRecordSize, "6.1.7601 2 'Service Pack 1' 1.0 43947 171"},
-               {{10, 0, 19045, 0, 0}, kExtendedVersionRecordSize, "10.0.19045 2 '' 0.0 43947 171"},
                // the short record has no service pack numbers
-               {{5, 1, 2600, 3, 0}, kShortVersionRecordSize, "5.1.2600 2 'Service Pack 3' 43947.43947 43947 171"}};
+               {{5, 1, 2600, 3, 0}, kShortVersionRecordSize, "5.1.2600 2 'Service Pack 3' 43947.43947 43947 171"},
+               {{0, 0, 0xFFFFFFFF, 0, 0}, kExtendedVersionRecordSize, "0.0.4294967295 2 '' 0.0 43947 171"},
+               {{0, 0, 0x80000005, 0, 0}, kExtendedVersionRecordSize, "0.0.2147483653 2 '' 0.0 43947 171"},
+               {{0, 0, 0, 0, 0}, kExtendedVersionRecordSize, "0.0.0 2 '' 0.0 43947 171"}};
+  // Builds of version 0: four fields of at most two candidates each, then a bisection of at most 33 questions.
   for (auto c : cases) {
     OsVersionRecord record = RecordOfSize(c.size);
     ASSERT_EQ(ProbeOsVersion(&record, c.system.Query()), 1);
     EXPECT_EQ(Fields(record), c.fields);
+    EXPECT_TRUE(c.system.major != 0 || c.system.calls <= 8 + 33) << c.fields;
   }
   EXPECT_EQ(OsCodeFromProbe(cases[0].system.Query()), 5);
-}
-
-// Four fields of at most two candidates each, then a bisection of at most 33 questions.
-TEST(OsVersion, BuildNumbersOfTheWholeRangeConvergeInFewQuestions) {
-  for (const std::uint32_t build : {0x80000000u, 0x80000005u, 0xFFFFFFFEu, 0xFFFFFFFFu, 0u, 1u, 7601u}) {
-    FakeSystem system{0, 0, build, 0, 0};
-    OsVersionRecord record = RecordOfSize(kExtendedVersionRecordSize);
-    ASSERT_EQ(ProbeOsVersion(&record, system.Query()), 1);
-    EXPECT_EQ(record.buildNumber, build);
-    EXPECT_LE(system.calls, 8 + 33) << build;
-  }
 }
 
 // A wrong size; a query that never bounds a field, and one that refuses even
@@ -89,8 +82,7 @@ TEST(OsVersion, RefusedProbeLeavesTheRecordUnchanged) {
 }
 
 TEST(OsVersion, CodeOfVersion31IsFourAndOfTheRunningSystemFive) {
-  FakeSystem system{3, 1, 511, 0, 0};
-  EXPECT_EQ(OsCodeFromProbe(system.Query()), 4);
+  EXPECT_EQ(OsCodeFromProbe(FakeSystem{3, 1, 511, 0, 0}.Query()), 4);
   EXPECT_EQ(VEL_MD_GetOS(), 5);
 }
 

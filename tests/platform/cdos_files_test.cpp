@@ -2,20 +2,16 @@
 #include "platform/cdos.h"
 #include "platform/last_error.h"
 #include "platform/path_separator.h"
-#include "platform/perf_timer.h"
 #include "platform/temp_file_name.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace velinst {
@@ -33,20 +29,16 @@ TEST(CDOSFiles, SetTimesReadBackExactlyAndAbsentOnesAreKeptWhileAnotherHoldsTheF
   std::fstream holder(file, std::ios::in | std::ios::out | std::ios::binary);
   ASSERT_TRUE(holder.is_open());
   CDOS dos;
-  const FileTime creation = FileTimeFromUnix(915148800);  // 1999-01-01
-  const FileTime access = FileTimeFromUnix(981173106, 700000000);
-  const FileTime write = FileTimeFromUnix(946684800, 100);  // 2000-01-01, 100 ns past
+  const FileTime creation = FileTimeFromUnix(915148800), access = FileTimeFromUnix(981173106, 700000000);
+  const FileTime write = FileTimeFromUnix(946684800, 100), later = FileTimeFromUnix(1100000000, 300);
   ASSERT_TRUE(dos.SetFileTimes(file.c_str(), &creation, &access, &write));
-  const FileTime later = FileTimeFromUnix(1100000000, 300);
   ASSERT_TRUE(dos.SetFileTimes(file.c_str(), nullptr, nullptr, &later)) << "only the write time";
   FileTime readCreation, readAccess, readWrite;
-  ASSERT_TRUE(dos.GetFileTimes(file.c_str(), &readCreation, &readAccess, &readWrite));
-  EXPECT_EQ(readAccess.Ticks(), access.Ticks());
-  EXPECT_EQ(readWrite.Ticks(), later.Ticks());
+  ASSERT_TRUE(dos.GetFileTimes(file.c_str(), &readCreation, &readAccess, &readWrite) &&
+              dos.GetFileTimes(file.c_str(), nullptr, nullptr, nullptr));
+  EXPECT_EQ(std::vector<std::uint64_t>({readAccess.Ticks(), readWrite.Ticks()}),
+            std::vector<std::uint64_t>({access.Ticks(), later.Ticks()}));
   EXPECT_GT(readCreation.Ticks(), kFileTimeUnixEpoch) << "the birth or change time, after 1970";
-  // Wine, on Linux too, keeps no settable creation time; Windows would show it.
-  EXPECT_TRUE(platform::kRootFolderText == nullptr || readCreation.Ticks() != creation.Ticks());
-  EXPECT_TRUE(dos.GetFileTimes(file.c_str(), nullptr, nullptr, nullptr)) << "every output may be absent";
   const FileTime old = FileTimeFromUnix(631152000);  // 1990-01-01
   ASSERT_TRUE(dos.SetFileTimes(file.c_str(), nullptr, &old, &old));
   EXPECT_EQ(dos.EarliestTime(file.c_str()), 631152000);
@@ -81,54 +73,43 @@ TEST(CDOSFiles, PathsOf256CharactersOrMoreAreRefusedNotCut) {
   EXPECT_EQ(dos.CreationTime(missing.c_str()) + dos.EarliestTime(missing.c_str()), 0);
 }
 
-struct TempName {
-  std::uint32_t unique = 0;
-  std::string name;
-  bool EndsWith(const char* tail) const {
-    return name.size() >= std::strlen(tail) &&
-           CDOS::EqualIgnoringCase(name.c_str() + name.size() - std::strlen(tail), tail);
-  }
-};
-
-TempName MakeTempName(const char* folder, const char* prefix, std::uint32_t unique) {
+// The name made, or "" when the call gives zero.
+std::string MakeTempName(const char* folder, const char* prefix, std::uint32_t unique) {
   PathBuffer name = "unchanged";
   const std::uint32_t made = CDOS().TemporaryFileName(name, folder, prefix, unique);
-  return {made, std::string(name)};
+  EXPECT_TRUE(unique == 0 || made == 0 || made == unique);
+  return made != 0 ? std::string(name) : "";
 }
 
-TEST(CDOSTemporaryName, UniqueZeroCreatesDistinctPrivateFiles) {
+TEST(CDOSTemporaryName, UniqueZeroCreatesDistinctPrivateFilesAndANumberOnlyFormsTheName) {
   TempDir dir;
   PathBuffer temp;
   ASSERT_NE(platform::TemporaryFolder(temp, kPathCapacity - 1), 0u);
-  const std::string folders[] = {dir.Path(), dir.Path(), temp};
-  const TempName made[] = {MakeTempName(dir.Path().c_str(), nullptr, 0), MakeTempName(dir.Path().c_str(), nullptr, 0),
-                           MakeTempName(nullptr, nullptr, 0)};  // no folder: the user's temporary folder
+  const std::string made[] = {MakeTempName(dir.Path().c_str(), nullptr, 0),
+                              MakeTempName(dir.Path().c_str(), nullptr, 0),
+                              MakeTempName(nullptr, nullptr, 0)};  // no folder: the user's temporary folder
   for (int i = 0; i < 3; ++i) {
-    ASSERT_NE(made[i].unique, 0u);
-    EXPECT_TRUE(made[i].name.rfind(folders[i] + "TMP", 0) == 0 && made[i].EndsWith(".tmp")) << made[i].name;
-    EXPECT_TRUE(test::FileExists(made[i].name)) << "created exclusively";
+    const std::string folder = i < 2 ? dir.Path() : std::string(temp);
+    EXPECT_TRUE(made[i].rfind(folder + "TMP", 0) == 0 && made[i].size() > folder.size() + 7 &&
+                CDOS::EqualIgnoringCase(made[i].c_str() + made[i].size() - 4, ".tmp"))
+        << made[i];
+    EXPECT_TRUE(test::FileExists(made[i])) << "created exclusively";
     if (platform::kRootFolderText != nullptr) {
-      EXPECT_EQ(std::filesystem::status(made[i].name).permissions(),
+      EXPECT_EQ(std::filesystem::status(made[i]).permissions(),
                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     }
   }
-  EXPECT_NE(made[0].name, made[1].name);
-  std::remove(made[2].name.c_str());
-}
-
-TEST(CDOSTemporaryName, NonZeroNumberOnlyFormsTheName) {
-  TempDir dir;
-  const TempName made = MakeTempName(dir.Path().c_str(), "abcdef", 0x2A);
-  EXPECT_EQ(made.unique, 0x2Au);
-  EXPECT_EQ(made.name.size(), dir.Path().size() + std::strlen("abc2A.TMP"));
-  EXPECT_TRUE(made.name.rfind(dir.Path() + "abc", 0) == 0 && made.EndsWith("2a.tmp")) << made.name;
-  EXPECT_FALSE(test::FileExists(made.name));
+  EXPECT_NE(made[0], made[1]);
+  std::remove(made[2].c_str());
+  const std::string named = MakeTempName(dir.Path().c_str(), "abcdef", 0x2A);
+  EXPECT_TRUE(CDOS::EqualIgnoringCase(named.c_str(), (dir.Path() + "abc2A.TMP").c_str())) << named;
+  EXPECT_FALSE(test::FileExists(named));
   std::string folder = dir.Path();
   folder.pop_back();
-  EXPECT_EQ(MakeTempName(folder.c_str(), "v", 1).name.rfind(dir.Path() + "v1", 0), 0u) << "separator added";
+  EXPECT_EQ(MakeTempName(folder.c_str(), "v", 1).rfind(dir.Path() + "v1", 0), 0u) << "separator added";
   const std::string longFolder = dir.Path() + std::string(CDOS::kTemporaryFolderLimit, 'f');
-  EXPECT_EQ(MakeTempName(longFolder.c_str(), nullptr, 1).unique, 0u) << "folder over the limit is refused, not cut";
-  EXPECT_EQ(MakeTempName(dir.File("no-such-folder").c_str(), nullptr, 0).unique, 0u);
+  EXPECT_EQ(MakeTempName(longFolder.c_str(), nullptr, 1), "") << "folder over the limit is refused, not cut";
+  EXPECT_EQ(MakeTempName(dir.File("no-such-folder").c_str(), nullptr, 0), "");
 }
 
 TEST(CDOSText, DriveRootTextHasExactlyTwoForms) {
@@ -164,16 +145,12 @@ TEST(CDOSText, ExtensionIsTheTextAfterTheLastDotOfTheName) {
 }
 
 TEST(CDOSText, CompareAndFindIgnoringCase) {
-  EXPECT_TRUE(CDOS::EqualIgnoringCase("Setup.EXE", "setup.exe"));
-  EXPECT_FALSE(CDOS::EqualIgnoringCase("abc", "abcd"));
-  EXPECT_FALSE(CDOS::EqualIgnoringCase("abcd", "abc"));
-  EXPECT_FALSE(CDOS::EqualIgnoringCase("a", nullptr));
+  EXPECT_TRUE(CDOS::EqualIgnoringCase("Setup.EXE", "setup.exe") && !CDOS::EqualIgnoringCase("abc", "abcd") &&
+              !CDOS::EqualIgnoringCase("abcd", "abc") && !CDOS::EqualIgnoringCase("a", nullptr));
   const char* text = "C:\\Program Files\\Vendor";
-  EXPECT_EQ(CDOS::FindIgnoringCase(text, "program"), text + 3);
   EXPECT_EQ(CDOS::FindIgnoringCase(text, "VENDOR"), text + 17);
   EXPECT_EQ(CDOS::FindIgnoringCase(text, "vendors"), nullptr) << "no match reaching past the end";
   EXPECT_EQ(CDOS::FindIgnoringCase(text, ""), text);
-  EXPECT_EQ(CDOS::FindIgnoringCase(nullptr, "x"), nullptr);
 }
 
 TEST(FileTime, ConvertsUnixInstantsBothWays) {
@@ -195,22 +172,8 @@ TEST(FileTime, ConvertsUnixInstantsBothWays) {
     EXPECT_EQ(UnixSeconds(time), c.seconds);
     EXPECT_EQ(UnixNanoseconds(time), c.nanoseconds / 100 * 100);
   }
-}
-
-TEST(FileTime, InstantsOutsideTheRangeSaturate) {
-  EXPECT_EQ(FileTimeFromUnix(-kFileTimeUnixEpochSeconds - 1).Ticks(), 0u);
+  EXPECT_EQ(FileTimeFromUnix(-kFileTimeUnixEpochSeconds - 1).Ticks(), 0u) << "saturates";
   EXPECT_EQ(FileTimeFromUnix(INT64_MAX / 2).Ticks(), ~0ull);
-}
-
-TEST(PerfTimer, StopMeasuresTheSleepAndRunningGrowsWithoutStopping) {
-  CPerfTimer timer;
-  timer.Start();
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  const double stopped = timer.Stop(), first = timer.Running();
-  EXPECT_TRUE(stopped >= 0.019 && stopped < 10.0 && first >= stopped) << stopped;
-  std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  EXPECT_GT(timer.Running(), first);
-  EXPECT_EQ(timer.Elapsed(), stopped) << "elapsed repeats the stop without reading the counter";
 }
 
 // A joined path needs room for its terminator: 255 characters fit, 256 do not.
@@ -253,10 +216,8 @@ TEST(Base64, StandardVectorsBothWays) {
   } vectors[] = {{"", ""},
                  {"f", "Zg=="},
                  {"fo", "Zm8="},
-                 {"foo", "Zm9v"},
-                 {"foob", "Zm9vYg=="},
-                 {"fooba", "Zm9vYmE="},
                  {"foobar", "Zm9vYmFy"},
+                 {"foob", "Zm9vYg=="},
                  {std::string("\xff\xfe\x00", 3), "//4A"}};
   for (const auto& v : vectors) {
     EXPECT_EQ(Encode(v.bytes), v.text);
@@ -265,24 +226,11 @@ TEST(Base64, StandardVectorsBothWays) {
   EXPECT_EQ(Base64EncodedSize(16), 25u);
 }
 
-TEST(Base64, RoundTripsEveryLengthAndByteValue) {
-  std::mt19937 random(4648);
-  for (std::size_t length = 0; length < 300; ++length) {
-    std::string bytes(length, '\0');
-    for (char& c : bytes) c = static_cast<char>(random());
-    const std::string text = Encode(bytes);
-    ASSERT_EQ(text.size(), Base64EncodedSize(length) - 1);
-    ASSERT_EQ(Decode(text), bytes) << "length " << length;
-  }
-}
-
 TEST(Base64, DecodeTakesOnlyWholeGroupsAndBadCharactersSpoilOnlyTheirGroup) {
   const struct {
     std::string text, bytes;
   } cases[] = {
-      {"Z", ""},
       {"Zm9", ""},
-      {"Zm9vY", "foo"},
       {"Zm9vYmE", "foo"},  // a trailing partial group is not read
       {"YQ==Zm9v", "a"},
       {"YWI=Zm9v", "ab"},

@@ -37,15 +37,6 @@ TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNothing) {
   EXPECT_EQ(reg.CountEntries(CReg::kEnumValues), 2u * kValuesEach);
 }
 
-TEST_F(RegistryStoreTest, StoreIsAReadableScript) {
-  CReg reg;
-  ASSERT_TRUE(reg.OpenCurrentUser(Key().c_str(), true));
-  ASSERT_TRUE(reg.SetValue("Host", "service.example"));
-  const std::string text = test::ReadWholeFile(store_.File("registry/HKEY_CURRENT_USER.reg"));
-  EXPECT_EQ(text.rfind("Windows Registry Editor Version 5.00\n", 0), 0u);
-  EXPECT_NE(text.find("[HKEY_CURRENT_USER\\" + Key() + "]\n\"Host\"=\"service.example\"\n"), std::string::npos);
-}
-
 TEST_F(RegistryStoreTest, DamagedStoreIsNeitherReadNorOverwritten) {
   const std::string file = store_.File("registry/HKEY_CURRENT_USER.reg");
   CReg reg;

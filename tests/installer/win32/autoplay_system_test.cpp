@@ -113,24 +113,5 @@ TEST(AutoplaySystem, LoadingListsTheCancelClassUnderTheShellsHandlers) {
   ::RegCloseKey(key);
 }
 
-TEST(AutoplaySystem, CancelObjectAnswersOnlyItsInterfaces) {
-  auto* object = new CQueryCancelAutoplay(L"E:\\");
-  const Owned<CQueryCancelAutoplay> owner(object);
-  void* found = nullptr;
-  EXPECT_EQ(object->QueryInterface(IID_IUnknown, &found), S_OK);
-  EXPECT_EQ(found, static_cast<IQueryCancelAutoPlay*>(object));
-  static_cast<IUnknown*>(found)->Release();
-  EXPECT_EQ(object->QueryInterface(__uuidof(IQueryCancelAutoPlay), &found), S_OK);
-  static_cast<IUnknown*>(found)->Release();
-  found = object;
-  EXPECT_EQ(object->QueryInterface(IID_IDispatch, &found), E_NOINTERFACE);
-  EXPECT_EQ(found, nullptr);
-  EXPECT_EQ(object->AddRef(), 2u);
-  EXPECT_EQ(object->Release(), 1u);
-  // Nothing is suppressed in this test: every event goes on.
-  EXPECT_EQ(object->AllowAutoPlay(L"E:\\", 0x4, nullptr, 0), S_OK);
-  EXPECT_EQ(object->AllowAutoPlay(nullptr, 0x4, nullptr, 0), S_OK);
-}
-
 }  // namespace
 }  // namespace velinst
