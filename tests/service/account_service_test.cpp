@@ -26,6 +26,25 @@ TEST(AccountService, AFailureInsideAnswers500WithoutItsReason) {
   EXPECT_EQ(answer.body.find("users"), std::string::npos) << answer.body;
 }
 
+// Requests the service cannot take answer with the error type a client
+// maps to its code.
+TEST(AccountService, RequestsItCannotTakeAnswerTheirErrorType) {
+  AccountService service(":memory:", ServiceSettings{});
+  const struct {
+    const char* query;
+    const char* type;
+  } cases[] = {{"", "RequestException"},
+               {"method=Account.Nothing", "RequestException"},
+               {"method=Account.Login&encryptedData=%%%", "ParameterException"},
+               {"method=Account.Login&encryptedData=bm90LWVuY3J5cHRlZA%3d%3d", "ParameterException"},
+               {"method=Weather.GetCurrentByLatLon&latitude=1&longitude=1", "MissingParameterException"},
+               {"method=Weather.GetCurrentByLatLon&authToken=nope&latitude=1&longitude=1", "InvalidAuthTokenException"}};
+  for (const auto& c : cases) {
+    const ServiceAnswer answer = service.Handle(c.query, "", "127.0.0.1");
+    EXPECT_NE(answer.body.find(std::string("type=\"") + c.type + "\""), std::string::npos) << c.query << ": " << answer.body;
+  }
+}
+
 // A token lives from its issue up to, not including, the second it expires,
 // and only for the address it was issued to.
 TEST(AuthTokens, RefusedFromTheSecondTheyExpireAndFromOtherAddresses) {
