@@ -107,7 +107,6 @@ TEST_F(TripServiceTest, SharedTripsAreFoundByTextAreaAndDistance) {
   const double latitude = 40.0 + (userId_ % 1000) * 0.001;
   const std::int32_t tripId = Trip().Save(token_, Gpx(name, latitude, -105.0)).value;
   ASSERT_GT(tripId, 0);
-  EXPECT_EQ(Trip().Share(token_, tripId, true, {}, std::nullopt), 0);
   EXPECT_EQ(Trip().Share(token_, tripId, true, {"friends", "public"}, "en-US"), 0);
   const std::string id = std::to_string(tripId);
 
