@@ -170,19 +170,6 @@ TEST_F(RdbExportsTest, CreateUserAccountStopsAtTheFirstFailure) {
   EXPECT_THAT(Methods(), ElementsAre("Accounts.Create"));
 }
 
-TEST_F(RdbExportsTest, AccountTextsAreDecodedAndCut) {
-  AnswerOk("Accounts.GetByProductId",
-           "<Account><Id>11</Id><ContactName>Smith &amp;amp; Sons</ContactName>"
-           "<ContactEmail>a&amp;b@example.com</ContactEmail><ContactPhone>" +
-               std::string(2000, '5') + "</ContactPhone></Account>");
-  Buffer name, email, phone;
-  int accountId = 0;
-  EXPECT_EQ(VEL_RDB_GetAccount("t", "P-1", name.Get(), email.Get(), phone.Get(), &accountId), 0);
-  EXPECT_EQ(Texts({name.Text(), email.Text(), phone.Text(), std::to_string(accountId)}),
-            Texts({"Smith & Sons", "a&b@example.com", std::string(kTextSize - 1, '5'), "11"}));
-  EXPECT_TRUE(phone.GuardIntact());
-}
-
 TEST_F(RdbExportsTest, RaisedFailuresAndMissingArgumentsGiveThree) {
   Answer("Account.UsernameExists", http::test::OkAnswer("<Exists>maybe</Exists>"));
   int exists = -1;

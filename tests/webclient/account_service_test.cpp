@@ -14,9 +14,7 @@ namespace {
 
 using service::test::UniqueName;
 
-constexpr std::int32_t kDuplicateUsername = 14;
 constexpr std::int32_t kIncorrectPassword = 26;
-constexpr std::int32_t kRecordNotFound = 37;
 // Beyond the stand-in's token lifetime.
 constexpr std::int64_t kPastTokenLifetime = 2 * 3600;
 
@@ -37,36 +35,6 @@ class AccountServiceTest : public SignedInServiceTest {
 
   std::int64_t clockMoved_ = 0;
 };
-
-TEST_F(AccountServiceTest, RegistrationSignInAndProfile) {
-  const std::string email = user_ + "@example.org";
-  EXPECT_GT(userId_, 0);
-  EXPECT_EQ(CurrentAuthToken(), token_);
-  EXPECT_EQ(Account().Register(user_, "secret-1", true, "", "", "", UniqueName("o") + "@example.org", "", "", "", "",
-                               "", 0, "", nullptr).code, kDuplicateUsername);
-
-  const std::string displayName = UniqueName("Walker & Co");
-  EXPECT_EQ(Account().Update(token_, displayName, "", std::nullopt, std::nullopt), 0);
-  const std::string nobody = UniqueName("nobody");
-  const std::pair<CRKExistsResult, bool> checks[] = {
-      {Account().UsernameExists(user_), true},          {Account().UsernameExists(nobody), false},
-      {Account().EmailAddressExists(email), true},      {Account().EmailAddressExists(nobody + "@example.org"), false},
-      {Account().DisplayNameExists(displayName), true}, {Account().DisplayNameExists(nobody), false}};
-  for (const auto& [result, exists] : checks)
-    EXPECT_EQ(std::make_pair(result.code, result.exists), std::make_pair(0, exists));
-
-  double weight = 0;
-  std::string units;
-  std::int32_t signedInId = 0;
-  const CRKTokenResult signedIn = Login("secret-1", &weight, &units, &signedInId);
-  ASSERT_EQ(signedIn.code, 0);
-  EXPECT_EQ(std::make_tuple(signedInId, weight, units), std::make_tuple(userId_, 70.0, std::string("kg")));
-  EXPECT_EQ(Login("wrong-1").code, kIncorrectPassword);
-  EXPECT_EQ(CurrentAuthToken(), signedIn.token);
-
-  EXPECT_EQ(Account().ResetPassword(email, true), 0);
-  EXPECT_EQ(Account().ResetPassword(nobody + "@example.org", false), kRecordNotFound);
-}
 
 TEST_F(AccountServiceTest, AnonymousDeviceToken) {
   ResetAccountSession();  // a device without a signed-in user

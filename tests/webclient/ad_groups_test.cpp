@@ -101,18 +101,9 @@ TEST_F(AdGroupsTest, AnswersBecomeRecordsAndErrorsEmptyResults) {
   const CRKADResult<std::string> nobody = Ad().LiveTracking().Get("t", std::nullopt, std::nullopt);
   EXPECT_EQ(std::make_pair(nobody.code, nobody.value), std::make_pair(33, std::string()));
   EXPECT_THAT(Requests(), IsEmpty());
-  AnswerOk("Accounts.Remove", "<Account><Id>5</Id><Name>gone</Name></Account>");
-  EXPECT_EQ(Ad().Accounts().Remove("t", 5).value.Name, "gone");
-  Answer("LiveTracking.Get", http::test::OkAnswer("<gpx><trk/></gpx>"));
-  EXPECT_THAT(Ad().LiveTracking().Get("t", 4, std::nullopt).value, HasSubstr("<gpx>"));
-
-  server_.Reset();
   AnswerError("AccountUsers.Get", "RecordNotFoundException");
   const auto failed = Ad().AccountUsers().Get("t", 5);
   EXPECT_EQ(std::make_pair(failed.code, failed.value.size()), std::make_pair(37, std::size_t{0}));
-  AnswerError("S3.GetTemporaryCredentials", "NotAuthorizedException");
-  const auto denied = Ad().S3().GetTemporaryCredentials("t");
-  EXPECT_EQ(std::make_pair(denied.code, denied.value), std::make_pair(32, Credentials()));
 }
 
 }  // namespace

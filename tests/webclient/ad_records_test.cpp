@@ -98,36 +98,5 @@ TEST_F(AdParsersTest, ListReadsTheWrapperUpToTheFirstStranger) {
   EXPECT_THAT(roles.List(), ElementsAre(String{"AccountAdmin"}, String{"Viewer"}));
 }
 
-TEST_F(AdParsersTest, RecordReadsOnlyAnElementOfTheAnswerItself) {
-  CRKADRecord<Account> parser, wrapped, twice;
-  Read(Ok(kAnn), &parser);
-  EXPECT_TRUE(parser.IsFilled());
-  EXPECT_EQ(parser.Record(), (Account{1, "Ann"}));
-  Read(Ok(std::string("<Wrapper>") + kAnn + "</Wrapper>"), &wrapped);
-  EXPECT_FALSE(wrapped.IsFilled());
-  EXPECT_EQ(wrapped.Record(), Account());
-  // Attributes are not read; a second element overwrites what it names.
-  Read(Ok(std::string("<Account Id=\"9\"><Id>1</Id><City>Bend</City></Account>") + kBo), &twice);
-  EXPECT_EQ(twice.Record(), (Account{2, "Bo", "", "", "Bend"}));
-}
-
-TEST_F(AdParsersTest, GpxHackKeepsTheMarkup) {
-  struct Case {
-    const char* answer;
-    const char* markup;
-  } cases[] = {
-      {"<gpx version=\"1.1\"><trk><name>a</name></trk></gpx>", "<gpx version=\"1.1\"><trk><name>a</name></trk></gpx>"},
-      {"<rsp status=\"ok\"><first/><last>x</last></rsp>", "<last>x</last>"},
-      {"<rsp status=\"ok\"/>", ""},
-  };
-  for (const Case& c : cases) {
-    CRKADGPXHack parser;
-    Read(c.answer, &parser);
-    std::string markup = parser.Markup();  // as the platform writes it, its layout aside
-    std::erase_if(markup, [](char c) { return c == '\r' || c == '\n' || c == '\t'; });
-    EXPECT_EQ(markup, c.markup) << c.answer;
-  }
-}
-
 }  // namespace
 }  // namespace velinst::test

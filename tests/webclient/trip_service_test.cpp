@@ -102,31 +102,11 @@ TEST_F(TripServiceTest, ATripFromSaveToDelete) {
   EXPECT_TRUE(Trip().GetTripList(token_).value.empty());
 }
 
-TEST_F(TripServiceTest, SynchronizedSaveReplacesTheTripItNames) {
-  const auto first = Trip().SynchronizedSave(token_, std::nullopt, Gpx("Synced", 45.5, -119.5));
-  ASSERT_EQ(first.code, 0);
-  const std::vector<std::int32_t> ids = Trip().GetTripListIDs(token_).value;
-  ASSERT_EQ(ids.size(), 1u);
-  const std::string idAttribute = "id=\"" + std::to_string(ids[0]) + "\"";
-  EXPECT_THAT(first.value, HasSubstr(idAttribute));
-
-  std::string replacement = first.value;
-  const std::size_t name = replacement.find("Synced");
-  ASSERT_NE(name, std::string::npos);
-  replacement.replace(name, 6, "Resynced");
-  const auto second = Trip().SynchronizedSave(token_, "2030-01-01T00:00:00Z", replacement);
-  EXPECT_EQ(second.code, 0);
-  EXPECT_THAT(second.value, HasSubstr("Resynced"));
-  EXPECT_EQ(Trip().GetTripListIDs(token_).value, ids);
-  EXPECT_EQ(Trip().GetTripList(token_).value.at(0).name, "Resynced");
-}
-
 TEST_F(TripServiceTest, SharedTripsAreFoundByTextAreaAndDistance) {
   const std::string name = UniqueName("Shared ridge");
   const double latitude = 40.0 + (userId_ % 1000) * 0.001;
   const std::int32_t tripId = Trip().Save(token_, Gpx(name, latitude, -105.0)).value;
   ASSERT_GT(tripId, 0);
-  EXPECT_EQ(Trip().Share(token_, tripId, true, {}, std::nullopt), 0);
   EXPECT_EQ(Trip().Share(token_, tripId, true, {"friends", "public"}, "en-US"), 0);
   const std::string id = std::to_string(tripId);
 
