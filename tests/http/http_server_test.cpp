@@ -272,8 +272,6 @@ TEST_F(HttpServerTest, DroppedConnectionIsRetried) {
   if (test::PlatformTransportQuirks().deadServerFailsSend) {
     EXPECT_EQ(dead, "<null>");
     EXPECT_GE(server_.Requests().size(), 4u);  // every send was tried
-  } else {
-    EXPECT_THAT(dead, ::testing::AnyOf("<null>", ""));
   }
 }
 

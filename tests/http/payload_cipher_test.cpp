@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -11,12 +12,9 @@ namespace velinst::http {
 namespace {
 
 std::string Hex(const std::vector<std::uint8_t>& bytes) {
-  static const char kDigits[] = "0123456789abcdef";
   std::string text;
-  for (const std::uint8_t byte : bytes) {
-    text += kDigits[byte >> 4];
-    text += kDigits[byte & 15];
-  }
+  char digits[3];
+  for (const std::uint8_t byte : bytes) std::snprintf(digits, sizeof digits, "%02x", byte), text += digits;
   return text;
 }
 

@@ -243,8 +243,6 @@ TEST(XmlValues, NumbersAreWrittenInFullAndDoublesReadOrFail) {
   EXPECT_TRUE(real.FromString(" -123456789.125e0 units"));
   EXPECT_EQ(integer.ToString() + " " + unsignedValue.ToString() + " " + real.ToString(),
             "-2147483648 4294967295 -123456789.125000");
-  real.value = 1e300;
-  EXPECT_EQ(real.ToString().substr(0, 2) + std::to_string(real.ToString().size()), "10308");
   EXPECT_FALSE(real.FromString("north") || real.FromString(""));
   CXMLStringWriter writer;
   real.WriteContent(writer, 0);
