@@ -57,7 +57,6 @@ TEST_F(PackListExport, ExampleRegionAtEveryScale) {
   EXPECT_EQ(Run(VEL_MakePackList24K, region, 24000), 14);
   EXPECT_EQ(ListLines(ReadWholeFile(list_)), kMontereyQuadrangles);
   EXPECT_EQ(Run(VEL_MakePackList24K, region, 100000), 4 * 32);
-  EXPECT_EQ(Run(VEL_MakePackList24K, region, 250000), 2 * 128);
   EXPECT_EQ(Run(VEL_MakePackList100K, region, 100000), 4);
   EXPECT_EQ(ListLines(ReadWholeFile(list_)), (Lines{"36121E1", "36122E1", "37121A1", "36121A1"}));
   EXPECT_EQ(Run(VEL_MakePackList100K, region, 250000), 8);
@@ -71,7 +70,6 @@ TEST_F(PackListExport, FirstFormatExampleWithCarriageReturns) {
   EXPECT_EQ(Run(VEL_MakePackList24K, region, 24000), 7);
   EXPECT_EQ(ListLines(ReadWholeFile(list_)),
             (Lines{"39120B2", "39120A2", "39119A8", "39120A1", "38119H8", "38120H2", "38120H3"}));
-  EXPECT_EQ(Run(VEL_MakePackList100K, region, 250000), 8);
 }
 
 TEST_F(PackListExport, ListIsWrittenWithCarriageReturnsWhateverTheRegionsLineEnds) {
@@ -124,13 +122,6 @@ TEST_F(PackListExport, RegionBreakingTheLayoutPrintsOneLineRemovesTheListAndGive
       RegionFile("2.0", {{"24, \"q\"", {"0, \"37122-A1\", \"a\"", "8, \"x\", \"y\", 37.0, -122.0, 38.0"}}}));
   EXPECT_EQ(Run(VEL_MakePackList24K, region, 24000), -1);
   EXPECT_EQ(printed_, "region file '" + region + "', line 18: a rectangle sheet without four numbers\n");
-  EXPECT_FALSE(FileExists(list_));
-}
-
-TEST_F(PackListExport, HundredThousandListRefusesTheQuadrangleScale) {
-  WriteWholeFile(list_, "an older list");
-  EXPECT_EQ(Run(VEL_MakePackList100K, dir_.File("missing.rgn"), 24000), -2);
-  EXPECT_EQ(printed_, "");  // refused before the region is read
   EXPECT_FALSE(FileExists(list_));
 }
 

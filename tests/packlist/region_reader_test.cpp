@@ -200,12 +200,6 @@ TEST(RegionReader, LineOf511CharactersIsAccepted) {
             (std::vector<std::string>{"37122-A1", ""}));
 }
 
-TEST(RegionReader, UnreadableFileIsReportedNotFatal) {
-  ScaleInfoTable table;
-  EXPECT_EQ(ReadRegionFile(test::ExamplePath("no-such-region.rgn").c_str(), table).fault, RegionFault::kCannotOpen);
-  EXPECT_EQ(ReadRegionFile(nullptr, table).fault, RegionFault::kCannotOpen);
-}
-
 // The buffer grows by doubling; a doubling past the limit (here that of a
 // 32-bit size) gives 0 instead of wrapping to a smaller buffer than is held.
 TEST(RegionReader, BufferGrowthStopsAtTheLimitInsteadOfWrapping) {

@@ -104,19 +104,6 @@ TEST(CDOSDrives, VolumeLabelNeedsAReadyDriveAndAnAnswer) {
   }
 }
 
-TEST(CDOSDrives, TheSystemsOwnDrives) {
-  CDOS dos;
-  const bool host = platform::kRootFolderText != nullptr;  // the host has no drive letters
-  char label[CDOS::kLabelCapacity];
-  EXPECT_EQ(dos.IsDriveReady('C'), !host);
-  EXPECT_EQ(dos.DriveKind('C'), host ? 0 : CDOS::kDriveFixed);
-  EXPECT_EQ(dos.FreeSpace('C') > 0, !host);
-  EXPECT_EQ(dos.CurrentDrive() != 0, !host);
-  if (host) {
-    EXPECT_FALSE(dos.VolumeLabel('C', label) || dos.SetCurrentDrive('C') || dos.FirstCdDrive());
-  }
-}
-
 // A volume that refuses the calls named in `refuses` ("open" fails with
 // error 32); it records the calls.
 class FakeVolume final : public platform::IVolumeControl {
