@@ -13,20 +13,14 @@
 
 namespace {
 
-enum class Kind { IntegerIn, IntegerOut, TextIn, TextOut, Invalid };
-
-struct Prototype {
-  bool returnsValue = true;
-  std::vector<Kind> parameters;
-  bool operator==(const Prototype&) const = default;
-};
-
-using Prototypes = std::map<std::string, Prototype>;
+// A prototype as text: "function(" or "procedure(", then one letter per
+// parameter (i integer read, I integer written, t text read, T text written,
+// ? none of these), then ")".
+using Prototypes = std::map<std::string, std::string>;
 
 std::string ReadFile(const char* path) {
-  std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
 
@@ -38,111 +32,85 @@ std::string Trimmed(const std::string& text) {
 std::vector<std::string> Split(const std::string& text, char separator) {
   std::vector<std::string> parts;
   std::istringstream in(text);
-  for (std::string part; std::getline(in, part, separator);) parts.push_back(Trimmed(part));
+  for (std::string part; std::getline(in, part, separator);)
+    if (!Trimmed(part).empty()) parts.push_back(Trimmed(part));
   return parts;
 }
 
-// A C parameter: `const char* name` is read, `char* name` written, `int* name` written.
-Kind CParameterKind(const std::string& parameter) {
+// `const char* name` is read, `char* name` and `int* name` written.
+char CParameterKind(const std::string& parameter) {
   const bool pointer = parameter.find('*') != std::string::npos;
-  if (parameter.find("char") != std::string::npos) {
-    if (!pointer) return Kind::Invalid;
-    return parameter.rfind("const", 0) == 0 ? Kind::TextIn : Kind::TextOut;
-  }
-  if (parameter.find("int") != std::string::npos) return pointer ? Kind::IntegerOut : Kind::IntegerIn;
-  return Kind::Invalid;
+  if (parameter.find("char") != std::string::npos) return !pointer ? '?' : parameter.rfind("const", 0) == 0 ? 't' : 'T';
+  if (parameter.find("int") != std::string::npos) return pointer ? 'I' : 'i';
+  return '?';
 }
 
 Prototypes HeaderPrototypes(const std::string& header) {
   Prototypes prototypes;
   static const std::regex declaration(R"((int|void)\s+VELAPI\s+(VEL_\w+)\s*\(([^)]*)\)\s*;)");
   for (std::sregex_iterator it(header.begin(), header.end(), declaration), end; it != end; ++it) {
-    Prototype prototype;
-    prototype.returnsValue = (*it)[1] == "int";
-    const std::string list = Trimmed((*it)[3]);
-    if (list != "void")
-      for (const std::string& parameter : Split(list, ',')) prototype.parameters.push_back(CParameterKind(parameter));
-    prototypes[(*it)[2]] = prototype;
+    std::string kinds;
+    if (Trimmed((*it)[3]) != "void")
+      for (const std::string& parameter : Split((*it)[3], ',')) kinds += CParameterKind(parameter);
+    prototypes[(*it)[2]] = ((*it)[1] == "int" ? "function(" : "procedure(") + kinds + ")";
   }
   return prototypes;
 }
 
 // A Pascal parameter group `[var] A, B: Type`. Written texts are AnsiStrings
 // passed by value whose names end in "Out"; written integers are `var`.
-void AppendPascalGroup(const std::string& group, std::vector<Kind>& kinds) {
+std::string PascalGroupKinds(const std::string& group) {
   static const std::regex shape(R"(^(var\s+|const\s+)?([\w\s,]+?)\s*:\s*(\w+)$)", std::regex::icase);
   std::smatch match;
-  if (!std::regex_match(group, match, shape)) return kinds.push_back(Kind::Invalid);
+  if (!std::regex_match(group, match, shape)) return "?";
   const bool byReference = Trimmed(match[1]) == "var";
   const std::string type = match[3];
+  std::string kinds;
   for (const std::string& name : Split(match[2], ',')) {
     const bool outName = name.size() > 3 && name.compare(name.size() - 3, 3, "Out") == 0;
     if (type == "Integer" || type == "Cardinal")
-      kinds.push_back(outName ? Kind::Invalid : byReference ? Kind::IntegerOut : Kind::IntegerIn);
-    else if (type == "AnsiString" && !byReference)
-      kinds.push_back(outName ? Kind::TextOut : Kind::TextIn);
+      kinds += outName ? '?' : byReference ? 'I' : 'i';
     else
-      kinds.push_back(Kind::Invalid);
+      kinds += type != "AnsiString" || byReference ? '?' : outName ? 'T' : 't';
   }
+  return kinds;
 }
 
 // Every `function|procedure VEL_x(...)[: Integer]; external 'VEL_x@files:velinst.dll stdcall';`.
-// A declaration under another external name, calling convention or result type reads as Invalid.
+// Another external name, calling convention or result type is a fault.
 Prototypes ScriptPrototypes(const std::string& script, std::vector<std::string>& faults) {
   Prototypes prototypes;
   static const std::regex declaration(
       R"((function|procedure)\s+(VEL_\w+)\s*(?:\(([^)]*)\))?\s*(?::\s*(\w+))?\s*;\s*external\s+'([^']*)'\s*;)",
       std::regex::icase);
   for (std::sregex_iterator it(script.begin(), script.end(), declaration), end; it != end; ++it) {
-    const std::string name = (*it)[2];
-    const bool isFunction = (*it)[1] == "function";
-    if (isFunction != ((*it)[4] == "Integer")) faults.push_back(name + ": result type");
-    if ((*it)[5] != name + "@files:velinst.dll stdcall")
-      faults.push_back(name + ": external '" + std::string((*it)[5]) + "'");
+    const std::string name = (*it)[2], kind = (*it)[1];
+    if ((kind == "function") != ((*it)[4] == "Integer")) faults.push_back(name + ": result type");
+    if ((*it)[5] != name + "@files:velinst.dll stdcall") faults.push_back(name + ": external '" + (*it)[5].str() + "'");
     if (prototypes.count(name)) faults.push_back(name + ": declared twice");
-    Prototype prototype;
-    prototype.returnsValue = isFunction;
-    const std::string list = Trimmed((*it)[3]);
-    if (!list.empty())
-      for (const std::string& group : Split(list, ';')) AppendPascalGroup(group, prototype.parameters);
-    prototypes[name] = prototype;
+    std::string kinds;
+    for (const std::string& group : Split((*it)[3], ';')) kinds += PascalGroupKinds(group);
+    prototypes[name] = kind + "(" + kinds + ")";
   }
   return prototypes;
 }
 
-std::string Describe(const Prototype& prototype) {
-  static const char* const names[] = {"integer in", "integer out", "text in", "text out", "INVALID"};
-  std::string text = prototype.returnsValue ? "function(" : "procedure(";
-  for (size_t i = 0; i < prototype.parameters.size(); ++i)
-    text += std::string(i ? ", " : "") + names[static_cast<int>(prototype.parameters[i])];
-  return text + ")";
-}
-
-// The faults of SCRIPT against HEADER, one line each.
-std::vector<std::string> Mismatches(const std::string& header, const std::string& script) {
-  std::vector<std::string> faults;
-  const Prototypes expected = HeaderPrototypes(header);
-  const Prototypes declared = ScriptPrototypes(script, faults);
-  for (const auto& [name, prototype] : expected) {
-    const auto found = declared.find(name);
-    if (found == declared.end()) faults.push_back(name + ": not declared");
-    if (found != declared.end() && !(found->second == prototype))
-      faults.push_back(name + ": " + Describe(found->second) + " but the header has " + Describe(prototype));
-  }
-  for (const auto& [name, prototype] : declared)
-    if (!expected.count(name)) faults.push_back(name + ": not in the header");
-  return faults;
-}
-
 TEST(InnoDeclarations, EveryExportIsDeclaredAsTheHeaderHasIt) {
   const std::string header = ReadFile(VELINST_HEADER_PATH);
-  size_t exportsInHeader = 0;
-  for (size_t at = header.find("VELAPI VEL_"); at != std::string::npos; at = header.find("VELAPI VEL_", at + 1))
+  std::vector<std::string> faults;
+  const Prototypes expected = HeaderPrototypes(header);
+  Prototypes declared = ScriptPrototypes(ReadFile(VELINST_INNO_SCRIPT_PATH), faults);
+  std::size_t exportsInHeader = 0;
+  for (auto at = header.find("VELAPI VEL_"); at != std::string::npos; at = header.find("VELAPI VEL_", at + 1))
     ++exportsInHeader;
   ASSERT_GT(exportsInHeader, 0u);
-  ASSERT_EQ(HeaderPrototypes(header).size(), exportsInHeader) << "a header declaration the reader does not parse";
-
-  EXPECT_EQ(Mismatches(header, ReadFile(VELINST_INNO_SCRIPT_PATH)), std::vector<std::string>{});
+  ASSERT_EQ(expected.size(), exportsInHeader) << "a header declaration the reader does not parse";
+  for (const auto& [name, prototype] : expected)
+    if (declared[name] != prototype)
+      faults.push_back(name + ": '" + declared[name] + "' but the header has " + prototype);
+  for (const auto& [name, prototype] : declared)
+    if (!expected.count(name)) faults.push_back(name + ": not in the header");
+  EXPECT_EQ(faults, std::vector<std::string>{});
 }
 
 }  // namespace

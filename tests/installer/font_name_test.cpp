@@ -82,51 +82,37 @@ const NameEntry kMacFull{kMac, 4, "Velinst Sans Bold"};
 const NameEntry kWindowsFamily{kWindows, 1, Utf16BigEndian("Velinst Sans")};
 const NameEntry kWindowsFull{kWindows, 4, Utf16BigEndian("Velinst Sans Bold")};
 
-TEST(FontName, NamesFromMacintoshRecords) {
+// Only TrueType version 1 is read; the name tag is found in any case, and an empty tag ends the directory.
+TEST(FontName, NamesFromTheNameTable) {
+  const std::vector<NameEntry> both = {kMacFamily, kMacFull};
   struct Case {
     const char* what;
     std::vector<NameEntry> names;
     int familyFound;
     std::string name;
+    std::uint32_t version = 0x00010000;
+    std::vector<std::string> tags = {"cmap", "head", "name"};
   } cases[] = {
       {"long name cut to 127 bytes", {{kMac, 1, std::string(300, 'F')}}, 1, std::string(kFontNameLimit, 'F')},
-      {"family and full name", {kMacFamily, kMacFull}, 1, "Velinst Sans Bold"},
+      {"family and full name", both, 1, "Velinst Sans Bold"},
       {"full name only", {kMacFull}, 0, "Velinst Sans Bold"},
       {"windows before macintosh", {kWindowsFamily, kWindowsFull, kMacFamily, kMacFull}, 1, "Velinst Sans Bold"},
-      {"first of each wins",
-       {kMacFamily, {kMac, 1, "Other"}, kMacFull, {kMac, 4, "Other Bold"}},
-       1,
-       "Velinst Sans Bold"},
+      {"first of each wins", {kMacFamily, {kMac, 1, "Other"}, kMacFull, {kMac, 4, "Other Bold"}}, 1, "Velinst Sans Bold"},
       {"empty strings do not count", {{kMac, 1, ""}, {kMac, 4, std::string("\0x", 2)}, kMacFamily}, 1, "Velinst Sans"},
-      {"string ends at its NUL", {{kMac, 1, std::string("Velinst\0Sans", 12)}}, 1, "Velinst"}};
+      {"string ends at its NUL", {{kMac, 1, std::string("Velinst\0Sans", 12)}}, 1, "Velinst"},
+      {"a collection", both, 0, "", 0x74746366},  // "ttcf"
+      {"version 1.1", both, 0, "", 0x00010001},
+      {"tag in any case", both, 1, "Velinst Sans Bold", 0x00010000, {"NaMe"}},
+      {"no name tag", both, 0, "", 0x00010000, {"cmap", "head", "nam "}},
+      {"empty tag ends", both, 0, "", 0x00010000, {"cmap", std::string("\0ead", 4), "name"}}};
   for (const Case& c : cases) {
     FontFile font;
+    font.version = c.version;
+    font.tags = c.tags;
     font.names = c.names;
     const FontName found = Read(font.Bytes());
     EXPECT_EQ(found.familyFound, c.familyFound) << c.what;
     EXPECT_EQ(found.name, c.name) << c.what;
-  }
-}
-
-// Only TrueType version 1 is read; the name tag is found in any case, and an empty tag ends the directory.
-TEST(FontName, VersionAndNameTag) {
-  const std::vector<std::string> tags = {"cmap", "head", "name"};
-  const struct {
-    std::uint32_t version;
-    std::vector<std::string> tags;
-    int familyFound;
-  } cases[] = {{0x00010000, tags, 1},
-               {0x74746366, tags, 0},  // "ttcf": a collection
-               {0x00010001, tags, 0},
-               {0x00010000, {"NaMe"}, 1},
-               {0x00010000, {"cmap", "head", "nam "}, 0},
-               {0x00010000, {"cmap", std::string("\0ead", 4), "name"}, 0}};
-  for (const auto& c : cases) {
-    FontFile font;
-    font.version = c.version;
-    font.tags = c.tags;
-    font.names = {kMacFamily};
-    EXPECT_EQ(Read(font.Bytes()).familyFound, c.familyFound) << std::hex << c.version << " " << c.tags.back();
   }
 }
 

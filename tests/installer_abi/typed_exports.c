@@ -66,18 +66,6 @@ static FARPROC Resolve(const char* name) {
   return address;
 }
 
-struct AutoplayHold {
-  volatile LONG taken;
-};
-
-static DWORD WINAPI HoldAutoplay(void* parameter) {
-  struct AutoplayHold* hold = parameter;
-  int taken;
-  CALL(taken, VEL_AutoplayStart);
-  InterlockedExchange(&hold->taken, taken);
-  return 0;
-}
-
 static void InstallerHelpers(const char* region, const char* folder) {
   int result;
   char path[MAX_PATH];
@@ -102,27 +90,10 @@ static void InstallerHelpers(const char* region, const char* folder) {
   CHECK_CALL(256, VEL_MakePackList, region, path, 250000);
   CHECK_CALL(-2, VEL_MakePackList100K, region, path, 24000);
 
-  /* The hold pumps its thread's messages until a quit message after the stop. */
-  struct AutoplayHold hold = {-1};
-  DWORD thread_id;
-  HANDLE thread = CreateThread(NULL, 0, HoldAutoplay, &hold, 0, &thread_id);
-  if (thread == NULL) {
-    Fail("VEL_AutoplayStart", "no thread");
-    return;
-  }
-  /* A stop before the hold has taken the drive leaves the hold on: stop
-     again until a quit message ends it. */
-  for (int tries = 0; WaitForSingleObject(thread, 50) == WAIT_TIMEOUT; ++tries) {
-    if (tries == 600) {
-      Fail("VEL_AutoplayStart", "did not end after stops and quit messages");
-      ExitProcess(1);
-    }
-    CALL(result, VEL_AutoplayStop);
-    (void)result; /* a refusal until the hold has taken the drive */
-    PostThreadMessageA(thread_id, WM_QUIT, 0, 0);
-  }
-  CloseHandle(thread);
-  CheckInt("VEL_AutoplayStart", hold.taken, 1);
+  /* Not started: the stop has nothing to end. The start holds its thread
+     while it suppresses; the autoplay tests call it. */
+  CALL(result, VEL_AutoplayStop);
+  (void)result;
 }
 
 /* The account exports against the stand-in, in an installer's order. */

@@ -10,7 +10,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <string>
 #include <thread>
 
 #include "installer/win32/cancel_autoplay.h"
@@ -23,16 +22,8 @@ namespace {
 template <typename Interface>
 using Owned = platform::ComOwner<Interface>;
 
-std::wstring FirstCdRomRoot() {
-  wchar_t root[] = L"A:\\";
-  for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
-    root[0] = letter;
-    if (::GetDriveTypeW(root) == DRIVE_CDROM) return root;
-  }
-  return {};
-}
-
-// The cancel object as the shell finds it: through the class moniker.
+// The cancel object as the shell finds it: through the class moniker. Which
+// events it cancels is the portable test's; here the shell's path to it.
 Owned<IQueryCancelAutoPlay> FindCancelObject(std::chrono::milliseconds patience) {
   IMoniker* moniker = nullptr;
   if (FAILED(::CreateClassMoniker(kCancelAutoplayClassId, &moniker))) return nullptr;
@@ -62,8 +53,7 @@ class ComApartment {
 };
 
 TEST(AutoplaySystem, CancelObjectAnswersTheShellUntilStopped) {
-  const std::wstring cdRom = FirstCdRomRoot();
-  ASSERT_EQ(cdRom, L"D:\\") << "the test prefix has a CD-ROM drive D: (cmake/wine-prefix-setup.sh)";
+  ASSERT_EQ(::GetDriveTypeW(L"D:\\"), static_cast<UINT>(DRIVE_CDROM)) << "the test prefix has one (cmake/wine-prefix-setup.sh)";
   const ComApartment apartment;
 
   std::atomic<DWORD> startThread{0};
@@ -75,10 +65,6 @@ TEST(AutoplaySystem, CancelObjectAnswersTheShellUntilStopped) {
 
   Owned<IQueryCancelAutoPlay> cancel = FindCancelObject(std::chrono::seconds(20));
   ASSERT_NE(cancel, nullptr);
-  EXPECT_EQ(cancel->AllowAutoPlay(L"d:\\", 0x4, L"DISC", 0), S_FALSE);
-  EXPECT_EQ(cancel->AllowAutoPlay(L"D:\\", 0x200, L"DISC", 0), S_OK);
-  EXPECT_EQ(cancel->AllowAutoPlay(L"F:\\", 0x4, L"DISC", 0), S_OK);
-
   // A quit message while suppressing does not end the start thread's loop.
   ::PostThreadMessageW(startThread, WM_QUIT, 0, 0);
   ::Sleep(200);
