@@ -34,17 +34,10 @@ TEST(LastErr, DescribeTakesTextThenApplicationIdThenSystemCode) {
     EXPECT_EQ(Described(error, result, c.size), c.expected);
     EXPECT_EQ(result, c.result);
   }
-}
-
-TEST(LastErr, DescribeGivesSystemMessageWithoutTrailingLineBreaks) {
-  platform::SetLastError(2);  // file not found on both platforms
-  CLastErr error;
-  std::uint32_t code = 0;
-  EXPECT_TRUE(error.GetSystemCode(code) && code == 2u) << code;
+  platform::SetLastError(2);  // file not found on both platforms: the system's text, no line break after it
   int result = 0;
-  const std::string text = Described(error, result);
-  EXPECT_EQ(result, 1);
-  EXPECT_TRUE(!text.empty() && text.back() != '\n' && text.back() != '\r') << text;
+  const std::string text = Described(CLastErr(), result);
+  EXPECT_TRUE(result == 1 && !text.empty() && text.back() != '\n' && text.back() != '\r') << text;
 }
 
 // What a holder reports: its system code, application id and text, or
@@ -57,17 +50,6 @@ std::string Held(const CLastErr& error) {
          (hasText ? text : "-");
 }
 
-TEST(LastErr, HolderKeepsWhatWasSetUntilReset) {
-  platform::SetLastError(5);
-  CLastErr error;  // holds the system code 5
-  error.SetAppErrorId(9);
-  error.SetText(std::string(300, 'x').c_str());
-  error.SetText(nullptr);  // a null text changes nothing
-  EXPECT_EQ(Held(error), "5 9 " + std::string(255, 'x'));
-  error.Reset();
-  EXPECT_EQ(Held(error), "- - -");
-}
-
 template <typename Raise>
 CLastErr* Raised(Raise raise) {
   try {
@@ -78,7 +60,17 @@ CLastErr* Raised(Raise raise) {
   return nullptr;
 }
 
-TEST(LastErr, RaiseThrowsTheHolderItself) {
+// A null text changes nothing; a raise throws the holder itself.
+TEST(LastErr, HolderKeepsWhatWasSetOrRaisedUntilReset) {
+  platform::SetLastError(5);
+  CLastErr held;  // holds the system code 5
+  held.SetAppErrorId(9);
+  held.SetText(std::string(300, 'x').c_str());
+  held.SetText(nullptr);
+  EXPECT_EQ(Held(held), "5 9 " + std::string(255, 'x'));
+  held.Reset();
+  EXPECT_EQ(Held(held), "- - -");
+
   CLastErr error(std::uint32_t{0}), source("copied"), target(std::uint32_t{0});
   ASSERT_EQ(Raised([&] { error.RaiseText("broken"); }), &error);
   EXPECT_EQ(Held(error), "- - broken");

@@ -5,23 +5,18 @@
 namespace velinst {
 namespace {
 
-TEST(CommandLine, QuotesProgramAndKeepsBlankBeforeEmptyArguments) {
-  std::string line, other;
+// The program is quoted, a blank kept before empty arguments; more than 511
+// characters are refused, the line left as it was.
+TEST(CommandLine, QuotesProgramAndRefusesMoreThan511Characters) {
+  std::string line, other, longest;
   ASSERT_TRUE(BuildQuotedCommandLine("C:\\a b\\x.exe", "", line) && BuildQuotedCommandLine("x", nullptr, other));
   EXPECT_EQ(line + "|" + other, "\"C:\\a b\\x.exe\" |\"x\" ");
   ASSERT_TRUE(BuildQuotedCommandLine("x", "-a \"b c\"", line));
   EXPECT_EQ(line, "\"x\" -a \"b c\"");
-}
-
-TEST(CommandLine, RefusesMoreThan511Characters) {
-  std::string line = "unchanged";
-  const std::string fits(511 - 3, 'p');
-  ASSERT_TRUE(BuildQuotedCommandLine(fits.c_str(), "", line));
-  EXPECT_EQ(line.size(), 511u);
-  const std::string tooLong(512 - 3, 'p');
-  line = "unchanged";
-  EXPECT_FALSE(BuildQuotedCommandLine(tooLong.c_str(), "", line));
-  EXPECT_EQ(line, "unchanged");
+  ASSERT_TRUE(BuildQuotedCommandLine(std::string(511 - 3, 'p').c_str(), "", longest));
+  EXPECT_EQ(longest.size(), 511u);
+  EXPECT_FALSE(BuildQuotedCommandLine(std::string(512 - 3, 'p').c_str(), "", line));
+  EXPECT_EQ(line, "\"x\" -a \"b c\"");
 }
 
 TEST(CommandLine, SplitsAsTheWindowsRuntimeDoes) {

@@ -1,8 +1,8 @@
 #include "test_support.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 namespace velinst::test {
 
@@ -14,6 +14,11 @@ std::string ReadWholeFile(const std::string& path) {
 void WriteWholeFile(const std::string& path, const std::string& contents) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << contents;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
 }
 
 bool FileExists(const std::string& path) { return std::ifstream(path).good(); }

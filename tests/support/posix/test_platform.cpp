@@ -28,9 +28,4 @@ TempDir::TempDir() {
 ComApartment::ComApartment() = default;
 ComApartment::~ComApartment() = default;
 
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 }  // namespace velinst::test

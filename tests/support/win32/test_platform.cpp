@@ -2,7 +2,6 @@
 
 #include <objbase.h>
 
-#include <filesystem>
 #include <string>
 
 #include "test_support.h"
@@ -33,11 +32,6 @@ ComApartment::ComApartment() : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, 
 
 ComApartment::~ComApartment() {
   if (initialised_) ::CoUninitialize();
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
 }
 
 }  // namespace velinst::test
