@@ -3,10 +3,11 @@
 # build: the example regions and generated ones, whose rectangle edges sit on
 # and beside the cell edges where a difference in floating-point evaluation
 # would move a truncation. The 64-bit lists come from the host build's front
-# end, the 32-bit ones from the shipped DLL under 32-bit Wine.
-# Usage: pack_lists_cross_width.sh HOST_FRONT_END WINE_RUN PREFIX WRITER WORK_FOLDER EXAMPLE_REGION...
+# end, the 32-bit ones from the shipped DLL through the 32-bit front end
+# under 32-bit Wine.
+# Usage: pack_lists_cross_width.sh HOST_FRONT_END WINE_RUN PREFIX FRONT_END WORK_FOLDER EXAMPLE_REGION...
 set -eu
-host=$1 wine_run=$2 prefix=$3 writer=$4 work=$5
+host=$1 wine_run=$2 prefix=$3 front_end=$4 work=$5
 shift 5
 [ -x "$host" ] || { echo "no host front end at $host: build the host preset first"; exit 1; }
 rm -rf "$work"
@@ -55,13 +56,11 @@ for region in "$work"/regions/*; do
   name=$(basename "$region")
   for list in "24k 24000" "24k 100000" "24k 250000" "100k 100000" "100k 250000"; do
     set -- $list
-    result=$("$host" "packlist$1" "$region" "$work/host/$name.$1.$2.lst" "$2" | tail -n 1)
-    echo "$name $1 $2 $result"
+    echo "$name $1 $2 $("$host" "packlist$1" "$region" "$work/host/$name.$1.$2.lst" "$2" | tail -n 1)" >>"$work/host.txt"
+    echo "$name $1 $2 $("$wine_run" win32 "$prefix" "$front_end" "packlist$1" "Z:$region" "Z:$work/win32/$name.$1.$2.lst" "$2" |
+      tr -d '\r' | tail -n 1)" >>"$work/win32.txt"
   done
-done >"$work/host.txt"
-
-"$wine_run" win32 "$prefix" "$writer" "Z:$work/win32" $(for region in "$work"/regions/*; do printf 'Z:%s ' "$region"; done) |
-  tr -d '\r' >"$work/win32.txt"
+done
 
 status=0
 diff -u "$work/host.txt" "$work/win32.txt" || { echo "the results differ (64-bit, then 32-bit)"; status=1; }

@@ -1,28 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <string>
 
 #include "installer/language.h"
+#include "test_support.h"
 #include "velinst.h"
 
 namespace velinst {
 namespace {
 
-bool SystemFileSetsLang() {
-  for (const char* path : {"/etc/default/locale", "/etc/locale.conf"}) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    if (!LocaleFromConfigText(text.str()).empty()) return true;
-  }
-  return false;
-}
-
 TEST(LanguageSystem, ExportFollowsTheSystemLocale) {
   EXPECT_EQ(VEL_GetLanguageID(), CLanguage().Id());
-  if (SystemFileSetsLang()) GTEST_SKIP() << "the system's locale file decides, not the environment";
+  for (const char* path : {"/etc/default/locale", "/etc/locale.conf"})
+    if (!LocaleFromConfigText(test::ReadWholeFile(path)).empty())
+      GTEST_SKIP() << path << " decides, not the environment";
   const char* saved = std::getenv("LANG");
   const std::string restore = saved != nullptr ? saved : "";
   ::setenv("LANG", "de_CH.UTF-8", 1);
