@@ -46,15 +46,9 @@ Owned<IQueryCancelAutoPlay> FindCancelObject(std::chrono::milliseconds patience)
   return nullptr;
 }
 
-class ComApartment {
- public:
-  ComApartment() { ::CoInitializeEx(nullptr, COINIT_MULTITHREADED); }
-  ~ComApartment() { ::CoUninitialize(); }
-};
-
 TEST(AutoplaySystem, CancelObjectAnswersTheShellUntilStopped) {
   ASSERT_EQ(::GetDriveTypeW(L"D:\\"), static_cast<UINT>(DRIVE_CDROM)) << "the test prefix has one (cmake/wine-prefix-setup.sh)";
-  const ComApartment apartment;
+  ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);  // for the whole program
 
   std::atomic<DWORD> startThread{0};
   std::atomic<int> started{-1};
