@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "platform/last_error.h"
@@ -50,14 +51,10 @@ std::string Held(const CLastErr& error) {
          (hasText ? text : "-");
 }
 
-template <typename Raise>
-CLastErr* Raised(Raise raise) {
-  try {
-    raise();
-  } catch (CLastErr* raised) {
-    return raised;
-  }
-  return nullptr;
+CLastErr* Raised(const std::function<void()>& raise) try {
+  return raise(), nullptr;
+} catch (CLastErr* raised) {
+  return raised;
 }
 
 // A null text changes nothing; a raise throws the holder itself.

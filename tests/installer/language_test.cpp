@@ -45,9 +45,7 @@ TEST(Language, LocaleFileGivesItsLangAssignment) {
                {"LANG=de_DE\nLANG=fr_FR\n", "fr_FR"},  // the last assignment wins
                {"LANG=\"unterminated\n", "\"unterminated"}};
   for (const Case& c : cases) EXPECT_EQ(LocaleFromConfigText(c.text), c.lang) << c.text;
-}
-
-TEST(Language, DefaultLocaleTakesTheFirstFileThatSetsLangThenTheEnvironment) {
+  // The first file that sets LANG, then the environment.
   EXPECT_EQ(DefaultLocaleName({"LANG=de_DE", "LANG=fr_FR"}, "en_GB"), "de_DE");
   EXPECT_EQ(DefaultLocaleName({"# nothing", "LANG=fr_FR"}, "en_GB"), "fr_FR");
   EXPECT_EQ(DefaultLocaleName({}, nullptr), "");

@@ -25,8 +25,7 @@ Windows Registry Editor Version 5.00
 REG
 "$velinst" reg import "$VELINST_REGISTRY_DIR/script.reg"
 "$velinst" reg query 'HKLM\Software\Imported' Name | grep -q 'from a script' || fail "imported"
-out=$("$velinst" reg import "$VELINST_REGISTRY_DIR/none.reg") && fail "missing script imported"
-echo "$out" | grep -q 'ImportRegFile: bRegFileExists' || fail "diagnostic of a missing script"
+"$velinst" reg import "$VELINST_REGISTRY_DIR/none.reg" >/dev/null && fail "missing script imported"
 
 "$velinst" reg delete 'HKCU\Software\Vendor' Host
 "$velinst" reg query 'HKCU\Software\Vendor' Host 2>/dev/null && fail "value deleted"

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <thread>
 
 #include "installer/win32/cancel_autoplay.h"
@@ -22,28 +21,20 @@ namespace {
 template <typename Interface>
 using Owned = platform::ComOwner<Interface>;
 
-// The cancel object as the shell finds it: through the class moniker. Which
-// events it cancels is the portable test's; here the shell's path to it.
-Owned<IQueryCancelAutoPlay> FindCancelObject(std::chrono::milliseconds patience) {
+// The cancel object as the shell finds it: through the class moniker in the
+// running object table; null while it is not there. Which events it cancels
+// is the portable test's; here the shell's path to it.
+Owned<IQueryCancelAutoPlay> FindCancelObject() {
   IMoniker* moniker = nullptr;
-  if (FAILED(::CreateClassMoniker(kCancelAutoplayClassId, &moniker))) return nullptr;
-  const Owned<IMoniker> ownedMoniker(moniker);
   IRunningObjectTable* table = nullptr;
-  if (FAILED(::GetRunningObjectTable(0, &table))) return nullptr;
-  const Owned<IRunningObjectTable> ownedTable(table);
-  const auto deadline = std::chrono::steady_clock::now() + patience;
-  do {
-    IUnknown* found = nullptr;
-    if (SUCCEEDED(table->GetObject(moniker, &found))) {
-      const Owned<IUnknown> unknown(found);
-      IQueryCancelAutoPlay* cancel = nullptr;
-      if (FAILED(unknown->QueryInterface(__uuidof(IQueryCancelAutoPlay), reinterpret_cast<void**>(&cancel))))
-        return nullptr;
-      return Owned<IQueryCancelAutoPlay>(cancel);
-    }
-    ::Sleep(10);
-  } while (std::chrono::steady_clock::now() < deadline);
-  return nullptr;
+  IUnknown* found = nullptr;
+  IQueryCancelAutoPlay* cancel = nullptr;
+  if (SUCCEEDED(::CreateClassMoniker(kCancelAutoplayClassId, &moniker)) &&
+      SUCCEEDED(::GetRunningObjectTable(0, &table)) && SUCCEEDED(table->GetObject(moniker, &found)))
+    found->QueryInterface(__uuidof(IQueryCancelAutoPlay), reinterpret_cast<void**>(&cancel));
+  for (IUnknown* owned : {static_cast<IUnknown*>(moniker), static_cast<IUnknown*>(table), found})
+    if (owned != nullptr) owned->Release();
+  return Owned<IQueryCancelAutoPlay>(cancel);
 }
 
 TEST(AutoplaySystem, CancelObjectAnswersTheShellUntilStopped) {
@@ -57,7 +48,8 @@ TEST(AutoplaySystem, CancelObjectAnswersTheShellUntilStopped) {
     started = VEL_AutoplayStart();
   });
 
-  Owned<IQueryCancelAutoPlay> cancel = FindCancelObject(std::chrono::seconds(20));
+  Owned<IQueryCancelAutoPlay> cancel = FindCancelObject();
+  for (int wait = 0; wait < 2000 && cancel == nullptr; ++wait, ::Sleep(10)) cancel = FindCancelObject();
   ASSERT_NE(cancel, nullptr);
   // A quit message while suppressing does not end the start thread's loop.
   ::PostThreadMessageW(startThread, WM_QUIT, 0, 0);
