@@ -4,12 +4,13 @@
 // compared with the header's prototype.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "test_support.h"
 
 namespace {
 
@@ -17,12 +18,6 @@ namespace {
 // parameter (i integer read, I integer written, t text read, T text written,
 // ? none of these), then ")".
 using Prototypes = std::map<std::string, std::string>;
-
-std::string ReadFile(const char* path) {
-  std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
-}
 
 std::string Trimmed(const std::string& text) {
   const auto first = text.find_first_not_of(" \t\r\n");
@@ -96,10 +91,10 @@ Prototypes ScriptPrototypes(const std::string& script, std::vector<std::string>&
 }
 
 TEST(InnoDeclarations, EveryExportIsDeclaredAsTheHeaderHasIt) {
-  const std::string header = ReadFile(VELINST_HEADER_PATH);
+  const std::string header = velinst::test::ReadWholeFile(VELINST_HEADER_PATH);
   std::vector<std::string> faults;
   const Prototypes expected = HeaderPrototypes(header);
-  Prototypes declared = ScriptPrototypes(ReadFile(VELINST_INNO_SCRIPT_PATH), faults);
+  Prototypes declared = ScriptPrototypes(velinst::test::ReadWholeFile(VELINST_INNO_SCRIPT_PATH), faults);
   const std::regex anyExport("VELAPI VEL_");
   const auto exportsInHeader = std::distance(std::sregex_iterator(header.begin(), header.end(), anyExport), {});
   ASSERT_GT(exportsInHeader, 0);

@@ -7,17 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
+
 namespace {
 
-std::string LibraryPath() {
-  char self[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
-  const std::string path(self, length);
-  return path.substr(0, path.find_last_of("\\/") + 1) + "velinst.dll";
-}
-
 TEST(VersionResource, ReadsBackAsAnInstallerReadsIt) {
-  const std::string path = LibraryPath();
+  const std::string path = velinst::test::ProgramDir() + "velinst.dll";
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
   ASSERT_GT(size, 0u) << path << " has no version resource (error " << GetLastError() << ")";

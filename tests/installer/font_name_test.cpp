@@ -27,10 +27,9 @@ std::string Utf16BigEndian(const std::string& text) {
   return wide;
 }
 
-void Put16(std::string& out, std::uint32_t value) { out += {static_cast<char>(value >> 8), static_cast<char>(value)}; }
-void Put32(std::string& out, std::uint32_t value) {
-  Put16(out, value >> 16);
-  Put16(out, value & 0xFFFF);
+// Big-endian, as every number of the file.
+void Put(std::string& out, std::uint32_t value, int bytes = 2) {
+  for (int shift = 8 * bytes - 8; shift >= 0; shift -= 8) out += static_cast<char>(value >> shift);
 }
 
 // A font file built byte by byte: offset table, directory, a few small
@@ -44,27 +43,27 @@ struct FontFile {
 
   std::string Bytes() const {
     std::string out;
-    Put32(out, version);
-    Put16(out, static_cast<std::uint32_t>(tags.size()));
+    Put(out, version, 4);
+    Put(out, static_cast<std::uint32_t>(tags.size()));
     out.append(6, '\0');
     std::string table(2, '\0');
-    Put16(table, static_cast<std::uint32_t>(names.size()));
-    Put16(table, static_cast<std::uint32_t>(6 + 12 * names.size()));
+    Put(table, static_cast<std::uint32_t>(names.size()));
+    Put(table, static_cast<std::uint32_t>(6 + 12 * names.size()));
     std::string storage;
     for (const NameEntry& name : names) {
       const bool windows = name.platform == kWindows;
       for (const std::size_t field :
            {std::size_t{name.platform}, std::size_t{windows}, windows ? 0x0409 : std::size_t{0},
             std::size_t{name.nameId}, name.bytes.size(), storage.size()})
-        Put16(table, static_cast<std::uint32_t>(field));
+        Put(table, static_cast<std::uint32_t>(field));
       storage += name.bytes;
     }
     table += storage;
     std::size_t offset = NameTableOffset() - 4 * (tags.size() - 1);
     for (std::size_t i = 0; i < tags.size(); ++i) {
       out += tags[i] + std::string(4, '\0');
-      Put32(out, static_cast<std::uint32_t>(offset));
-      Put32(out, static_cast<std::uint32_t>(i + 1 == tags.size() ? table.size() : 4));
+      Put(out, static_cast<std::uint32_t>(offset), 4);
+      Put(out, static_cast<std::uint32_t>(i + 1 == tags.size() ? table.size() : 4), 4);
       offset += 4;
     }
     for (std::size_t i = 0; i + 1 < tags.size(); ++i) out += "\x01\x02\x03\x04";
@@ -144,7 +143,7 @@ TEST(FontName, DamagedFilesKeepWhatWasFoundAndStayInsideTheFile) {
                {all, table + 6 + 24 + 10, 0xFFF0, 2, 1, "Velinst Sans"}};  // full name's string outside
   for (const Case& c : cases) {
     std::string bytes = whole.substr(0, c.length), field;
-    c.width == 2 ? Put16(field, c.value) : Put32(field, c.value);
+    Put(field, c.value, c.width);
     if (c.width != 0) bytes.replace(c.at, field.size(), field);
     const FontName found = Read(bytes);
     EXPECT_EQ(found.familyFound, c.familyFound) << c.length << " " << c.at;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -9,6 +10,11 @@
 #include "velinst.h"
 
 namespace velinst {
+
+// What starting a file that is no program leaves as the last error (defined
+// beside the system tests).
+extern const std::uint32_t kNotAProgramError;
+
 namespace {
 
 using test::HelperProgram;
@@ -30,12 +36,16 @@ TEST(ShellExec, RunsTheProgramWithItsArgumentsIntactAndGivesOneWhateverItsExitCo
 
 TEST(ShellExec, FailedStartGivesZeroAndTheError) {
   TempDir dir;
+  test::WriteWholeFile(dir.File("not-a-program.exe"), std::string("\x7F\x01\x02 no format of any kind", 25));
+  std::filesystem::permissions(dir.File("not-a-program.exe"), std::filesystem::perms::owner_exec,
+                               std::filesystem::perm_options::add);
   const struct {
     std::string program, arguments;
     bool wait;
     std::uint32_t error;
   } cases[] = {{dir.File("no-such-program"), "", true, 2},  // file not found
                {dir.File("missing.exe"), "", false, 2},
+               {dir.File("not-a-program.exe"), "", false, kNotAProgramError},
                {kChild, std::string(600, 'a'), true, platform::kErrorTooLong}};
   for (const auto& c : cases) {
     VEL_SetLastError(0);

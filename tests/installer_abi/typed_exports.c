@@ -48,13 +48,12 @@ static void CheckInt(const char* name, int actual, int expected) {
     READ_STACK_POINTER(after_);                                                     \
     CheckStack(#name, before_, after_);                                             \
   } while (0)
-#define CALL(result, name, ...) CALL_AS(result =, name, __VA_ARGS__)
 
 /* NAME(...) must give EXPECTED and keep the stack. */
 #define CHECK_CALL(expected, name, ...)      \
   do {                                       \
     int result_;                             \
-    CALL(result_, name, __VA_ARGS__);        \
+    CALL_AS(result_ =, name, __VA_ARGS__);   \
     CheckInt(#name, result_, expected);      \
   } while (0)
 
@@ -67,7 +66,6 @@ static FARPROC Resolve(const char* name) {
 }
 
 static void InstallerHelpers(const char* region, const char* folder) {
-  int result;
   char path[MAX_PATH];
   char text[256];
 
@@ -92,8 +90,7 @@ static void InstallerHelpers(const char* region, const char* folder) {
 
   /* Not started: the stop has nothing to end. The start holds its thread
      while it suppresses; the autoplay tests call it. */
-  CALL(result, VEL_AutoplayStop);
-  (void)result;
+  CALL_AS(, VEL_AutoplayStop);
 }
 
 /* The account exports against the stand-in, in an installer's order. */
