@@ -17,25 +17,21 @@ extern const std::uint32_t kNotAProgramError;
 
 namespace {
 
-using test::HelperProgram;
-using test::ReadWholeFile;
-using test::TempDir;
-
-const std::string kChild = HelperProgram("child_program");
+const std::string kChild = test::HelperProgram("child_program");
 
 // The child writes its arguments after the third to the report before it
 // ends; a non-zero exit code still gives one.
 TEST(ShellExec, RunsTheProgramWithItsArgumentsIntactAndGivesOneWhateverItsExitCode) {
-  TempDir dir;
+  test::TempDir dir;
   EXPECT_EQ(VEL_ShellExec(kChild.c_str(), ""), 1);  // the child ends at once with code 100
   const std::string report = dir.File("report.txt");
   const std::string arguments = "\"" + report + "\" 7 300 \"a b\" c\\\"d \"e\\\\\" f\\\\g & = + % # < > '";
   EXPECT_EQ(VEL_ShellExec(kChild.c_str(), arguments.c_str()), 1);
-  EXPECT_EQ(ReadWholeFile(report), "a b\nc\"d\ne\\\nf\\\\g\n&\n=\n+\n%\n#\n<\n>\n'\n");
+  EXPECT_EQ(test::ReadWholeFile(report), "a b\nc\"d\ne\\\nf\\\\g\n&\n=\n+\n%\n#\n<\n>\n'\n");
 }
 
 TEST(ShellExec, FailedStartGivesZeroAndTheError) {
-  TempDir dir;
+  test::TempDir dir;
   test::WriteWholeFile(dir.File("not-a-program.exe"), std::string("\x7F\x01\x02 no format of any kind", 25));
   std::filesystem::permissions(dir.File("not-a-program.exe"), std::filesystem::perms::owner_exec,
                                std::filesystem::perm_options::add);
@@ -58,7 +54,7 @@ TEST(ShellExec, FailedStartGivesZeroAndTheError) {
 }
 
 TEST(ShellExecNoWait, ReturnsWhileProgramKeepsRunning) {
-  TempDir dir;
+  test::TempDir dir;
   const std::string report = dir.File("report.txt");
   const std::string parameters = "\"" + report + "\" 0 3000 late";
   ASSERT_EQ(VEL_ShellExecNoWait(kChild.c_str(), parameters.c_str()), 1);
@@ -66,7 +62,7 @@ TEST(ShellExecNoWait, ReturnsWhileProgramKeepsRunning) {
   EXPECT_FALSE(test::FileExists(report));
   for (int i = 0; i < 200 && !test::FileExists(report); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  EXPECT_EQ(ReadWholeFile(report), "late\n");
+  EXPECT_EQ(test::ReadWholeFile(report), "late\n");
 }
 
 }  // namespace

@@ -24,11 +24,6 @@ static void Fail(const char* what, const char* detail) {
   ++failures;
 }
 
-static void CheckStack(const char* name, uintptr_t before, uintptr_t after) {
-  if (before != after) printf("FAILED %s: the stack pointer moved by %ld bytes\n", name, (long)(after - before));
-  failures += before != after;
-}
-
 static void CheckInt(const char* name, int actual, int expected) {
   if (actual != expected) printf("FAILED %s: gave %d, not %d\n", name, actual, expected);
   failures += actual != expected;
@@ -46,7 +41,7 @@ static void CheckInt(const char* name, int actual, int expected) {
     READ_STACK_POINTER(before_);                                                    \
     assign p_(__VA_ARGS__);                                                         \
     READ_STACK_POINTER(after_);                                                     \
-    CheckStack(#name, before_, after_);                                             \
+    CheckInt(#name "'s stack pointer move", (int)(after_ - before_), 0);            \
   } while (0)
 
 /* NAME(...) must give EXPECTED and keep the stack. */

@@ -18,13 +18,10 @@
 namespace velinst {
 namespace {
 
-template <typename Interface>
-using Owned = platform::ComOwner<Interface>;
-
 // The cancel object as the shell finds it: through the class moniker in the
 // running object table; null while it is not there. Which events it cancels
 // is the portable test's; here the shell's path to it.
-Owned<IQueryCancelAutoPlay> FindCancelObject() {
+platform::ComOwner<IQueryCancelAutoPlay> FindCancelObject() {
   IMoniker* moniker = nullptr;
   IRunningObjectTable* table = nullptr;
   IUnknown* found = nullptr;
@@ -34,7 +31,7 @@ Owned<IQueryCancelAutoPlay> FindCancelObject() {
     found->QueryInterface(__uuidof(IQueryCancelAutoPlay), reinterpret_cast<void**>(&cancel));
   for (IUnknown* owned : {static_cast<IUnknown*>(moniker), static_cast<IUnknown*>(table), found})
     if (owned != nullptr) owned->Release();
-  return Owned<IQueryCancelAutoPlay>(cancel);
+  return platform::ComOwner<IQueryCancelAutoPlay>(cancel);
 }
 
 TEST(AutoplaySystem, CancelObjectAnswersTheShellUntilStopped) {
@@ -48,7 +45,7 @@ TEST(AutoplaySystem, CancelObjectAnswersTheShellUntilStopped) {
     started = VEL_AutoplayStart();
   });
 
-  Owned<IQueryCancelAutoPlay> cancel = FindCancelObject();
+  platform::ComOwner<IQueryCancelAutoPlay> cancel = FindCancelObject();
   for (int wait = 0; wait < 2000 && cancel == nullptr; ++wait, ::Sleep(10)) cancel = FindCancelObject();
   ASSERT_NE(cancel, nullptr);
   // A quit message while suppressing does not end the start thread's loop.
