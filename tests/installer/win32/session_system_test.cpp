@@ -1,6 +1,7 @@
 // End to end under the test prefix, whose drive D: is a CD-ROM drive
 // (cmake/wine-prefix-setup.sh): the start export registers the cancel object
-// in the running object table, where the shell would find it.
+// in the running object table, where the shell would find it. The language
+// export is the system's default language.
 #include <windows.h>
 
 #include <objbase.h>
@@ -11,6 +12,7 @@
 #include <atomic>
 #include <thread>
 
+#include "installer/language.h"
 #include "installer/win32/cancel_autoplay.h"
 #include "platform/win32/com_owner.h"
 #include "velinst.h"
@@ -80,6 +82,11 @@ TEST(AutoplaySystem, LoadingListsTheCancelClassUnderTheShellsHandlers) {
   EXPECT_EQ(data[0], 0);
   EXPECT_EQ(::RegDeleteValueA(key, value), ERROR_SUCCESS);
   ::RegCloseKey(key);
+}
+
+TEST(LanguageSystem, ExportIsTheSystemDefaultLanguage) {
+  EXPECT_EQ(VEL_GetLanguageID(), ::GetSystemDefaultLangID());
+  EXPECT_EQ(CLanguage().Id(), ::GetSystemDefaultLangID());
 }
 
 }  // namespace

@@ -10,6 +10,12 @@
 namespace velinst {
 namespace {
 
+// The host has no shell autoplay: the start returns at once, without a loop.
+TEST(AutoplaySystem, HostTakesNoDriveAndReturnsAtOnce) {
+  EXPECT_EQ(VEL_AutoplayStart(), 0);
+  EXPECT_EQ(VEL_AutoplayStop(), 0);
+}
+
 TEST(LanguageSystem, ExportFollowsTheSystemLocale) {
   EXPECT_EQ(VEL_GetLanguageID(), CLanguage().Id());
   for (const char* path : {"/etc/default/locale", "/etc/locale.conf"})
