@@ -54,11 +54,15 @@ TEST(Eject, ExportEjectsTheDriveOfTheFirstLetterInEitherCase) {
   const struct {
     const char *drive, *opened, *output;
     int result;
-  } cases[] = {{"e:\\", "E", "", 1}, {"c:", "", "Cannot eject.  Drive type is incorrect.\n", 0}, {"", "", "", 0}, {nullptr, "", "", 0}};
+  } cases[] = {{"e:\\", "E", "", 1},
+               {"c:", "", "Cannot eject.  Drive type is incorrect.\n", 0},
+               {"", "", "", 0},
+               {nullptr, "", "", 0}};
   for (const auto& c : cases) {
     velinst::platform::opened.clear();
     ::testing::internal::CaptureStdout();
     EXPECT_EQ(VEL_Eject(c.drive), c.result) << (c.drive ? c.drive : "null");
-    EXPECT_EQ(::testing::internal::GetCapturedStdout() + "|" + velinst::platform::opened, std::string(c.output) + "|" + c.opened);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout() + "|" + velinst::platform::opened,
+              std::string(c.output) + "|" + c.opened);
   }
 }

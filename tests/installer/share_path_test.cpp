@@ -11,26 +11,22 @@ namespace {
 
 // A server's share list handed out in pages of a fixed size, as a server
 // with more shares than fit in one answer does.
-class FakeShares final : public IShareEnumerator {
- public:
-  explicit FakeShares(std::vector<ShareRecord> shares, std::size_t pageSize = 100)
-      : shares_(std::move(shares)), pageSize_(pageSize) {}
+struct FakeShares final : IShareEnumerator {
+  explicit FakeShares(std::vector<ShareRecord> all, std::size_t size = 100) : shares(std::move(all)), pageSize(size) {}
 
   std::uint32_t NextPage(const std::wstring& server, std::uint32_t& resume, std::vector<ShareRecord>& page) override {
     servers.push_back(server);
     if (failure != 0) return failure;
-    const std::size_t end = std::min(shares_.size(), resume + pageSize_);
-    for (std::size_t i = resume; i < end; ++i) page.push_back(shares_[i]);
+    const std::size_t end = std::min(shares.size(), resume + pageSize);
+    for (std::size_t i = resume; i < end; ++i) page.push_back(shares[i]);
     resume = static_cast<std::uint32_t>(end);
-    return end < shares_.size() ? kShareListMoreData : 0;
+    return end < shares.size() ? kShareListMoreData : 0;
   }
 
+  std::vector<ShareRecord> shares;
+  std::size_t pageSize;
   std::vector<std::wstring> servers;
   std::uint32_t failure = 0;
-
- private:
-  std::vector<ShareRecord> shares_;
-  std::size_t pageSize_;
 };
 
 const std::vector<ShareRecord> kShares = {

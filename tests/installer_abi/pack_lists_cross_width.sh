@@ -56,8 +56,9 @@ for region in "$work"/regions/*; do
   name=$(basename "$region")
   for list in "24k 24000" "24k 100000" "24k 250000" "100k 100000" "100k 250000"; do
     set -- $list
-    echo "$name $1 $2 $("$host" "packlist$1" "$region" "$work/host/$name.$1.$2.lst" "$2" | tail -n 1)" >>"$work/host.txt"
-    echo "$name $1 $2 $("$wine_run" win32 "$prefix" "$front_end" "packlist$1" "Z:$region" "Z:$work/win32/$name.$1.$2.lst" "$2" |
+    file=$name.$1.$2.lst
+    echo "$name $1 $2 $("$host" "packlist$1" "$region" "$work/host/$file" "$2" | tail -n 1)" >>"$work/host.txt"
+    echo "$name $1 $2 $("$wine_run" win32 "$prefix" "$front_end" "packlist$1" "Z:$region" "Z:$work/win32/$file" "$2" |
       tr -d '\r' | tail -n 1)" >>"$work/win32.txt"
   done
 done
@@ -65,7 +66,7 @@ done
 status=0
 diff -u "$work/host.txt" "$work/win32.txt" || { echo "the results differ (64-bit, then 32-bit)"; status=1; }
 for list in $( (cd "$work/host" && ls; cd "$work/win32" && ls) | sort -u); do
-  cmp "$work/host/$list" "$work/win32/$list" || status=1
+  cmp "$work/host/$file" "$work/win32/$list" || status=1
 done
 lists=$(ls "$work/host" | wc -l)
 [ "$lists" -gt 0 ] || { echo "no list was written"; status=1; }

@@ -37,7 +37,7 @@ platform::ComOwner<IQueryCancelAutoPlay> FindCancelObject() {
 }
 
 TEST(AutoplaySystem, CancelObjectAnswersTheShellUntilStopped) {
-  ASSERT_EQ(::GetDriveTypeW(L"D:\\"), static_cast<UINT>(DRIVE_CDROM)) << "the test prefix has one (cmake/wine-prefix-setup.sh)";
+  ASSERT_EQ(::GetDriveTypeW(L"D:\\"), static_cast<UINT>(DRIVE_CDROM)) << "see cmake/wine-prefix-setup.sh";
   ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);  // for the whole program
 
   std::atomic<DWORD> startThread{0};
