@@ -66,7 +66,7 @@ done
 status=0
 diff -u "$work/host.txt" "$work/win32.txt" || { echo "the results differ (64-bit, then 32-bit)"; status=1; }
 for list in $( (cd "$work/host" && ls; cd "$work/win32" && ls) | sort -u); do
-  cmp "$work/host/$file" "$work/win32/$list" || status=1
+  cmp "$work/host/$list" "$work/win32/$list" || status=1
 done
 lists=$(ls "$work/host" | wc -l)
 [ "$lists" -gt 0 ] || { echo "no list was written"; status=1; }
