@@ -15,6 +15,17 @@
 namespace velinst::service {
 namespace {
 
+// The error type a call refuses with, or "ok".
+template <typename Call>
+std::string ErrorTypeOf(Call call) {
+  try {
+    call();
+    return "ok";
+  } catch (const ServiceError& error) {
+    return error.Type();
+  }
+}
+
 TEST(AccountService, AFailureInsideAnswers500WithoutItsReason) {
   velinst::test::TempDir folder;
   const std::string path = folder.File("service.db");
@@ -51,13 +62,8 @@ TEST(AuthTokens, RefusedFromTheSecondTheyExpireAndFromOtherAddresses) {
   Database database(":memory:");
   PrepareSchema(database);
   const std::string token = IssueToken(database, {std::nullopt, "127.0.0.1", "hw", 1000, 60});
-  const auto refusal = [&](const std::string& text, const char* address, std::int64_t now) -> std::string {
-    try {
-      ResolveToken(database, text, address, now);
-      return "ok";
-    } catch (const ServiceError& error) {
-      return error.Type();
-    }
+  const auto refusal = [&](const std::string& text, const char* address, std::int64_t now) {
+    return ErrorTypeOf([&] { ResolveToken(database, text, address, now); });
   };
   EXPECT_EQ(refusal(token, "127.0.0.1", 1059), "ok");
   EXPECT_EQ(refusal(token, "127.0.0.1", 1060), "ExpiredAuthTokenException");
@@ -66,30 +72,25 @@ TEST(AuthTokens, RefusedFromTheSecondTheyExpireAndFromOtherAddresses) {
 }
 
 // The formats at their edges: blanks at either end, the shortest and
-// longest lengths, control characters.
+// longest lengths, control characters, bytes past ASCII.
 TEST(AccountRules, FormatsRefuseTextsJustPastTheirEdges) {
   using Texts = std::vector<std::string>;
   const struct {
     void (*check)(std::string_view);
+    const char* refusal;
     Texts valid, refused;
   } cases[] = {
-      {CheckUserNameFormat,
-       {"ann & co <'\"=+%#>", std::string(128, 'u')},
+      {CheckUserNameFormat, "UsernameFormatException",
+       {"ann & co <'\"=+%#>", "Zo\xC3\xAB", std::string(128, 'u')},
        {std::string(129, 'u'), "", "ann ", " ann", "a\tb"}},
-      {CheckPasswordFormat, {"sixchr", std::string(256, 'p')}, {"fivec", std::string(257, 'p'), "pass\x7Fword"}},
-      {CheckEmailFormat, {"a'+b&c=d%e#@x.org"}, {"a b@x.org", "a@x.", "a@@x.org"}},
-  };
-  const auto valid = [](void (*check)(std::string_view), const std::string& text) {
-    try {
-      check(text);
-      return true;
-    } catch (const ServiceError&) {
-      return false;
-    }
+      {CheckPasswordFormat, "PasswordFormatException",
+       {"sixchr", "p\xC3\xA4ss\xE2\x82\xAC", std::string(256, 'p')},
+       {"fivec", std::string(257, 'p'), "pass\x7Fword"}},
+      {CheckEmailFormat, "EmailAddressFormatException", {"a'+b&c=d%e#@x.org"}, {"a b@x.org", "a@x.", "a@@x.org"}},
   };
   for (const auto& c : cases) {
-    for (const std::string& text : c.valid) EXPECT_TRUE(valid(c.check, text)) << "\"" << text << "\"";
-    for (const std::string& text : c.refused) EXPECT_FALSE(valid(c.check, text)) << "\"" << text << "\"";
+    for (const std::string& text : c.valid) EXPECT_EQ(ErrorTypeOf([&] { c.check(text); }), "ok") << text;
+    for (const std::string& text : c.refused) EXPECT_EQ(ErrorTypeOf([&] { c.check(text); }), c.refusal) << text;
   }
 }
 
