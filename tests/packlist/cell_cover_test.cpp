@@ -36,19 +36,18 @@ TEST(HalfDegreeCover, FollowsTheEdgeFormulas) {
     SheetRecord sheet;
     bool map;
     Lines lines;
-  } cases[] = {
-      {"northern half only", Rectangle(37.5, -122.0, 38.0, -123.0), false, {"37122E1"}},
-      {"positive east longitude mapped",
-       Rectangle(37.2, 237.7, 37.7, -123.4),
-       true,
-       {"37122A1", "37122E1", "37123A1", "37123E1"}},
-      // 236.5 ends a degree further west than -123.5 would.
-      {"positive west edge mapped after rounding",
-       Rectangle(37.0, 238.0, 37.5, 236.5),
-       true,
-       {"37122A1", "37123A1", "37124A1"}},
-      {"west not west of east", Rectangle(37.0, -122.0, 38.0, -122.0), false, {}},
-      {"north not north of south", Rectangle(37.5, -122.0, 37.5, -123.0), false, {}}};
+  } cases[] = {{"northern half only", Rectangle(37.5, -122.0, 38.0, -123.0), false, {"37122E1"}},
+               {"positive east longitude mapped",
+                Rectangle(37.2, 237.7, 37.7, -123.4),
+                true,
+                {"37122A1", "37122E1", "37123A1", "37123E1"}},
+               // 236.5 ends a degree further west than -123.5 would.
+               {"positive west edge mapped after rounding",
+                Rectangle(37.0, 238.0, 37.5, 236.5),
+                true,
+                {"37122A1", "37123A1", "37124A1"}},
+               {"west not west of east", Rectangle(37.0, -122.0, 38.0, -122.0), false, {}},
+               {"north not north of south", Rectangle(37.5, -122.0, 37.5, -123.0), false, {}}};
   for (const auto& c : cases) EXPECT_EQ(Halves(c.sheet, c.map), c.lines) << c.name;
 }
 

@@ -182,7 +182,9 @@ TEST_F(PackListExport, ListThatCannotBeWrittenWholeIsRemoved) {
   for (const auto& c : cases) {
     test::MemoryListOutput output;
     std::tie(output.acceptBytes, output.closeSucceeds) = std::tuple(c.acceptBytes, c.closeSucceeds);
-    const auto failing = [&](const char*) -> std::unique_ptr<ListOutput> { return std::make_unique<KeptOutput>(output); };
+    const auto failing = [&](const char*) -> std::unique_ptr<ListOutput> {
+      return std::make_unique<KeptOutput>(output);
+    };
     const PackListFamily family{WritePackList24K, false};
     EXPECT_EQ(MakePackList(region.c_str(), list_.c_str(), 250000, family, failing), c.result) << c.acceptBytes;
     EXPECT_EQ(output.removed, c.result < 0) << c.acceptBytes;

@@ -12,9 +12,15 @@ namespace velinst::packlist {
 namespace {
 
 using Lines = std::vector<std::string>;
-using test::PackList100KLines;
-using test::PackList24KLines;
 using test::RegionFile;
+
+Lines PackList24KLines(const std::string& region, std::int32_t scale) {
+  return test::PackListLines(region, scale, WritePackList24K);
+}
+
+Lines PackList100KLines(const std::string& region, std::int32_t scale) {
+  return test::PackListLines(region, scale, WritePackList100K);
+}
 
 Lines OneSheet(const char* scaleLine, const std::string& sheet, std::int32_t scale) {
   return PackList24KLines(RegionFile("2.0", {{scaleLine, {sheet}}}), scale);
@@ -66,13 +72,12 @@ TEST(PackList24K, QuadrangleSheetsByFlags) {
   EXPECT_EQ(globe.front() + " " + globe.back(), "-90000A1 89000H8");
 }
 
-TEST(PackList24K, HundredThousandSheetGivesFourRowsOfItsHalfBlock) {
+// A hundred-thousand sheet gives four rows of its half block (the flags are
+// not consulted); a quarter-million sheet its block and the next one west.
+TEST(PackList24K, LargerSheetsGiveTheirBlocks) {
   EXPECT_EQ(OneSheet("100, \"h\"", "0, \"37122-E1\", \"north\"", 100000), BlockRows("37122", 'E', 'H'));
-  EXPECT_EQ(OneSheet("100, \"h\"", "8, \"37122-A1\", \"flags not consulted\", 37.0, -122.0, 37.5, -123.0", 100000),
+  EXPECT_EQ(OneSheet("100, \"h\"", "8, \"37122-A1\", \"r\", 37.0, -122.0, 37.5, -123.0", 100000),
             BlockRows("37122", 'A', 'D'));
-}
-
-TEST(PackList24K, QuarterMillionSheetGivesItsBlockAndTheNextWest) {
   Lines expected = BlockRows("37122", 'A', 'H');
   const Lines western = BlockRows("37123", 'A', 'H');
   expected.insert(expected.end(), western.begin(), western.end());
@@ -90,39 +95,32 @@ TEST(PackList24K, OnlyEntriesOfTheRequestedScaleInTableOrder) {
   EXPECT_EQ(PackList24KLines(region, 100000).size(), 32u);
   EXPECT_TRUE(PackList24KLines(region, 50000).empty());  // a series the list does not know
   EXPECT_TRUE(PackList24KLines(region, 250000).empty());
-}
-
-TEST(PackList24K, AnEmptyCellCodeEndsTheWalkLikeTheEndRecord) {
-  const std::string region = RegionFile(
+  const std::string emptyCode = RegionFile(
       "2.0", {{"24, \"q\"",
                {"0, \"37122-A1\", \"a\"", "8, \"\", \"no code\", 37, -122, 38, -123", "0, \"37122-A3\", \"c\""}}});
-  EXPECT_EQ(PackList24KLines(region, 24000), (Lines{"37122A1"}));
+  EXPECT_EQ(PackList24KLines(emptyCode, 24000), (Lines{"37122A1"})) << "an empty code ends the walk";
 }
 
-TEST(PackList100K, HundredThousandSheets) {
+TEST(PackList100K, HundredThousandAndQuarterMillionSheets) {
   const struct {
-    const char* sheet;
-    Lines lines;
-  } cases[] = {{"0, \"37122-E1\", \"named\"", {"37122E1"}},
-               {"2, \"37122-A1\", \"double width means nothing here\"", {"37122A1"}},
-               {"8, \"x\", \"rectangle\", 37.0, -122.0, 38.0, -123.0", {"37122A1", "37122E1"}},
-               {"4, \"x\", \"rectangle, unmapped\", 37.0, 238.0, 37.5, 237.0", {"37-238A1"}}};
-  for (const auto& c : cases) EXPECT_EQ(OneSheet100K("100, \"h\"", c.sheet, 100000), c.lines) << c.sheet;
-}
-
-TEST(PackList100K, QuarterMillionSheets) {
-  const struct {
+    int scale;
     const char* sheet;
     Lines lines;
   } cases[] = {
-      {"0, \"37122-A1\", \"two blocks\"", {"37122A1", "37122E1", "37123A1", "37123E1"}},
-      {"0, \"58150-A1\", \"two blocks\"", {"58150A1", "58150E1", "58151A1", "58151E1"}},
-      {"0, \"59150-A1\", \"three blocks from 59 north\"",
+      {100, "0, \"37122-E1\", \"named\"", {"37122E1"}},
+      {100, "2, \"37122-A1\", \"double width means nothing here\"", {"37122A1"}},
+      {100, "8, \"x\", \"rectangle\", 37.0, -122.0, 38.0, -123.0", {"37122A1", "37122E1"}},
+      {100, "4, \"x\", \"rectangle, unmapped\", 37.0, 238.0, 37.5, 237.0", {"37-238A1"}},
+      {250, "0, \"37122-A1\", \"two blocks\"", {"37122A1", "37122E1", "37123A1", "37123E1"}},
+      {250, "0, \"58150-A1\", \"two blocks\"", {"58150A1", "58150E1", "58151A1", "58151E1"}},
+      {250,
+       "0, \"59150-A1\", \"three blocks from 59 north\"",
        {"59150A1", "59150E1", "59151A1", "59151E1", "59152A1", "59152E1"}},
-      {"0, \"60145-A1\", \"three blocks\"", {"60145A1", "60145E1", "60146A1", "60146E1", "60147A1", "60147E1"}},
-      {"0, \"0\", \"short code\"", {"00000A1", "00000E1", "00001A1", "00001E1"}},
-      {"8, \"x\", \"rectangle\", 37.2, -122.3, 37.7, -123.4", {"37122A1", "37122E1", "37123A1", "37123E1"}}};
-  for (const auto& c : cases) EXPECT_EQ(OneSheet100K("250, \"t\"", c.sheet, 250000), c.lines) << c.sheet;
+      {250, "0, \"60145-A1\", \"three blocks\"", {"60145A1", "60145E1", "60146A1", "60146E1", "60147A1", "60147E1"}},
+      {250, "0, \"0\", \"short code\"", {"00000A1", "00000E1", "00001A1", "00001E1"}},
+      {250, "8, \"x\", \"rectangle\", 37.2, -122.3, 37.7, -123.4", {"37122A1", "37122E1", "37123A1", "37123E1"}}};
+  for (const auto& c : cases)
+    EXPECT_EQ(OneSheet100K(c.scale == 100 ? "100, \"h\"" : "250, \"t\"", c.sheet, c.scale * 1000), c.lines) << c.sheet;
 }
 
 TEST(PackList100K, FirstFormatVersionRectangleMatchesTheSignedFormAndOtherScalesGiveNothing) {

@@ -3,18 +3,12 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "packlist/pack_list_100k.h"
-#include "packlist/pack_list_24k.h"
-#include "packlist/pack_list_writer.h"
 #include "packlist/region_reader.h"
 #include "test_support.h"
 
 namespace velinst::packlist::test {
-namespace {
 
-using FamilyWriter = void (*)(const ScaleInfoTable&, std::int32_t, PackListWriter&);
-
-std::vector<std::string> FamilyLines(const std::string& region, std::int32_t scale, FamilyWriter write) {
+std::vector<std::string> PackListLines(const std::string& region, std::int32_t scale, FamilyWriter write) {
   ScaleInfoTable table;
   const RegionReadResult read = ParseRegion(region, table);
   if (read.fault != RegionFault::kNone) throw std::runtime_error(std::string("region refused: ") + read.problem);
@@ -26,8 +20,6 @@ std::vector<std::string> FamilyLines(const std::string& region, std::int32_t sca
   if (static_cast<std::size_t>(writer.Lines()) != lines.size()) throw std::runtime_error("count differs from lines");
   return lines;
 }
-
-}  // namespace
 
 std::string RegionFile(const std::string& version, const std::vector<Series>& series, const std::string& lineEnd) {
   std::string text;
@@ -72,14 +64,6 @@ std::vector<std::string> ListLines(const std::string& text) {
     start = end + 2;
   }
   return lines;
-}
-
-std::vector<std::string> PackList24KLines(const std::string& region, std::int32_t scale) {
-  return FamilyLines(region, scale, WritePackList24K);
-}
-
-std::vector<std::string> PackList100KLines(const std::string& region, std::int32_t scale) {
-  return FamilyLines(region, scale, WritePackList100K);
 }
 
 std::string ExamplePath(const std::string& name) { return velinst::test::ProgramDir() + "examples/" + name; }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "packlist/list_file.h"
+#include "packlist/pack_list_writer.h"
 #include "packlist/scale_table.h"
 
 namespace velinst::packlist::test {
@@ -42,8 +43,8 @@ class MemoryListOutput final : public ListOutput {
 std::vector<std::string> ListLines(const std::string& text);
 
 // A region text through the reader and a pack list family, into lines.
-std::vector<std::string> PackList24KLines(const std::string& region, std::int32_t scale);
-std::vector<std::string> PackList100KLines(const std::string& region, std::int32_t scale);
+using FamilyWriter = void (*)(const ScaleInfoTable&, std::int32_t, PackListWriter&);
+std::vector<std::string> PackListLines(const std::string& region, std::int32_t scale, FamilyWriter write);
 
 // The shipped example regions, copied beside the test programs.
 std::string ExamplePath(const std::string& name);

@@ -21,10 +21,18 @@ ScaleInfoTable Read(const std::string& text) {
   return table;
 }
 
-std::vector<std::string> Codes(const std::vector<SheetRecord>& sheets) {
-  std::vector<std::string> codes;
-  for (const SheetRecord& sheet : sheets) codes.push_back(sheet.cellCode);
-  return codes;
+// Each entry as its denominator, its count of sheets and the codes of its
+// lists (the closing line included), the set-aside ones with their flags.
+std::string Summary(const ScaleInfoTable& table) {
+  std::string text;
+  for (const ScaleEntry& entry : table.entries) {
+    text += (text.empty() ? "" : "; ") + std::to_string(entry.denominator) + " " + std::to_string(entry.PrimaryCount());
+    for (const SheetRecord& sheet : entry.primary)
+      text += std::string(" ") + sheet.cellCode + (sheet.IsEnd() ? "." : "");
+    for (const SheetRecord& sheet : entry.setAside)
+      text += std::string(" /") + sheet.cellCode + "=" + std::to_string(sheet.flags);
+  }
+  return text;
 }
 
 // A region whose header ends with `countLine`, followed by `rest`.
@@ -37,13 +45,47 @@ std::string Entry(const std::string& scaleLine, const std::string& list) {
   return scaleLine + "\n1.0, 2.0, 3.0, 4.0\n1, 2, 3, 4\n122, 1, 37, 1\n\n// sheets\n" + list;
 }
 
-TEST(RegionReader, BlankCountLineYieldsTwoEntriesAndCountBelowOneNone) {
-  const ScaleInfoTable table =
-      Read(WithHeader("", Entry("24, \"a\"", "0, \"x\", \"\"\n\n") + Entry("100, \"b\"", "0, \"x\", \"\"\n\n")));
-  ASSERT_EQ(table.entries.size(), 2u);
-  EXPECT_EQ(table.entries[1].denominator, 100000);
-  for (const char* count : {"0", "-3", "none"}) {
-    EXPECT_TRUE(Read(WithHeader(count, Entry("24, \"a\"", "0, \"x\", \"\"\n"))).entries.empty()) << count;
+TEST(RegionReader, EntriesAndTheirSheetLists) {
+  const std::string end = "0, \"\", \"\"\n";
+  const std::string sheets = "24, \"s\"\n1.0, 2.0, 3.0, 4.0\n1, 2, 3, 4\n122, 1, 37, 1\n";
+  const std::string rectangle = "37.0, -122.0, 38.0, -123.0,\n";
+  const std::string longest(511 - std::strlen("0, \"37122-A1\", \"\""), 'd');
+  const struct {
+    std::string text, summary;
+  } cases[] = {
+      // A blank count line announces two entries; one below one none.
+      {WithHeader("", Entry("24, \"a\"", "0, \"x\", \"\"\n\n") + Entry("100, \"b\"", "0, \"x\", \"\"\n\n")),
+       "24000 0 .; 100000 0 ."},
+      {WithHeader("0", Entry("24, \"a\"", end)), ""},
+      {WithHeader("-3", Entry("24, \"a\"", end)), ""},
+      {WithHeader("none", Entry("24, \"a\"", end)), ""},
+      // The last sheet line is never a sheet, whatever it holds.
+      {RegionFile("2.0",
+                  {{"24, \"s\"", {"0, \"37122-A1\", \"a\"", "0, \"37122-A2\", \"b\"", "0, \"37122-A3\", \"c\""}}}),
+       "24000 3 37122-A1 37122-A2 37122-A3 ."},
+      {WithHeader("1", Entry("24, \"s\"", "0, \"37122-A1\", \"a\"\n12 no quotes, " + std::string(600, 'x') + "\n")),
+       "24000 1 37122-A1 ."},
+      {RegionFile("2.0",
+                  {{"24, \"s\"", {"16, \"37122-A1\", \"a\"", "0, \"37122-A2\", \"b\"", "18, \"37122-A3\", \"c\""}}}),
+       "24000 1 37122-A2 . /37122-A1=16 /37122-A3=18"},
+      // Rectangle lines: one blank or two filled. After a blank one the next
+      // line belongs to the comments before the list: a digit-led one starts it.
+      {WithHeader("1", sheets + rectangle + rectangle + "// sheets\n0, \"37122-A1\", \"a\"\n" + end),
+       "24000 1 37122-A1 ."},
+      {WithHeader("1", sheets + "\n0, \"37122-A1\", \"a\"\n" + end), "24000 1 37122-A1 ."},
+      {WithHeader("1", Entry("24, \"s\"", "0, \"37122-A1\", \"" + longest + "\"\r\n" + end)), "24000 1 37122-A1 ."},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Summary(Read(c.text)), c.summary) << c.text.substr(0, 200);
+
+  // A list ends at a blank line, a line of a single slash, a blank-led line
+  // or the end of the file (which leaves the second entry missing).
+  for (const char* ending : {"\n", "/ end\n", "/\n", " 0, \"37122-B1\", \"b\"\n", ""}) {
+    const std::string list = std::string("0, \"37122-A1\", \"a\"\n// a comment, neither counted nor taken\n") +
+                             "0, \"37122-A2\", \"closes\"\n" + ending;
+    const std::string second = *ending == '\0' ? "" : Entry("100, \"t\"", "0, \"37122-E1\", \"e\"\n" + end);
+    EXPECT_EQ(Summary(Read(WithHeader(*ending == '\0' ? "1" : "2", Entry("24, \"s\"", list) + second))),
+              *ending == '\0' ? "24000 1 37122-A1 ." : "24000 1 37122-A1 .; 100000 1 37122-E1 .")
+        << ending;
   }
 }
 
@@ -65,53 +107,11 @@ TEST(RegionReader, CellSizesDefaultByEntryPositionOrComeFromTheScaleLine) {
   const ScaleInfoTable table = Read(WithHeader("3", Entry("24, \"first\"", "end\n") + Entry("24, \"second\"", "end\n") +
                                                         Entry("100, \"third\", 1.5, 0.25", "end\n")));
   std::vector<double> sizes;
-  for (const ScaleEntry& entry : table.entries) sizes.insert(sizes.end(), {entry.longitudeCellSize, entry.latitudeCellSize});
+  for (const ScaleEntry& entry : table.entries)
+    sizes.insert(sizes.end(), {entry.longitudeCellSize, entry.latitudeCellSize});
   EXPECT_EQ(sizes, (std::vector<double>{0.125, 0.125, 1.0, 0.5, 1.5, 0.25}));
-  EXPECT_EQ(std::string(table.entries[2].scaleName) + " " + std::to_string(table.entries[2].formatVersion), "third 2.000000");
-}
-
-TEST(RegionReader, LastSheetLineIsNeverASheet) {
-  const ScaleInfoTable table = Read(RegionFile(
-      "2.0", {{"24, \"s\"", {"0, \"37122-A1\", \"a\"", "0, \"37122-A2\", \"b\"", "0, \"37122-A3\", \"c\""}}}));
-  // RegionFile closes every list with a fourth sheet line.
-  EXPECT_EQ(Codes(table.entries[0].primary), (std::vector<std::string>{"37122-A1", "37122-A2", "37122-A3", ""}));
-  EXPECT_EQ(table.entries[0].PrimaryCount(), 3u);
-  EXPECT_TRUE(table.entries[0].primary.back().IsEnd());
-
-  // Whatever the last line holds, it is not checked.
-  const ScaleInfoTable unchecked = Read(
-      WithHeader("1", Entry("24, \"s\"", "0, \"37122-A1\", \"a\"\n12 no quotes, " + std::string(600, 'x') + "\n")));
-  EXPECT_EQ(Codes(unchecked.entries[0].primary), (std::vector<std::string>{"37122-A1", ""}));
-}
-
-TEST(RegionReader, ListEndsAtBlankSingleSlashBlankLedLineOrEndOfFile) {
-  for (const char* ending : {"\n", "/ end\n", "/\n", " 0, \"37122-B1\", \"b\"\n", ""}) {
-    const std::string list = std::string("0, \"37122-A1\", \"a\"\n// a comment, neither counted nor taken\n") +
-                             "0, \"37122-A2\", \"closes\"\n" + ending;
-    const std::string text =
-        WithHeader("2", Entry("24, \"s\"", list) + Entry("100, \"t\"", "0, \"37122-E1\", \"e\"\n0, \"\", \"\"\n"));
-    if (*ending == '\0') {
-      // The end of the file ends the list as its ending line would; the second entry is missing.
-      ScaleInfoTable table;
-      EXPECT_EQ(ParseRegion(WithHeader("1", Entry("24, \"s\"", list)), table).fault, RegionFault::kNone);
-      EXPECT_EQ(Codes(table.entries[0].primary), (std::vector<std::string>{"37122-A1", ""}));
-      continue;
-    }
-    const ScaleInfoTable table = Read(text);
-    ASSERT_EQ(table.entries.size(), 2u) << ending;
-    EXPECT_EQ(Codes(table.entries[0].primary), (std::vector<std::string>{"37122-A1", ""})) << ending;
-    EXPECT_EQ(Codes(table.entries[1].primary), (std::vector<std::string>{"37122-E1", ""})) << ending;
-  }
-}
-
-TEST(RegionReader, SetAsideSheetsGoToTheirOwnList) {
-  const ScaleInfoTable table = Read(RegionFile(
-      "2.0", {{"24, \"s\"", {"16, \"37122-A1\", \"a\"", "0, \"37122-A2\", \"b\"", "18, \"37122-A3\", \"c\""}}}));
-  const ScaleEntry& entry = table.entries[0];
-  EXPECT_EQ(Codes(entry.primary), (std::vector<std::string>{"37122-A2", ""}));
-  EXPECT_EQ(Codes(entry.setAside), (std::vector<std::string>{"37122-A1", "37122-A3"}));
-  EXPECT_EQ(entry.SetAsideCount(), 2u);
-  EXPECT_EQ(entry.setAside[1].flags, 18);
+  EXPECT_EQ(std::string(table.entries[2].scaleName) + " " + std::to_string(table.entries[2].formatVersion),
+            "third 2.000000");
 }
 
 TEST(RegionReader, FirstFormatVersionMapsLongitudesFromZeroTo360) {
@@ -127,20 +127,6 @@ TEST(RegionReader, FirstFormatVersionMapsLongitudesFromZeroTo360) {
     const std::vector<double> second = {37, 237.5, 37.5, 122.5, 37, -122.5, 37.5, 180};
     EXPECT_EQ(edges, *version == '1' ? first : second);
   }
-}
-
-TEST(RegionReader, RectangleLinesAreOneBlankOrTwoFilled) {
-  const std::string twoLines =
-      "24, \"s\"\n1.0, 2.0, 3.0, 4.0\n1, 2, 3, 4\n122, 1, 37, 1\n37.0, -122.0, 38.0, -123.0,\n"
-      "37.0, -122.0, 38.0, -123.0,\n// sheets\n0, \"37122-A1\", \"a\"\n0, \"\", \"\"\n";
-  EXPECT_EQ(Codes(Read(WithHeader("1", twoLines)).entries[0].primary), (std::vector<std::string>{"37122-A1", ""}));
-
-  // After a blank first rectangle line the next line already belongs to the
-  // comments before the list: a digit-led one starts the list.
-  const std::string blankThenSheets =
-      "24, \"s\"\n1.0, 2.0, 3.0, 4.0\n1, 2, 3, 4\n122, 1, 37, 1\n\n0, \"37122-A1\", \"a\"\n0, \"\", \"\"\n";
-  EXPECT_EQ(Codes(Read(WithHeader("1", blankThenSheets)).entries[0].primary),
-            (std::vector<std::string>{"37122-A1", ""}));
 }
 
 TEST(RegionReader, TextsLongerThanTheirFieldsAreCut) {
@@ -159,7 +145,9 @@ TEST(RegionReader, TextsLongerThanTheirFieldsAreCut) {
 TEST(RegionReader, LayoutBreaksRefuseTheWholeFile) {
   const std::string header = WithHeader("1", "");  // 10 lines
   const std::string closing = "0, \"\", \"\"\n";
-  const auto sheet = [&](const std::string& line) { return WithHeader("1", Entry("24, \"s\"", line + "\n" + closing)); };
+  const auto sheet = [&](const std::string& line) {
+    return WithHeader("1", Entry("24, \"s\"", line + "\n" + closing));
+  };
   const char* const offGlobe = "a rectangle coordinate that is not finite or lies off the globe";
   const struct {
     std::string text;
@@ -190,14 +178,6 @@ TEST(RegionReader, LayoutBreaksRefuseTheWholeFile) {
     EXPECT_EQ(std::to_string(result.line) + " " + result.problem, std::to_string(c.line) + " " + c.problem);
     EXPECT_TRUE(table.entries.empty()) << c.problem;
   }
-}
-
-TEST(RegionReader, LineOf511CharactersIsAccepted) {
-  const std::string description(511 - std::strlen("0, \"37122-A1\", \"\""), 'd');
-  const std::string list = "0, \"37122-A1\", \"" + description + "\"\r\n0, \"\", \"\"\n";
-  ASSERT_EQ(list.find('\r'), 511u);
-  EXPECT_EQ(Codes(Read(WithHeader("1", Entry("24, \"s\"", list))).entries[0].primary),
-            (std::vector<std::string>{"37122-A1", ""}));
 }
 
 // The buffer grows by doubling; a doubling past the limit (here that of a

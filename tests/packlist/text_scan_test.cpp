@@ -18,12 +18,12 @@ TEST(ScanInt, ReadsAsPercentDReadsAndClamps) {
     std::optional<std::int32_t> value;
     const char* rest;
   } cases[] = {{"42, x", 42, ", x"},
-                        {"  -7x", -7, "x"},
-                        {"abc", std::nullopt, "abc"},
-                        {"", std::nullopt, ""},
-                        {"99999999999999999999", std::numeric_limits<std::int32_t>::max(), ""},
-                        {"-2147483648", std::numeric_limits<std::int32_t>::min(), ""},
-                        {"-99999999999999999999", std::numeric_limits<std::int32_t>::min(), ""}};
+               {"  -7x", -7, "x"},
+               {"abc", std::nullopt, "abc"},
+               {"", std::nullopt, ""},
+               {"99999999999999999999", std::numeric_limits<std::int32_t>::max(), ""},
+               {"-2147483648", std::numeric_limits<std::int32_t>::min(), ""},
+               {"-99999999999999999999", std::numeric_limits<std::int32_t>::min(), ""}};
   for (const auto& c : cases) {
     std::string_view text = c.text;
     EXPECT_EQ(ScanInt(text), c.value) << c.text;

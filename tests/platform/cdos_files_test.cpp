@@ -112,39 +112,28 @@ TEST(CDOSTemporaryName, UniqueZeroCreatesDistinctPrivateFilesAndANumberOnlyForms
   EXPECT_EQ(MakeTempName(dir.File("no-such-folder").c_str(), nullptr, 0), "");
 }
 
-TEST(CDOSText, DriveRootTextHasExactlyTwoForms) {
+TEST(CDOSText, DriveRootsExtensionsAndCaseFolding) {
   const struct {
     const char* text;
     bool root;
-  } cases[] = {{"C:", true},     {"C:\\", true}, {"Z:", true},   {"c:", false}, {"C:\\\\", false},
+  } roots[] = {{"C:", true},     {"C:\\", true}, {"Z:", true},   {"c:", false}, {"C:\\\\", false},
                {"C:\\x", false}, {"C", false},   {"CC:", false}, {"", false},   {"1:", false}};
-  for (const auto& c : cases) EXPECT_EQ(CDOS::IsDriveRootText(c.text), c.root) << c.text;
+  for (const auto& c : roots) EXPECT_EQ(CDOS::IsDriveRootText(c.text), c.root) << c.text;
   EXPECT_FALSE(CDOS::IsDriveRootText(nullptr));
   EXPECT_EQ(CDOS::IsDriveRootText("/"), platform::kRootFolderText != nullptr) << "the host root counts there";
-}
 
-TEST(CDOSText, ExtensionIsTheTextAfterTheLastDotOfTheName) {
+  // The text after the last dot of the name; "-" for none.
   const std::string sep(1, platform::kPathSeparator);
-  const struct {
-    std::string path;
-    bool has;
-    std::string extension;
-  } cases[] = {{"archive.tar.gz", true, "gz"},
-               {"README", false, ""},
-               {"name.", true, ""},
-               {"folder.d" + sep + "README", false, ""},
-               {"folder.d" + sep + "setup.exe", true, "exe"},
-               {std::string(256, 'x') + ".txt", false, ""}};
-  for (const auto& c : cases) {
+  // clang-format off
+  const std::pair<std::string, std::string> extensions[] = {
+      {"archive.tar.gz", "gz"}, {"README", "-"}, {"name.", ""}, {"folder.d" + sep + "README", "-"},
+      {"folder.d" + sep + "setup.exe", "exe"}, {std::string(256, 'x') + ".txt", "-"}};
+  // clang-format on
+  for (const auto& [path, expected] : extensions) {
     PathBuffer extension = "unchanged";
-    EXPECT_EQ(CDOS::Extension(c.path.c_str(), extension), c.has) << c.path;
-    if (c.has) {
-      EXPECT_EQ(std::string(extension), c.extension) << c.path;
-    }
+    EXPECT_EQ(CDOS::Extension(path.c_str(), extension) ? std::string(extension) : "-", expected) << path;
   }
-}
 
-TEST(CDOSText, CompareAndFindIgnoringCase) {
   EXPECT_TRUE(CDOS::EqualIgnoringCase("Setup.EXE", "setup.exe") && !CDOS::EqualIgnoringCase("abc", "abcd") &&
               !CDOS::EqualIgnoringCase("abcd", "abc") && !CDOS::EqualIgnoringCase("a", nullptr));
   const char* text = "C:\\Program Files\\Vendor";
@@ -210,40 +199,26 @@ std::string Decode(const std::string& text) {
   return std::string(out.begin(), out.begin() + count);
 }
 
-TEST(Base64, StandardVectorsBothWays) {
+// Vectors both ways, then texts only decoded: a trailing partial group is
+// not read, padding ends the text and a bad character spoils only its group.
+TEST(Base64, VectorsAndDecodingOfWholeGroupsOnly) {
   const struct {
     std::string bytes, text;
-  } vectors[] = {{"", ""},
-                 {"f", "Zg=="},
-                 {"fo", "Zm8="},
-                 {"foobar", "Zm9vYmFy"},
-                 {"foob", "Zm9vYg=="},
-                 {std::string("\xff\xfe\x00", 3), "//4A"}};
-  for (const auto& v : vectors) {
-    EXPECT_EQ(Encode(v.bytes), v.text);
-    EXPECT_EQ(Decode(v.text), v.bytes) << v.text;
+    bool bothWays;
+    // clang-format off
+  } cases[] = {
+      {"", "", true}, {"f", "Zg==", true}, {"fo", "Zm8=", true}, {"foobar", "Zm9vYmFy", true},
+      {"foob", "Zm9vYg==", true}, {std::string("\xff\xfe\x00", 3), "//4A", true},
+      {"", "Zm9", false}, {"foo", "Zm9vYmE", false}, {"a", "YQ==Zm9v", false}, {"ab", "YWI=Zm9v", false},
+      {"a", "YQ=x", false}, {"fp/a", std::string("Zm\0vYQ==", 8), false},
+      // '!' counts as 64: fourth, its seventh bit lands on the third character's lowest; first, above the group.
+      {"fo\x40" "foo", "Zm9!Zm9v", false}, {"\x02oo" "a", "!m9vYQ==", false}};
+  // clang-format on
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.bothWays ? Encode(c.bytes) : c.text, c.text);
+    EXPECT_EQ(Decode(c.text), c.bytes) << c.text;
   }
   EXPECT_EQ(Base64EncodedSize(16), 25u);
-}
-
-TEST(Base64, DecodeTakesOnlyWholeGroupsAndBadCharactersSpoilOnlyTheirGroup) {
-  const struct {
-    std::string text, bytes;
-  } cases[] = {
-      {"Zm9", ""},
-      {"Zm9vYmE", "foo"},  // a trailing partial group is not read
-      {"YQ==Zm9v", "a"},
-      {"YWI=Zm9v", "ab"},
-      {"YQ=x", "a"},  // padding ends the text
-      // '!' counts as 64: fourth, its seventh bit lands on the third character's lowest; first, above the group.
-      {"Zm9!Zm9v",
-       "fo\x40"
-       "foo"},
-      {"!m9vYQ==",
-       "\x02oo"
-       "a"},
-      {std::string("Zm\0vYQ==", 8), "fp/a"}};
-  for (const auto& c : cases) EXPECT_EQ(Decode(c.text), c.bytes) << c.text;
 }
 
 }  // namespace

@@ -47,24 +47,6 @@ class CDOSTrees : public ::testing::Test {
   bool Has(const std::string& relative) const { return fs::exists(fs::symlink_status(At(relative))); }
   std::string Read(const std::string& relative) const { return test::ReadWholeFile(At(relative)); }
 
-  // A tree with a nested folder: src/a.txt, src/inner/b.txt, src/inner/deep/c.txt.
-  void MakeSourceTree() const {
-    fs::create_directories(At("src/inner/deep"));
-    Write("src/a.txt", "a");
-    Write("src/inner/b.txt", "bb");
-    Write("src/inner/deep/c.txt", "ccc");
-  }
-  // Links inside src to a folder and a file outside it; false when the platform cannot make links.
-  bool LinkOutside() const {
-    fs::create_directories(At("outside"));
-    Write("outside/keep.txt", "keep");
-    std::error_code error;
-    fs::create_directory_symlink(At("outside"), At("src/folder-link"), error);
-    if (!error) fs::create_directory_symlink(At("outside"), At("src/inner/folder-link"), error);
-    if (!error) fs::create_symlink(At("outside/keep.txt"), At("src/file-link.txt"), error);
-    return !error;
-  }
-
   std::set<std::string> All(const std::string& pattern) const {
     std::set<std::string> names;
     CFindFile find;
@@ -89,33 +71,38 @@ TEST_F(CDOSTrees, CreateFolderPathMakesEveryLevel) {
   EXPECT_FALSE(Has(std::string(255 - dir_.Path().size(), 'x'))) << "a long path is refused, not cut and created";
 }
 
-TEST_F(CDOSTrees, CopyTreeCopiesEveryLevelReplacesFilesAndPassesOverFailures) {
-  MakeSourceTree();
+// Links inside the source, to a folder and a file outside it, where the
+// platform can make them.
+TEST_F(CDOSTrees, CopyTreeCopiesEveryLevelPassesOverFailuresAndDeletesLinksNotTargets) {
+  fs::create_directories(At("src/inner/deep"));
+  fs::create_directories(At("outside"));
+  for (const char* file : {"src/a.txt", "src/inner/b.txt", "src/inner/deep/c.txt", "outside/keep.txt"})
+    Write(file, std::string(file).substr(std::string(file).rfind('/') + 1));
+  std::error_code error;
+  fs::create_directory_symlink(At("outside"), At("src/folder-link"), error);
+  if (!error) fs::create_directory_symlink(At("outside"), At("src/inner/folder-link"), error);
+  if (!error) fs::create_symlink(At("outside/keep.txt"), At("src/file-link.txt"), error);
+  const bool links = !error;
   fs::create_directories(At("dst/a.txt"));  // a folder where a file should go
   Write("dst/inner/b.txt", "old");
   Write("dst/extra.txt", "stays");
   EXPECT_TRUE(dos_.CopyTree(At("dst").c_str(), At("src").c_str())) << "true when single copies fail";
-  EXPECT_EQ(Read("dst/inner/b.txt") + Read("dst/inner/deep/c.txt") + Read("dst/extra.txt"), "bbcccstays");
+  EXPECT_EQ(Read("dst/inner/b.txt") + Read("dst/inner/deep/c.txt") + Read("dst/extra.txt"), "b.txtc.txtstays");
   EXPECT_TRUE(dos_.CopyTree(At("dst2").c_str(), At("no-such-source").c_str()));
-  EXPECT_TRUE(dos_.DeleteTree((At("src") + platform::kPathSeparator).c_str()));
+  if (links) {
+    EXPECT_EQ(Read("dst/file-link.txt"), "keep.txt");
+    EXPECT_FALSE(fs::is_symlink(At("dst/file-link.txt"))) << "the target's contents, as a file";
+    EXPECT_FALSE(Has("dst/folder-link")) << "a linked folder is not descended into";
+    CFindFile find;
+    ASSERT_TRUE(find.First(At("src/folder-link").c_str()));
+    EXPECT_TRUE(find.IsLink() && find.IsDirectory()) << "a link to a folder stands for a folder";
+    find.Close();
+    EXPECT_TRUE(dos_.DeleteTree(At("src/folder-link").c_str()) && !Has("src/folder-link"));
+  }
+  EXPECT_TRUE(dos_.DeleteTree((At("src") + platform::kPathSeparator).c_str())) << "with links inside";
   EXPECT_FALSE(Has("src"));
+  EXPECT_EQ(Read("outside/keep.txt"), "keep.txt");
   EXPECT_FALSE(dos_.DeleteTree(At("src").c_str())) << "nothing left to delete";
-}
-
-TEST_F(CDOSTrees, LinksAreCopiedAsFilesAndDeletedWithoutTheirTargets) {
-  MakeSourceTree();
-  if (!LinkOutside()) GTEST_SKIP() << "links cannot be made here";
-  EXPECT_TRUE(dos_.CopyTree(At("dst").c_str(), At("src").c_str()));
-  EXPECT_EQ(Read("dst/file-link.txt"), "keep");
-  EXPECT_FALSE(fs::is_symlink(At("dst/file-link.txt"))) << "the target's contents, as a file";
-  EXPECT_FALSE(Has("dst/folder-link")) << "a linked folder is not descended into";
-  CFindFile find;
-  ASSERT_TRUE(find.First(At("src/folder-link").c_str()));
-  EXPECT_TRUE(find.IsLink() && find.IsDirectory()) << "a link to a folder stands for a folder";
-  find.Close();
-  EXPECT_TRUE(dos_.DeleteTree(At("src/folder-link").c_str()) && !Has("src/folder-link"));
-  EXPECT_TRUE(dos_.DeleteTree(At("src").c_str()) && !Has("src")) << "with a file link and a folder link inside";
-  EXPECT_EQ(Read("outside/keep.txt"), "keep");
 }
 
 // The guard's decision alone: nothing here deletes anything.
