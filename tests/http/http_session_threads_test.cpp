@@ -199,7 +199,7 @@ TEST(HttpSessionThreads, OpenCloseSettingsAndRequestsFromManyThreads) {
 // Only the first open and the last close act; an open after a failed one
 // tries again. The default status requirement holds for each request and is
 // set back afterwards (the test transport answers no status).
-TEST(SerializedHttpSession, OpensAndClosesAreCountedAndTheDefaultRequirementKeptApart) {
+TEST(SerializedHttpSessionThreads, CountedOpensRequirementKeptApartOneRequestAtATimeAndLastCloseWaits) {
   Shared shared;
   CSerializedHttpSession failed(std::make_unique<ThreadTransport>(shared)), session(std::make_unique<ThreadTransport>(shared));
   shared.failConnect = true;
@@ -225,12 +225,8 @@ TEST(SerializedHttpSession, OpensAndClosesAreCountedAndTheDefaultRequirementKept
   char buffer[8];
   EXPECT_EQ(session.Request(length, "p", result, buffer, sizeof buffer), buffer);
   EXPECT_EQ(result, 0x007D0000u);
-}
 
-TEST(SerializedHttpSessionThreads, RunsOneRequestAtATime) {
-  Shared shared;
-  CSerializedHttpSession session(std::make_unique<ThreadTransport>(shared));
-  ASSERT_TRUE(session.Open("h"));
+  // One request at a time from several threads.
   std::vector<std::thread> threads;
   std::atomic<int> answered{0};
   for (int i = 0; i < 8; ++i)
@@ -240,17 +236,14 @@ TEST(SerializedHttpSessionThreads, RunsOneRequestAtATime) {
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(answered, 8 * 20);
   EXPECT_EQ(shared.mostInFlight, 1);
-}
 
-TEST(SerializedHttpSessionThreads, LastCloseWaitsForTheRunningRequest) {
-  Shared shared;
-  CSerializedHttpSession session(std::make_unique<ThreadTransport>(shared));
-  ASSERT_TRUE(session.Open("h"));
+  // The last close waits for the running request.
   shared.Hold(true);
   std::thread requester([&] { Fetch(session); });
   shared.WaitUntilWaiting();
   int endedWhenClosed = -1;
-  std::thread closer([&] { session.Close(), endedWhenClosed = shared.endedRequests; });
+  const int endedBefore = shared.endedRequests;
+  std::thread closer([&] { session.Close(), endedWhenClosed = shared.endedRequests - endedBefore; });
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   shared.Hold(false);
   requester.join();
