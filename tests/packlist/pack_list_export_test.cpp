@@ -80,49 +80,44 @@ TEST_F(PackListExport, ListIsWrittenWithCarriageReturnsWhateverTheRegionsLineEnd
   }
 }
 
-TEST_F(PackListExport, NothingToPackGivesZeroAndNoList) {
-  const std::string region = ExamplePath("monterey_bay.rgn");
+// Nothing to pack gives 0; a list that cannot be created -1 before the
+// region is read; an unreadable region or one breaking the layout prints one
+// line and gives -1. No list, older or new, is left behind.
+TEST_F(PackListExport, ResultsWithoutAList) {
+  const std::string monterey = ExamplePath("monterey_bay.rgn"), missing = dir_.File("missing.rgn");
+  const std::string folder = dir_.Path().substr(0, dir_.Path().size() - 1), noFolder = dir_.File("no-such/pack.lst");
+  const std::string emptySeries = dir_.File("empty.rgn"), broken = dir_.File("broken.rgn");
+  WriteWholeFile(emptySeries, RegionFile("2.0", {{"24, \"q\"", {}}}));
+  WriteWholeFile(broken,
+                 RegionFile("2.0", {{"24, \"q\"", {"0, \"37122-A1\", \"a\"", "8, \"x\", \"y\", 37.0, -122.0, 38.0"}}}));
+  const auto cannotOpen = [](const std::string& region) { return "cannot open file '" + region + "' for input\n"; };
   const struct {
     decltype(&VEL_MakePackList24K) makePackList;
-    int scale;
-  } cases[] = {{VEL_MakePackList24K, 62500}, {VEL_MakePackList100K, 100001}, {VEL_MakePackList, 0}};
+    std::string region, list;
+    int scale, result;
+    std::string printed;
+  } cases[] = {{VEL_MakePackList24K, monterey, list_, 62500, 0, ""},
+               {VEL_MakePackList100K, monterey, list_, 100001, 0, ""},
+               {VEL_MakePackList, monterey, list_, 0, 0, ""},
+               {VEL_MakePackList24K, emptySeries, list_, 24000, 0, ""},
+               {VEL_MakePackList24K, missing, noFolder, 24000, -1, ""},
+               {VEL_MakePackList100K, missing, noFolder, 24000, -1, ""},
+               {VEL_MakePackList24K, missing, list_, 100000, -1, cannotOpen(missing)},
+               {VEL_MakePackList, missing, list_, 100000, -1, cannotOpen(missing)},
+               {VEL_MakePackList100K, missing, list_, 100000, -1, cannotOpen(missing)},
+               {VEL_MakePackList24K, folder, list_, 100000, -1, cannotOpen(folder)},
+               {VEL_MakePackList, folder, list_, 100000, -1, cannotOpen(folder)},
+               {VEL_MakePackList100K, folder, list_, 100000, -1, cannotOpen(folder)},
+               {VEL_MakePackList24K, broken, list_, 24000, -1,
+                "region file '" + broken + "', line 18: a rectangle sheet without four numbers\n"}};
   for (const auto& c : cases) {
     WriteWholeFile(list_, "an older list");
-    EXPECT_EQ(Run(c.makePackList, region, c.scale), 0) << c.scale;
-    EXPECT_FALSE(FileExists(list_)) << c.scale;
-  }
-  const std::string emptySeries = WriteRegion(RegionFile("2.0", {{"24, \"q\"", {}}}));
-  EXPECT_EQ(Run(VEL_MakePackList24K, emptySeries, 24000), 0);
-  EXPECT_FALSE(FileExists(list_));
-}
-
-TEST_F(PackListExport, ListThatCannotBeCreatedGivesMinusOneBeforeTheRegionIsRead) {
-  const std::string list = dir_.File("no-such-folder/pack.lst");
-  for (auto makePackList : {VEL_MakePackList24K, VEL_MakePackList100K}) {
     testing::internal::CaptureStdout();
-    EXPECT_EQ(makePackList(dir_.File("missing.rgn").c_str(), list.c_str(), 24000), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(c.makePackList(c.region.c_str(), c.list.c_str(), c.scale), c.result) << c.region << " " << c.scale;
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), c.printed);
+    EXPECT_EQ(FileExists(list_), c.list != list_) << c.region << " " << c.scale;
   }
-  EXPECT_EQ(VEL_MakePackList24K(ExamplePath("monterey_bay.rgn").c_str(), nullptr, 24000), -1);
-}
-
-TEST_F(PackListExport, UnreadableRegionPrintsRemovesTheListAndGivesMinusOne) {
-  const std::string folder = dir_.Path().substr(0, dir_.Path().size() - 1);
-  for (const std::string& region : {dir_.File("missing.rgn"), folder}) {
-    for (auto makePackList : {VEL_MakePackList24K, VEL_MakePackList, VEL_MakePackList100K}) {
-      EXPECT_EQ(Run(makePackList, region, 100000), -1);
-      EXPECT_EQ(printed_, "cannot open file '" + region + "' for input\n");
-      EXPECT_FALSE(FileExists(list_));
-    }
-  }
-}
-
-TEST_F(PackListExport, RegionBreakingTheLayoutPrintsOneLineRemovesTheListAndGivesMinusOne) {
-  const std::string region = WriteRegion(
-      RegionFile("2.0", {{"24, \"q\"", {"0, \"37122-A1\", \"a\"", "8, \"x\", \"y\", 37.0, -122.0, 38.0"}}}));
-  EXPECT_EQ(Run(VEL_MakePackList24K, region, 24000), -1);
-  EXPECT_EQ(printed_, "region file '" + region + "', line 18: a rectangle sheet without four numbers\n");
-  EXPECT_FALSE(FileExists(list_));
+  EXPECT_EQ(VEL_MakePackList24K(monterey.c_str(), nullptr, 24000), -1);
 }
 
 TEST_F(PackListExport, ListNamingTheRegionFileItselfIsRefusedAndTheRegionKept) {

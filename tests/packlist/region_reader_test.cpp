@@ -1,12 +1,18 @@
-#include "packlist/region_reader.h"
-
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "pack_list_test_support.h"
+#include "packlist/cell_cover.h"
+#include "packlist/line_cursor.h"
+#include "packlist/region_reader.h"
+#include "packlist/text_scan.h"
 
 namespace velinst::packlist {
 namespace {
@@ -190,6 +196,98 @@ TEST(RegionReader, BufferGrowthStopsAtTheLimitInsteadOfWrapping) {
   } cases[] = {{65537, 131074}, {0x7FFFFFFFu, 0xFFFFFFFEu}, {0x80000000u, 0}, {0xFFFFFFFFu, 0}, {0, 0}};
   for (const auto& c : cases) EXPECT_EQ(NextCapacity(c.capacity, kLimit32), c.grown) << c.capacity;
   EXPECT_EQ(NextCapacity(SIZE_MAX / 2 + 1), 0u);
+}
+
+TEST(ScanInt, ReadsAsPercentDReadsAndClamps) {
+  const struct {
+    const char* text;
+    std::optional<std::int32_t> value;
+    const char* rest;
+  } cases[] = {{"42, x", 42, ", x"},
+               {"  -7x", -7, "x"},
+               {"abc", std::nullopt, "abc"},
+               {"", std::nullopt, ""},
+               {"99999999999999999999", std::numeric_limits<std::int32_t>::max(), ""},
+               {"-2147483648", std::numeric_limits<std::int32_t>::min(), ""},
+               {"-99999999999999999999", std::numeric_limits<std::int32_t>::min(), ""}};
+  for (const auto& c : cases) {
+    std::string_view text = c.text;
+    EXPECT_EQ(ScanInt(text), c.value) << c.text;
+    EXPECT_EQ(text, c.rest) << c.text;
+  }
+}
+
+TEST(ScanReal, ReadsAsStrtodReadsWithoutLocale) {
+  const double infinity = std::numeric_limits<double>::infinity();
+  const struct {
+    const char* text;
+    std::optional<double> value;
+    const char* rest;
+  } cases[] = {
+      {"237.5", 237.5, ""},         {" \t-122.125, 37", -122.125, ", 37"},
+      {"+1e3x", 1000.0, "x"},       {".5", 0.5, ""},
+      {"1e400", infinity, ""},      {"-1e400", -infinity, ""},
+      {"1e-400", 0.0, ""},          {"inf", infinity, ""},
+      {"--1", std::nullopt, "--1"}, {"+-1", std::nullopt, "+-1"},
+      {"x1", std::nullopt, "x1"},   {"", std::nullopt, ""},
+      {"0x10", 0.0, "x10"}  // no hexadecimal reals in region files
+  };
+  for (const auto& c : cases) {
+    std::string_view text = c.text;
+    EXPECT_EQ(ScanReal(text), c.value) << c.text;
+    EXPECT_EQ(text, c.rest) << c.text;
+  }
+  std::string_view notANumber = "nan";
+  EXPECT_TRUE(std::isnan(ScanReal(notANumber).value()));
+}
+
+TEST(LineCursor, DropsCarriageReturnBeforeLineEndAndCountsLines) {
+  LineCursor lines("a\r\nb\rc\n\r\n\nlast\r");
+  std::string_view line;
+  std::string seen;
+  while (lines.Next(line)) seen += std::to_string(lines.LineNumber()) + "[" + std::string(line) + "]";
+  EXPECT_EQ(seen, "1[a]2[b\rc]3[]4[]5[last]");
+  EXPECT_FALSE(LineCursor("").Next(line));
+}
+
+using Lines = std::vector<std::string>;
+
+SheetRecord Rectangle(double south, double east, double north, double west) {
+  SheetRecord sheet;
+  sheet.flags = 8;
+  std::tie(sheet.south, sheet.east, sheet.north, sheet.west) = std::tie(south, east, north, west);
+  return sheet;
+}
+
+Lines Halves(const SheetRecord& sheet, bool mapLongitudes) {
+  test::MemoryListOutput output;
+  PackListWriter writer(output);
+  WriteHalfDegreeCover(sheet, mapLongitudes, writer);
+  writer.Flush();
+  const Lines lines = test::ListLines(output.text);
+  EXPECT_EQ(static_cast<std::size_t>(writer.Lines()), lines.size());
+  return lines;
+}
+
+TEST(HalfDegreeCover, FollowsTheEdgeFormulas) {
+  const struct {
+    const char* name;
+    SheetRecord sheet;
+    bool map;
+    Lines lines;
+  } cases[] = {{"northern half only", Rectangle(37.5, -122.0, 38.0, -123.0), false, {"37122E1"}},
+               {"positive east longitude mapped",
+                Rectangle(37.2, 237.7, 37.7, -123.4),
+                true,
+                {"37122A1", "37122E1", "37123A1", "37123E1"}},
+               // 236.5 ends a degree further west than -123.5 would.
+               {"positive west edge mapped after rounding",
+                Rectangle(37.0, 238.0, 37.5, 236.5),
+                true,
+                {"37122A1", "37123A1", "37124A1"}},
+               {"west not west of east", Rectangle(37.0, -122.0, 38.0, -122.0), false, {}},
+               {"north not north of south", Rectangle(37.5, -122.0, 37.5, -123.0), false, {}}};
+  for (const auto& c : cases) EXPECT_EQ(Halves(c.sheet, c.map), c.lines) << c.name;
 }
 
 }  // namespace
