@@ -291,7 +291,7 @@ void ExpectFormats(const CDateTime& value, std::initializer_list<const char*> pa
   for (auto it = pairs.begin(); it + 1 < pairs.end(); it += 2) EXPECT_EQ(value.Format(it[0]), it[1]) << it[0];
 }
 
-TEST(DateTimeFormat, NamedPatterns) {
+TEST(DateTimeFormat, NamedPatternsAndAValueOutsideTheRange) {
   ExpectFormats(Sample(),
                 {kPatternDayMonthTimeYear, "Thu Mar 05 14:07:09 2009", kPatternDayMonthTimeYearLine,
                  "Thu Mar 05 14:07:09 2009\n", kPatternNumericDateTime, "03/05/2009 14:07:09", kPatternTime12,
@@ -299,6 +299,10 @@ TEST(DateTimeFormat, NamedPatterns) {
                  kPatternIso8601Utc, "2009-03-05T14:07:09Z", kPatternHttpDate, "Thu, 05 Mar 2009 14:07:09 GMT"});
   const CDateTime value(2024, 3, 5, 7, 8, 9, 0);
   EXPECT_EQ(value.DateString() + " " + value.TimeString(), "3/05/2024 07:08:09 AM");
+  // A value outside the range formats without names.
+  CDateTime outside;
+  outside.SetSeconds(kLatestTime + 1, 0);
+  EXPECT_EQ(outside.Format("dddd ddd MMMM MMM|yyyy-MM-dd HH:mm:ss"), "   |1899-00--1 -1:-1:-1");
 }
 
 // Each run of a letter is one token, the longest known first ("ddddd" is
@@ -357,12 +361,6 @@ TEST(DateTimeFormat, ZoneLettersOfUtcAndLocalValues) {
     const std::string iso = c.daylight == 0 ? " " + value.Format(kPatternIso8601Offset) : "";
     EXPECT_EQ(value.Format(pattern) + iso, c.expected) << c.zone << " daylight " << c.daylight;
   }
-}
-
-TEST(DateTimeFormat, ValueOutsideTheRangeFormatsWithoutNames) {
-  CDateTime value;
-  value.SetSeconds(kLatestTime + 1, 0);
-  EXPECT_EQ(value.Format("dddd ddd MMMM MMM|yyyy-MM-dd HH:mm:ss"), "   |1899-00--1 -1:-1:-1");
 }
 
 CDateTime Utc(int year, int month, int day, int hour, int minute, int second) {

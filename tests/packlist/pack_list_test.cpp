@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <stdexcept>
@@ -93,19 +94,24 @@ std::vector<std::string> ListLines(const std::string& text) {
   return lines;
 }
 
+// What a writer gives, as lines; its count must match them.
+std::vector<std::string> WrittenLines(const std::function<void(PackListWriter&)>& write) {
+  MemoryListOutput output;
+  PackListWriter writer(output);
+  write(writer);
+  writer.Flush();
+  const std::vector<std::string> lines = ListLines(output.text);
+  if (static_cast<std::size_t>(writer.Lines()) != lines.size()) throw std::runtime_error("count differs from lines");
+  return lines;
+}
+
 // A region text through the reader and a pack list family, into lines.
 using FamilyWriter = void (*)(const ScaleInfoTable&, std::int32_t, PackListWriter&);
 std::vector<std::string> PackListLines(const std::string& region, std::int32_t scale, FamilyWriter write) {
   ScaleInfoTable table;
   const RegionReadResult read = ParseRegion(region, table);
   if (read.fault != RegionFault::kNone) throw std::runtime_error(std::string("region refused: ") + read.problem);
-  MemoryListOutput output;
-  PackListWriter writer(output);
-  write(table, scale, writer);
-  writer.Flush();
-  const std::vector<std::string> lines = ListLines(output.text);
-  if (static_cast<std::size_t>(writer.Lines()) != lines.size()) throw std::runtime_error("count differs from lines");
-  return lines;
+  return WrittenLines([&](PackListWriter& writer) { write(table, scale, writer); });
 }
 
 std::string ExamplePath(const std::string& name) { return velinst::test::ProgramDir() + "examples/" + name; }
@@ -349,16 +355,6 @@ SheetRecord Rectangle(double south, double east, double north, double west) {
   return sheet;
 }
 
-Lines Halves(const SheetRecord& sheet, bool mapLongitudes) {
-  MemoryListOutput output;
-  PackListWriter writer(output);
-  WriteHalfDegreeCover(sheet, mapLongitudes, writer);
-  writer.Flush();
-  const Lines lines = ListLines(output.text);
-  EXPECT_EQ(static_cast<std::size_t>(writer.Lines()), lines.size());
-  return lines;
-}
-
 TEST(HalfDegreeCover, FollowsTheEdgeFormulas) {
   const struct {
     const char* name;
@@ -377,23 +373,17 @@ TEST(HalfDegreeCover, FollowsTheEdgeFormulas) {
                 {"37122A1", "37123A1", "37124A1"}},
                {"west not west of east", Rectangle(37.0, -122.0, 38.0, -122.0), false, {}},
                {"north not north of south", Rectangle(37.5, -122.0, 37.5, -123.0), false, {}}};
-  for (const auto& c : cases) EXPECT_EQ(Halves(c.sheet, c.map), c.lines) << c.name;
-}
-
-Lines PackList24KLines(const std::string& region, std::int32_t scale) {
-  return PackListLines(region, scale, WritePackList24K);
-}
-
-Lines PackList100KLines(const std::string& region, std::int32_t scale) {
-  return PackListLines(region, scale, WritePackList100K);
+  for (const auto& c : cases)
+    EXPECT_EQ(WrittenLines([&](PackListWriter& writer) { WriteHalfDegreeCover(c.sheet, c.map, writer); }), c.lines)
+        << c.name;
 }
 
 Lines OneSheet(const char* scaleLine, const std::string& sheet, std::int32_t scale) {
-  return PackList24KLines(RegionFile("2.0", {{scaleLine, {sheet}}}), scale);
+  return PackListLines(RegionFile("2.0", {{scaleLine, {sheet}}}), scale, WritePackList24K);
 }
 
 Lines OneSheet100K(const char* scaleLine, const std::string& sheet, std::int32_t scale, const char* version = "2.0") {
-  return PackList100KLines(RegionFile(version, {{scaleLine, {sheet}}}), scale);
+  return PackListLines(RegionFile(version, {{scaleLine, {sheet}}}), scale, WritePackList100K);
 }
 
 // Every cell of a block's rows, each row from east to west.
@@ -457,14 +447,14 @@ TEST(PackList24K, OnlyEntriesOfTheRequestedScaleInTableOrder) {
                          {"100, \"h\"", {"0, \"37122-E1\", \"h\""}},
                          {"24000, \"second\"", {"0, \"38122-A1\", \"b\"", "2, \"38122-A3\", \"c\""}},
                          {"50, \"other\"", {"0, \"39122-A1\", \"d\""}}});
-  EXPECT_EQ(PackList24KLines(region, 24000), (Lines{"37122A1", "38122A1", "38122A3", "38122A4"}));
-  EXPECT_EQ(PackList24KLines(region, 100000).size(), 32u);
-  EXPECT_TRUE(PackList24KLines(region, 50000).empty());  // a series the list does not know
-  EXPECT_TRUE(PackList24KLines(region, 250000).empty());
+  EXPECT_EQ(PackListLines(region, 24000, WritePackList24K), (Lines{"37122A1", "38122A1", "38122A3", "38122A4"}));
+  EXPECT_EQ(PackListLines(region, 100000, WritePackList24K).size(), 32u);
+  EXPECT_TRUE(PackListLines(region, 50000, WritePackList24K).empty());  // a series the list does not know
+  EXPECT_TRUE(PackListLines(region, 250000, WritePackList24K).empty());
   const std::string emptyCode = RegionFile(
       "2.0", {{"24, \"q\"",
                {"0, \"37122-A1\", \"a\"", "8, \"\", \"no code\", 37, -122, 38, -123", "0, \"37122-A3\", \"c\""}}});
-  EXPECT_EQ(PackList24KLines(emptyCode, 24000), (Lines{"37122A1"})) << "an empty code ends the walk";
+  EXPECT_EQ(PackListLines(emptyCode, 24000, WritePackList24K), (Lines{"37122A1"})) << "an empty code ends the walk";
 }
 
 TEST(PackList100K, HundredThousandAndQuarterMillionSheets) {
@@ -494,8 +484,8 @@ TEST(PackList100K, FirstFormatVersionRectangleMatchesTheSignedFormAndOtherScales
             OneSheet100K("250, \"t\"", "8, \"x\", \"r\", 37.2, -122.3, 37.7, -123.4", 250000, "2.0"));
   const std::string region =
       RegionFile("2.0", {{"24, \"q\"", {"0, \"37122-A1\", \"a\""}}, {"250, \"h\"", {"0, \"37122-E1\", \"h\""}}});
-  EXPECT_TRUE(PackList100KLines(region, 24000).empty());
-  EXPECT_TRUE(PackList100KLines(region, 100000).empty());
+  EXPECT_TRUE(PackListLines(region, 24000, WritePackList100K).empty());
+  EXPECT_TRUE(PackListLines(region, 100000, WritePackList100K).empty());
 }
 
 using velinst::test::FileExists;
