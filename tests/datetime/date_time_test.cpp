@@ -37,7 +37,7 @@ std::string Show(const CDateTime& value, bool zone = false) {
   return zone ? text + (" " + std::to_string(value.ZoneOffset())) : text;
 }
 
-TEST(DateTime, UtcConstructionCoversTheRuntimeRangeAndNoMore) {
+TEST(DateTime, UtcConstructionCoversTheRuntimeRangeAndNoMoreNumbersAndComparison) {
   const struct {
     const char* fields;
     std::int64_t seconds;
@@ -59,13 +59,11 @@ TEST(DateTime, UtcConstructionCoversTheRuntimeRangeAndNoMore) {
     EXPECT_EQ(Show(value), c.fields);
     EXPECT_EQ(value.DayOfWeek() * 1000 + value.DayOfYear(), c.dayOfWeek * 1000 + c.dayOfYear) << c.fields;
   }
-  CDateTime value;
+  CDateTime value, earlier, later;
   value.SetSeconds(std::uint32_t{0xFFFFFFFF});  // 32-bit seconds are unsigned
   EXPECT_EQ(Show(value), "2106-02-07 06:28:15");
-}
-
-TEST(DateTime, DateAndTimeNumbersAndComparison) {
-  CDateTime value = At("2024-03-05 07:08:09"), earlier, later;
+  // Date and time numbers, and comparison.
+  value = At("2024-03-05 07:08:09");
   EXPECT_EQ(value.DateNumber() * 1000000ll + value.TimeNumber(), 20240305070809);
   value.SetDateAndTimeNumbers(20210228, 240000);  // hour 24 rolls over
   EXPECT_EQ(value.Seconds(), At("2021-03-01").Seconds());
@@ -307,7 +305,7 @@ TEST(DateTimeFormat, NamedPatternsAndAValueOutsideTheRange) {
 
 // Each run of a letter is one token, the longest known first ("ddddd" is
 // "dddd" then "d").
-TEST(DateTimeFormat, DateLettersAndFractions) {
+TEST(DateTimeFormat, DateAndHourLettersAndFractions) {
   ExpectFormats(
       Sample(),
       {"dddd|ddd|dd|d|ddddd|MMMM|MMM|MM|M|MMMMMM|yyyyy|yyyy|yyy|yy|y|mm:ss|m/s|g gg",
@@ -316,9 +314,7 @@ TEST(DateTimeFormat, DateLettersAndFractions) {
        "fffffff|ffffff|fffff|ffff|fff|ff|f|ffffffff|FFF|FF.", "0070000|007000|00700|0070|007|00|0|00700000|007|."});
   ExpectFormats(Sample(950), {"f|ff|F|FFFFFFF", "9|95|9|9500000"});
   ExpectFormats(Sample(0), {"[FFF]|[F]|fff", "[]|[]|000"});
-}
-
-TEST(DateTimeFormat, HourLettersAndTheMorningBoundaryAtThirteen) {
+  // Hour letters, and the morning boundary at thirteen.
   const std::pair<int, const char*> cases[] = {{0, "12 12 00 0 AM A 12:30:00 AM"},
                                                {5, "05 5 05 5 AM A 05:30:00 AM"},
                                                {12, "12 12 12 12 AM A 12:30:00 AM"},
