@@ -305,7 +305,7 @@ TEST(DateTimeFormat, NamedPatternsAndAValueOutsideTheRange) {
 
 // Each run of a letter is one token, the longest known first ("ddddd" is
 // "dddd" then "d").
-TEST(DateTimeFormat, DateAndHourLettersAndFractions) {
+TEST(DateTimeFormat, LettersFractionsQuotesAndEscapes) {
   ExpectFormats(
       Sample(),
       {"dddd|ddd|dd|d|ddddd|MMMM|MMM|MM|M|MMMMMM|yyyyy|yyyy|yyy|yy|y|mm:ss|m/s|g gg",
@@ -322,9 +322,7 @@ TEST(DateTimeFormat, DateAndHourLettersAndFractions) {
                                                {23, "11 11 23 23 PM P 11:30:00 PM"}};
   for (const auto& [hour, expected] : cases)
     EXPECT_EQ(CDateTime(2020, 1, 1, hour, 30, 0, 0).Format(std::string("hh h HH H tt t ") + kPatternTime12), expected);
-}
-
-TEST(DateTimeFormat, QuotesEscapesAndCopiedCharacters) {
+  // Quotes, escapes and copied characters.
   ExpectFormats(Sample(), {"'word' HH", "word 14",  "\"Day\" d", "Day 5", "'HH:mm'", "HH:mm", "'Won",
                            "\"Won",  // no closing quote: a double quote
                            "\"Won",     "\"Won",    "''",        "",      "\\y",     "y",     "\\\\",
@@ -476,9 +474,7 @@ TEST(TimeSpan, TotalsTruncateTowardZeroAndSaturateAndFormat) {
     EXPECT_EQ(span.Format(c.pattern), c.expected) << c.seconds << " " << c.pattern;
     EXPECT_DOUBLE_EQ(span.Seconds(), c.seconds);
   }
-}
-
-TEST(DateSpan, FieldArithmeticSaturatesAndFormat) {
+  // Date span fields saturate too.
   CDateSpan span(1, 2, 3, 4, 5, 6, 7, 8);
   span += CDateSpan(1, 1, 1, 1, 1, 1, 1, 1);
   span -= CDateSpan(2, 2, 2, 2, 2, 2, 2, 2);

@@ -235,7 +235,7 @@ TEST_F(HttpServerTest, RedirectsFollowOnlyTheRule) {
   }
 }
 
-TEST_F(HttpServerTest, ConditionalRequestAndLastModified) {
+TEST_F(HttpServerTest, ConditionalRequestDroppedConnectionAndStalledServer) {
   server_.Answer("/trips", {.status = 304, .contentType = ""});
   bool modified = true;
   // A time shown in local summer time still goes as GMT.
@@ -254,9 +254,7 @@ TEST_F(HttpServerTest, ConditionalRequestAndLastModified) {
   CDateTime when;
   ASSERT_TRUE(session_.GetLastModified("dated", when));
   EXPECT_EQ(when, CDateTime(2024, 1, 1, 0, 0, 1, 0));
-}
-
-TEST_F(HttpServerTest, DroppedConnectionIsRetriedAndAStalledServerTimesOut) {
+  // A dropped connection is retried; a stalled server times out.
   const ScriptedAnswer drop{.drop = true};
   server_.Answer("/flaky", drop);
   server_.Answer("/flaky", test::OkAnswer("fine"));

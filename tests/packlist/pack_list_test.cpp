@@ -518,7 +518,7 @@ class PackListExport : public testing::Test {
   std::string printed_;
 };
 
-TEST_F(PackListExport, ExampleRegionAtEveryScale) {
+TEST_F(PackListExport, ExamplesAtEveryScaleAndLineEnds) {
   const std::string region = ExamplePath("monterey_bay.rgn");
   WriteWholeFile(list_, std::string(100000, 'x'));  // an existing list is replaced
   EXPECT_EQ(Run(VEL_MakePackList24K, region, 24000), 14);
@@ -530,16 +530,12 @@ TEST_F(PackListExport, ExampleRegionAtEveryScale) {
   EXPECT_EQ(ListLines(ReadWholeFile(list_)),
             (Lines{"36121A1", "36121E1", "36122A1", "36122E1", "37121A1", "37121E1", "37122A1", "37122E1"}));
   EXPECT_EQ(printed_, "");
-}
-
-TEST_F(PackListExport, FirstFormatExampleWithCarriageReturns) {
-  const std::string region = ExamplePath("lake_tahoe_v1.rgn");
-  EXPECT_EQ(Run(VEL_MakePackList24K, region, 24000), 7);
+  // The first format example, with carriage returns.
+  const std::string tahoe = ExamplePath("lake_tahoe_v1.rgn");
+  EXPECT_EQ(Run(VEL_MakePackList24K, tahoe, 24000), 7);
   EXPECT_EQ(ListLines(ReadWholeFile(list_)),
             (Lines{"39120B2", "39120A2", "39119A8", "39120A1", "38119H8", "38120H2", "38120H3"}));
-}
-
-TEST_F(PackListExport, ListIsWrittenWithCarriageReturnsWhateverTheRegionsLineEnds) {
+  // The list is written with carriage returns whatever the region's line ends.
   const std::vector<Series> series = {{"24, \"q\"", {"2, \"37122-A1\", \"a\""}}};
   for (const char* lineEnd : {"\n", "\r\n"}) {
     EXPECT_EQ(Run(VEL_MakePackList24K, WriteRegion(RegionFile("2.0", series, lineEnd)), 24000), 2);

@@ -328,7 +328,7 @@ class CurrentFolderInside {
   fs::path previous_;
 };
 
-TEST_F(CDOSTrees, DeleteTreeLeavesATreeTheGuardRefusesWhole) {
+TEST_F(CDOSTrees, DeleteTreeLeavesATreeTheGuardRefusesWholeAndPassesOverEntriesAfterAFailure) {
   fs::create_directories(At("Windows/System32"));
   fs::create_directories(At("Program Files"));
   Write("Windows/System32/keep.txt", "keep");
@@ -342,10 +342,8 @@ TEST_F(CDOSTrees, DeleteTreeLeavesATreeTheGuardRefusesWhole) {
   EXPECT_FALSE(dos_.DeleteTree(nullptr) || dos_.DeleteTree(At(std::string(256, 'x')).c_str())) << "too long: refused";
   // A tree with such names inside it is an ordinary tree.
   EXPECT_TRUE(dos_.DeleteTree(At("Windows/System32").c_str()));
-}
-
-TEST_F(CDOSTrees, DeleteTreePassesOverTheEntriesAfterAFailure) {
-  // An entry whose full path does not fit the working buffer cannot be deleted.
+  // An entry whose full path does not fit the working buffer cannot be
+  // deleted: the entries after it are passed over.
   const std::string tooLong(250, 'n');
   fs::create_directories(At("src"));
   for (const std::string& name : std::vector<std::string>{"a.txt", "b.txt", "c.txt", "d.txt", tooLong})
