@@ -1,14 +1,18 @@
-#include "datetime/date_time.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <limits>
 #include <string>
+#include <vector>
 
+#include "datetime/date_span.h"
+#include "datetime/date_time.h"
+#include "datetime/date_time_names.h"
 #include "datetime/time_conversions.h"
+#include "datetime/time_span.h"
 #include "platform/cdos.h"
 #include "test_support.h"
 #include "zone_environment.h"
@@ -33,7 +37,7 @@ std::string Show(const CDateTime& value, bool zone = false) {
   return zone ? text + (" " + std::to_string(value.ZoneOffset())) : text;
 }
 
-TEST(DateTime, UtcConstructionCoversTheRuntimeRangeAndNoMore) {
+TEST(DateTime, UtcConstructionCoversTheRuntimeRangeAndNoMoreNumbersAndComparison) {
   const struct {
     const char* fields;
     std::int64_t seconds;
@@ -55,13 +59,11 @@ TEST(DateTime, UtcConstructionCoversTheRuntimeRangeAndNoMore) {
     EXPECT_EQ(Show(value), c.fields);
     EXPECT_EQ(value.DayOfWeek() * 1000 + value.DayOfYear(), c.dayOfWeek * 1000 + c.dayOfYear) << c.fields;
   }
-  CDateTime value;
+  CDateTime value, earlier, later;
   value.SetSeconds(std::uint32_t{0xFFFFFFFF});  // 32-bit seconds are unsigned
   EXPECT_EQ(Show(value), "2106-02-07 06:28:15");
-}
-
-TEST(DateTime, DateAndTimeNumbersAndComparison) {
-  CDateTime value = At("2024-03-05 07:08:09"), earlier, later;
+  // Date and time numbers, and comparison.
+  value = At("2024-03-05 07:08:09");
   EXPECT_EQ(value.DateNumber() * 1000000ll + value.TimeNumber(), 20240305070809);
   value.SetDateAndTimeNumbers(20210228, 240000);  // hour 24 rolls over
   EXPECT_EQ(value.Seconds(), At("2021-03-01").Seconds());
@@ -217,18 +219,11 @@ TEST(DateTime, LocalFieldsInEitherSeasonGiveTheirInstant) {
     EXPECT_EQ(set.Seconds(), At(c.utc).Seconds());
     EXPECT_EQ(Show(CDateTime::FromDate(value.Year(), value.Month(), value.Day(), 1)),
               std::string(c.local, 10) + " 00:00:00");
-  }
-}
 
-TEST(DateTime, CalendarArithmeticKeepsTheWallClockAcrossSeasons) {
-  for (const Zone& each : {kNewYork, kBerlin}) {
-    SCOPED_TRACE(each.name);
-    const char* name = ReadableName(each);
-    if (name == nullptr) GTEST_SKIP() << "the runtime does not read " << each.name;
-    const ScopedZone zone(name);
+    // Calendar arithmetic keeps the wall clock across the seasons.
     const CDateTime summer = At("2024-01-15 12:00:00", 1) + CDateSpan::FromDays(180);
-    EXPECT_EQ(Show(summer), "2024-07-13 12:00:00");
-    EXPECT_EQ(summer.Seconds(), At("2024-07-13 12:00:00").Seconds() + (each.standardWest - 1) * 3600);
+    EXPECT_EQ(Show(summer) + " " + std::to_string(summer.Seconds() - At("2024-07-13 12:00:00").Seconds()),
+              "2024-07-13 12:00:00 " + std::to_string((c.zone.standardWest - 1) * 3600));
     EXPECT_EQ(Show(summer - CDateSpan::FromDays(180)), "2024-01-15 12:00:00");
     EXPECT_EQ((summer + CDateSpan::FromDays(1) - summer).TotalSeconds(), 86400) << "a summer day";
   }
@@ -280,6 +275,221 @@ TEST(DateTime, StopwatchAndSleeping) {
   soon.SetSeconds(soon.Seconds() + milliseconds / 1000, milliseconds % 1000);
   const double taken = SecondsTaken([&] { EXPECT_TRUE(soon.SleepUntil()); });
   EXPECT_TRUE(taken >= 0.25 && taken < 1.0) << taken;
+}
+
+// 2009-03-05 14:07:09.007 UTC, a Thursday.
+CDateTime Sample(std::uint32_t milliseconds = 7) {
+  CDateTime value(2009, 3, 5, 14, 7, 9, 0);
+  value.SetSeconds(value.Seconds(), milliseconds);
+  return value;
+}
+
+// Patterns and what they give for `value`, in pairs.
+void ExpectFormats(const CDateTime& value, std::initializer_list<const char*> pairs) {
+  for (auto it = pairs.begin(); it + 1 < pairs.end(); it += 2) EXPECT_EQ(value.Format(it[0]), it[1]) << it[0];
+}
+
+TEST(DateTimeFormat, NamedPatternsAndAValueOutsideTheRange) {
+  ExpectFormats(Sample(),
+                {kPatternDayMonthTimeYear, "Thu Mar 05 14:07:09 2009", kPatternDayMonthTimeYearLine,
+                 "Thu Mar 05 14:07:09 2009\n", kPatternNumericDateTime, "03/05/2009 14:07:09", kPatternTime12,
+                 "02:07:09 PM", kPatternShortDate, "3/05/2009", kPatternIso8601Offset, "2009-03-05T14:07:09+00:00",
+                 kPatternIso8601Utc, "2009-03-05T14:07:09Z", kPatternHttpDate, "Thu, 05 Mar 2009 14:07:09 GMT"});
+  const CDateTime value(2024, 3, 5, 7, 8, 9, 0);
+  EXPECT_EQ(value.DateString() + " " + value.TimeString(), "3/05/2024 07:08:09 AM");
+  // A value outside the range formats without names.
+  CDateTime outside;
+  outside.SetSeconds(kLatestTime + 1, 0);
+  EXPECT_EQ(outside.Format("dddd ddd MMMM MMM|yyyy-MM-dd HH:mm:ss"), "   |1899-00--1 -1:-1:-1");
+}
+
+// Each run of a letter is one token, the longest known first ("ddddd" is
+// "dddd" then "d").
+TEST(DateTimeFormat, LettersFractionsQuotesAndEscapes) {
+  ExpectFormats(
+      Sample(),
+      {"dddd|ddd|dd|d|ddddd|MMMM|MMM|MM|M|MMMMMM|yyyyy|yyyy|yyy|yy|y|mm:ss|m/s|g gg",
+       "Thursday|Thu|05|5|Thursday5|March|Mar|03|3|March03|02009|2009|2009|09|9|07:09|7/9|A.D. A.D.",
+       // Seven digits at most, then one more; upper case drops zeros at the end.
+       "fffffff|ffffff|fffff|ffff|fff|ff|f|ffffffff|FFF|FF.", "0070000|007000|00700|0070|007|00|0|00700000|007|."});
+  ExpectFormats(Sample(950), {"f|ff|F|FFFFFFF", "9|95|9|9500000"});
+  ExpectFormats(Sample(0), {"[FFF]|[F]|fff", "[]|[]|000"});
+  // Hour letters, and the morning boundary at thirteen.
+  const std::pair<int, const char*> cases[] = {{0, "12 12 00 0 AM A 12:30:00 AM"},
+                                               {5, "05 5 05 5 AM A 05:30:00 AM"},
+                                               {12, "12 12 12 12 AM A 12:30:00 AM"},
+                                               {13, "01 1 13 13 PM P 01:30:00 PM"},
+                                               {23, "11 11 23 23 PM P 11:30:00 PM"}};
+  for (const auto& [hour, expected] : cases)
+    EXPECT_EQ(CDateTime(2020, 1, 1, hour, 30, 0, 0).Format(std::string("hh h HH H tt t ") + kPatternTime12), expected);
+  // Quotes, escapes and copied characters.
+  ExpectFormats(Sample(), {"'word' HH", "word 14",  "\"Day\" d", "Day 5", "'HH:mm'", "HH:mm", "'Won",
+                           "\"Won",  // no closing quote: a double quote
+                           "\"Won",     "\"Won",    "''",        "",      "\\y",     "y",     "\\\\",
+                           "\\",        "\\\\y",    "\\9",       "HH\\",  "14",  // a final backslash writes nothing
+                           "%%",        "<NIY:%%>", "%",         "%",     "100%",    "100%",  "[:/-.,]",
+                           "[:/-.,]",   "xqbnp",    "xqbnp",     "",      ""});
+}
+
+TEST(DateTimeFormat, ZoneLettersOfUtcAndLocalValues) {
+  const char* const pattern = "K|zzz|zz|z";
+  EXPECT_EQ(Sample().Format(pattern), "Z|+00:00|+00|+00");
+  const struct {
+    const char* zone;
+    int daylight;
+    const char* expected;  // pattern, then the ISO form
+  } cases[] = {
+      {test::kZoneFiveWest, 0, "-05:00|-05:00|-05|-5 2009-03-05T09:07:09-05:00"},
+      {test::kZoneFiveWest, 1, "-05:00|-04:00|-05|-5"},  // only "zzz" minds daylight saving
+      {test::kZoneFiveThirtyEast, 0, "+05:30|+05:30|+05|+5 2009-03-05T19:37:09+05:30"},
+      {test::kZoneFiveThirtyEast, 1, "+05:30|+06:30|+05|+5"},
+      {test::kZoneUtc, 0, "Z|+00:00|+00|+00 2009-03-05T14:07:09+00:00"},
+      {"CET-1", 1, "+01:00|+02:00|+01|+1"},
+      {"WAT1", 1, "-01:00|+00:00|-01|-1"},  // daylight brings "zzz" to zero
+  };
+  for (const auto& c : cases) {
+    const test::ScopedZone zone(c.zone);
+    CDateTime value = Sample();
+    value.ToLocal();
+    value.SetDaylight(c.daylight);
+    const std::string iso = c.daylight == 0 ? " " + value.Format(kPatternIso8601Offset) : "";
+    EXPECT_EQ(value.Format(pattern) + iso, c.expected) << c.zone << " daylight " << c.daylight;
+  }
+}
+
+CDateTime Utc(int year, int month, int day, int hour, int minute, int second) {
+  return CDateTime(year, month, day, hour, minute, second, 0);
+}
+
+// Whatever the local zone.
+TEST(DateTimeParse, ReadsTheFieldsAsUtc) {
+  const test::ScopedZone zone(test::kZoneFiveThirtyEast);
+  struct Case {
+    const char* pattern;
+    const char* input;
+    CDateTime expected;
+  };
+  const Case cases[] = {
+      {kPatternHttpDate, "Thu, 05 Mar 2009 14:07:09 GMT", Utc(2009, 3, 5, 14, 7, 9)},
+      {kPatternHttpDate, "Xyz, 05 Mar 2009 14:07:09 GMT", Utc(2009, 3, 5, 14, 7, 9)},  // the day name is not read
+      {"dd MMM yyyy", "05 mar 2009", Utc(2009, 3, 5, 0, 0, 0)},
+      {kPatternIso8601Offset, "2020-01-02T03:04:05-05:30", Utc(2020, 1, 2, 8, 34, 5)},
+      {kPatternIso8601Offset, "2020-01-02T03:04:05 02:00", Utc(2020, 1, 2, 1, 4, 5)},  // any sign but '-' is plus
+      {"yyyy-MM-ddTHH:mm:ssz", "2020-01-01T00:30:00+01:00", Utc(2019, 12, 31, 23, 30, 0)},
+      {kPatternIso8601Utc, "2020-01-02T03:04:05", Utc(2020, 1, 2, 3, 4, 5)},  // "Z" consumes nothing
+      {kPatternShortDate, "3/05/2024", Utc(2024, 3, 5, 0, 0, 0)},
+      {"yyyy-MM-dd", "2024-13-40", Utc(2025, 2, 9, 0, 0, 0)},
+      {"yyyyMMddhhmmss", "20240305070809", Utc(2024, 3, 5, 7, 8, 9)},
+      {"yyyyyyyyy", "000002024", Utc(2024, 0, 0, 0, 0, 0)},  // the longest number
+      {"yyyy t", "2024 t", Utc(2024, 0, 0, 0, 0, 0)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    CDateTime value = CDateTime::Now(1);
+    ASSERT_TRUE(value.Parse(c.pattern, c.input));
+    EXPECT_EQ(value.Seconds(), c.expected.Seconds());
+    EXPECT_EQ(value.Millisecond() + value.Local() + value.ZoneOffset() + value.Daylight(), 0);
+  }
+}
+
+struct Failure {
+  const char* pattern;
+  std::string input;
+  const char* report;
+};
+
+const Failure kFailures[] = {
+    {"", "2024", "empty format string.\n"},
+    {"yyyy", "", "empty input string.\n"},
+    {kPatternIso8601Utc, "2020-01-02T03:04:05Z", "Extra characters in input string 'Z'.\n"},
+    {kPatternShortDate, "12/05/2024", "Expecting '/' found '2'.\n"},
+    {"yyyy", "202", "Number of year digits less than format. ('202')\n"},
+    {"yyyy", "20a4", "year digits not all numeric. ('20a4')\n"},
+    {"dd MMM", "05 Xyz", ""},  // an unknown month name fails without a word
+    {"ddd dd", "Th", "Number of day digits less than format. ('Th')\n"},
+    {"HHzzz", "10+02", "Number of offset digits less than format. ('+02')\n"},
+    {"HHzzz", "10+02-00", "Expecting ':' found '-'.\n"},
+    {"yyyyyyyyyy", "2024000000", "Number of year digits more than 9. ('yyyyyyyyyy')\n"},
+    {"HH:mm", "14", "Expecting ':' found end of input.\n"},
+    {"t", "x", "Expecting 't' found 'x'.\n"},
+    {"yyyy-MM-dd", "1969-12-31", "Date out of range. ('1969-12-31')\n"},
+    {"yyyy", std::string("20\0004", 4), "year digits not all numeric. ('20')\n"},
+};
+
+TEST(DateTimeParse, FailuresReportWhenAskedAndLeaveTheValue) {
+  for (const Failure& f : kFailures) {
+    for (const bool reports : {false, true}) {
+      SCOPED_TRACE(f.pattern + std::string(" / ") + f.input);
+      CDateTime value(2001, 2, 3, 4, 5, 6, 0);
+      value.SetErrorReports(reports);
+      testing::internal::CaptureStdout();
+      EXPECT_FALSE(value.Parse(f.pattern, f.input));
+      EXPECT_EQ(testing::internal::GetCapturedStdout(), reports ? f.report : "");
+      EXPECT_EQ(value.Seconds(), CDateTime(2001, 2, 3, 4, 5, 6, 0).Seconds());
+    }
+  }
+}
+
+constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+
+TEST(TimeSpan, TotalsTruncateTowardZeroAndSaturateAndFormat) {
+  struct Case {
+    double seconds;
+    std::int32_t days, hours, minutes, wholeSeconds, milliseconds;
+  };
+  const Case cases[] = {
+      {93784.5, 1, 26, 1563, 93784, 93784500},
+      {-93784.5, -1, -26, -1563, -93784, -93784500},
+      {4.005, 0, 0, 0, 4, 4005},  // a binary fraction just below 5 ms
+      {1e300, kInt32Max, kInt32Max, kInt32Max, kInt32Max, kInt32Max},
+      {-1e300, kInt32Min, kInt32Min, kInt32Min, kInt32Min, kInt32Min},
+      {std::numeric_limits<double>::quiet_NaN(), 0, 0, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const CTimeSpan span(c.seconds);
+    EXPECT_EQ((std::vector<std::int32_t>{span.TotalDays(), span.TotalHours(), span.TotalMinutes(), span.TotalSeconds(),
+                                         span.TotalMilliseconds()}),
+              (std::vector<std::int32_t>{c.days, c.hours, c.minutes, c.wholeSeconds, c.milliseconds}))
+        << c.seconds;
+  }
+  EXPECT_EQ(CTimeSpan(1, 2, 3, 4, 500).Seconds() + CTimeSpan::FromFourDayPeriods(2).Seconds(), 93784.5 + 8 * 86400);
+  EXPECT_DOUBLE_EQ(CTimeSpan::FromDays(kInt32Max).Seconds(), 86400.0 * kInt32Max);
+  struct Format {
+    double seconds;
+    const char* pattern;
+    const char* expected;
+  };
+  const Format formats[] = {
+      {-90061.5, "d.hh:mm:ss.fff", "-1.01:01:01.500"},
+      {90061.5, kPatternTimeSpan, "001 01:01:01.50"},
+      {90061.5, "dd|hhh|HHH|H|mmm|m|sss|s|ffff|ff|f", "01|25|25|1|1501|1|90061|1|90061500|50|5"},
+      {59.9999999, "ss.fff", "00.000"},  // rounds to the microsecond first: a whole minute
+      {0.25, "'Elapsed' s\\s", "Elapsed 0s"},
+      {1e300, "sss", "9223372036854775807"},
+      {-0.5, "s.f", "-0.5"},
+  };
+  for (const Format& c : formats) {
+    const CTimeSpan span(c.seconds);
+    EXPECT_EQ(span.Format(c.pattern), c.expected) << c.seconds << " " << c.pattern;
+    EXPECT_DOUBLE_EQ(span.Seconds(), c.seconds);
+  }
+  // Date span fields saturate too.
+  CDateSpan span(1, 2, 3, 4, 5, 6, 7, 8);
+  span += CDateSpan(1, 1, 1, 1, 1, 1, 1, 1);
+  span -= CDateSpan(2, 2, 2, 2, 2, 2, 2, 2);
+  span *= -3;
+  EXPECT_EQ(span.Format("y M w d h m s f"), "0 -3 -6 -9 -12 -15 -18 -21");
+  CDateSpan big = CDateSpan::FromYears(kInt32Max);
+  big += CDateSpan::FromYears(1);
+  EXPECT_EQ(big.Years(), kInt32Max);
+  big *= -2;
+  big -= CDateSpan::FromYears(1);
+  EXPECT_EQ(big.Years(), kInt32Min);
+  EXPECT_EQ(CDateSpan(1, 2, 3, 4, 5, 6, 7, 8).Format(),
+            "1 Years, 2 months, 3 weeks, 4 days, H hours, 6 minutes, 7 seconds, and 8 milliseconds");
+  EXPECT_EQ(CDateSpan(12, 0, 0, 0, 0, 0, 0, 0).Format("yy-YY"), "1212-YY");  // every letter is one token
+  EXPECT_EQ(CDateSpan(0, 0, 0, 0, 0, 0, -5, 0).Format("\"s\"=s"), "s=-5");
 }
 
 }  // namespace

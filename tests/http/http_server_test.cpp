@@ -10,8 +10,8 @@
 #include <tuple>
 #include <vector>
 
-#include "http/http_session.h"
 #include "file_size_limit.h"
+#include "http/http_session.h"
 #include "test_server_client.h"
 #include "test_support.h"
 #include "transport_quirks.h"
@@ -43,7 +43,7 @@ class HttpServerTest : public ::testing::Test {
   CHttpSession session_;
 };
 
-TEST_F(HttpServerTest, GetDeliversBodyStatusAndContentType) {
+TEST_F(HttpServerTest, GetDeliversBodyStatusAndContentTypeAndNotFoundOrEmptyBodies) {
   ScriptedAnswer answer = test::OkAnswer("<rsp status=\"ok\"/>");
   answer.contentType = "text/xml; charset=utf-8";
   answer.headers = {{"Content-Disposition", "attachment; filename=a.xml"}};
@@ -60,6 +60,25 @@ TEST_F(HttpServerTest, GetDeliversBodyStatusAndContentType) {
   EXPECT_EQ(requests[0].verb + " " + requests[0].target + "|" + requests[0].Header("User-Agent"),
             std::string("GET /") + kLoginPath + "|Microsoft Internet Explorer 5.5");
   EXPECT_THAT(requests[0].Header("Connection"), ::testing::StrCaseEq("Keep-Alive"));
+
+  // Not-found and empty bodies are still read.
+  EXPECT_EQ(Get("nothing/here", result), "not scripted\n");
+  EXPECT_EQ(session_.GetStatusCode(), 404);
+  EXPECT_EQ(result, 0u);
+  bool exists = true;
+  EXPECT_TRUE(session_.Exists("nothing/here", exists));
+  EXPECT_FALSE(exists);
+
+  server_.Answer("/empty", test::OkAnswer(""));
+  EXPECT_TRUE(session_.Exists("empty", exists));
+  EXPECT_TRUE(exists);
+  std::uint32_t length = 9;
+  const HttpBuffer body = session_.Request(length, "empty", result);
+  ASSERT_NE(body, nullptr);
+  EXPECT_EQ(length, 0u);
+  EXPECT_EQ(body[0], '\0');
+  velinst::test::TempDir folder;
+  EXPECT_EQ(session_.RequestToFile(folder.File("a.xml").c_str(), "empty"), 0u);
 }
 
 TEST_F(HttpServerTest, PragmaVariantsAndRequireStatus) {
@@ -86,27 +105,6 @@ TEST_F(HttpServerTest, PragmaVariantsAndRequireStatus) {
   }
   EXPECT_EQ(session_.GetDelay1(), 1);
   EXPECT_EQ(session_.GetDelay4(), 4);
-}
-
-TEST_F(HttpServerTest, NotFoundAndEmptyBodiesAreStillRead) {
-  std::uint32_t result = 0;
-  EXPECT_EQ(Get("nothing/here", result), "not scripted\n");
-  EXPECT_EQ(session_.GetStatusCode(), 404);
-  EXPECT_EQ(result, 0u);
-  bool exists = true;
-  EXPECT_TRUE(session_.Exists("nothing/here", exists));
-  EXPECT_FALSE(exists);
-
-  server_.Answer("/empty", test::OkAnswer(""));
-  EXPECT_TRUE(session_.Exists("empty", exists));
-  EXPECT_TRUE(exists);
-  std::uint32_t length = 9;
-  const HttpBuffer body = session_.Request(length, "empty", result);
-  ASSERT_NE(body, nullptr);
-  EXPECT_EQ(length, 0u);
-  EXPECT_EQ(body[0], '\0');
-  velinst::test::TempDir folder;
-  EXPECT_EQ(session_.RequestToFile(folder.File("a.xml").c_str(), "empty"), 0u);
 }
 
 // A caller's buffer is never written past its size, and a file is written
@@ -237,7 +235,7 @@ TEST_F(HttpServerTest, RedirectsFollowOnlyTheRule) {
   }
 }
 
-TEST_F(HttpServerTest, ConditionalRequestAndLastModified) {
+TEST_F(HttpServerTest, ConditionalRequestDroppedConnectionAndStalledServer) {
   server_.Answer("/trips", {.status = 304, .contentType = ""});
   bool modified = true;
   // A time shown in local summer time still goes as GMT.
@@ -256,9 +254,7 @@ TEST_F(HttpServerTest, ConditionalRequestAndLastModified) {
   CDateTime when;
   ASSERT_TRUE(session_.GetLastModified("dated", when));
   EXPECT_EQ(when, CDateTime(2024, 1, 1, 0, 0, 1, 0));
-}
-
-TEST_F(HttpServerTest, DroppedConnectionIsRetried) {
+  // A dropped connection is retried; a stalled server times out.
   const ScriptedAnswer drop{.drop = true};
   server_.Answer("/flaky", drop);
   server_.Answer("/flaky", test::OkAnswer("fine"));
@@ -273,16 +269,15 @@ TEST_F(HttpServerTest, DroppedConnectionIsRetried) {
     EXPECT_EQ(dead, "<null>");
     EXPECT_GE(server_.Requests().size(), 4u);  // every send was tried
   }
-}
 
-TEST_F(HttpServerTest, StalledServerGivesUpAfterReceiveTimeout) {
-  if (!test::PlatformTransportQuirks().honoursReceiveTimeout) GTEST_SKIP() << "the transport ignores the timeout";
+  // A stalled server: the request gives up after the receive timeout.
+  if (!test::PlatformTransportQuirks().honoursReceiveTimeout) return;  // the transport ignores the timeout
   CHttpSession impatient;
   impatient.SetReceiveTimeout(300);
   ASSERT_TRUE(impatient.Open(server_.HostText().c_str()));
   server_.Answer("/stalled", {.body = "late", .delayMs = 2500});
   const auto start = std::chrono::steady_clock::now();
-  std::uint32_t length = 0, result = 0;
+  std::uint32_t length = 0;
   EXPECT_EQ(impatient.Request(length, "stalled", result), nullptr);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2400));
 }

@@ -10,7 +10,6 @@
 #include <new>
 #include <string>
 
-#include "pack_list_test_support.h"
 #include "test_support.h"
 #include "velinst.h"
 
@@ -50,7 +49,7 @@ namespace {
 TEST(AllocationFailure, EveryFailureGivesMinusOneAndNoList) {
   velinst::test::TempDir dir;
   const std::string list = dir.File("pack.lst");
-  const std::string region = test::ExamplePath("monterey_bay.rgn");
+  const std::string region = velinst::test::ProgramDir() + "examples/monterey_bay.rgn";
   for (auto makePackList : {VEL_MakePackList24K, VEL_MakePackList100K}) {
     int result = -1;
     long failing = 0;

@@ -4,16 +4,17 @@
 
 #include <string>
 
-#include "pack_list_test_support.h"
 #include "packlist/list_file.h"
+#include "test_support.h"
 #include "velinst.h"
 
 namespace velinst::packlist {
 namespace {
 
 TEST(ListDevice, NonRegularListIsNeverRemoved) {
-  EXPECT_EQ(VEL_MakePackList24K(test::ExamplePath("monterey_bay.rgn").c_str(), "NUL", 62500), 0);
-  EXPECT_EQ(VEL_MakePackList24K(test::ExamplePath("monterey_bay.rgn").c_str(), "NUL", 24000), 14);
+  const std::string region = velinst::test::ProgramDir() + "examples/monterey_bay.rgn";
+  EXPECT_EQ(VEL_MakePackList24K(region.c_str(), "NUL", 62500), 0);
+  EXPECT_EQ(VEL_MakePackList24K(region.c_str(), "NUL", 24000), 14);
   std::unique_ptr<ListOutput> device = CreateListFile("NUL");
   ASSERT_NE(device, nullptr);
   EXPECT_TRUE(device->Write("x\r\n", 3));
