@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "rdb/service_host.h"
 #include "scratch_registry.h"
 #include "service_client.h"
+#include "test_server_client.h"
 #include "test_support.h"
 #include "velinst.h"
 #include "webclient/account_session.h"
@@ -72,16 +75,27 @@ class RdbServiceTest : public ::testing::Test {
     ASSERT_TRUE(service_.Ready()) << "no stand-in: its port file " << VELINST_SERVICE_PORT_FILE;
     UseScratchRegistry(registry_.Path());
     ResetAccountSession();
-    CReg key;
-    ASSERT_TRUE(key.OpenLocalMachine(kServiceHostKey, true));
-    ASSERT_TRUE(key.SetValue("", service_.HostText().c_str()));
+    SetServiceHost(service_.HostText());
     int adminId = 0;
     ASSERT_EQ(VEL_RDB_Login(ServiceClient::kAdminUser, ServiceClient::kAdminPassword, admin_.bytes, &adminId), 0);
   }
   void TearDown() override {
-    CReg key;
-    if (key.OpenLocalMachine(kServiceHostKey, true)) key.DeleteValue("");
+    SetServiceHost(std::nullopt);
+    service_.Control().Reset();
     ResetAccountSession();
+  }
+  // Sets the machine's value, or removes it.
+  static void SetServiceHost(const std::optional<std::string>& host) {
+    CReg key;
+    ASSERT_TRUE(key.OpenLocalMachine(kServiceHostKey, true));
+    if (host) ASSERT_TRUE(key.SetValue("", host->c_str()));
+    else key.DeleteValue("");
+  }
+  // Every later call of `method` gets `body` as the stand-in's answer.
+  void Script(const char* method, const std::string& body) { service_.Control().Answer(method, http::test::OkAnswer(body)); }
+  // ... an error of `type`, or with an empty type an answer that does not parse.
+  void Refuse(const char* method, const std::string& type) {
+    Script(method, type.empty() ? "<rsp/>" : "<rsp status=\"err\"><err type=\"" + type + "\" msg=\"scripted\"/></rsp>");
   }
 
   // A new account of `product` administrated by `user`; the user's token.
@@ -218,34 +232,35 @@ TEST_F(RdbServiceTest, HostileTextsThroughEveryExport) {
 }
 
 // A creation that fails after it made its account (and its new user) leaves
-// nothing behind: the same creation succeeds when tried again.
+// nothing behind, with the first failure's code: the same creation succeeds
+// when tried again.
 TEST_F(RdbServiceTest, AFailedCreationIsTakenBack) {
   struct Case {
     const char* password;
-    const char* email;   // null: a good one
-    const char* method;  // answered with `error` once; none when null
-    const char* error;   // empty: an answer that does not parse
+    const char* email;  // null: a good one
+    Texts refused;      // "method" answered with the error "type" (empty: does not parse)
     int code;
   } cases[] = {
-      {"secret-3", "not-an-address", nullptr, nullptr, 16},
-      {"short", nullptr, nullptr, nullptr, 35},
-      {"secret-4", nullptr, "Roles.Add", "MissingCapabilityException", 30},
-      {"secret-4", nullptr, "Account.Login", "InvalidCredentialsException", 28},
-      {"secret-4", nullptr, "Roles.Add", "", 3},
+      {"secret-3", "not-an-address", {}, 16},
+      {"short", nullptr, {}, 35},
+      {"secret-4", nullptr, {"Accounts.Create", "DuplicateValueException"}, 15},
+      {"secret-4", nullptr, {"AccountUsers.Add", "DuplicateEmailAddressException"}, 12},
+      {"secret-4", nullptr, {"Roles.Add", "MissingCapabilityException"}, 30},
+      {"secret-4", nullptr, {"Account.Login", "InvalidCredentialsException"}, 28},
+      {"secret-4", nullptr, {"Roles.Add", ""}, 3},
+      // The take-back fails too: the account stays, the role's code stands.
+      {"secret-4", nullptr, {"Roles.Add", "MissingCapabilityException", "AccountUsers.Remove", "NotAuthorizedException",
+                             "Accounts.Remove", ""}, 30},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
     const std::string product = UniqueName("product"), user = UniqueName("dee");
-    if (c.method != nullptr) {
-      const std::string body =
-          *c.error == '\0' ? std::string("<rsp/>")
-                           : "<rsp status=\"err\"><err type=\"" + std::string(c.error) + "\" msg=\"scripted\"/></rsp>";
-      service_.Control().Answer(c.method, http::test::OkAnswer(body));
-    }
+    for (std::size_t i = 0; i < c.refused.size(); i += 2) Refuse(c.refused[i].c_str(), c.refused[i + 1]);
     std::string token = "unchanged";
     EXPECT_EQ(Create(product, user, c.password, token, c.email), c.code);
     service_.Control().Reset();
     EXPECT_EQ(token, "");
+    if (c.refused.size() > 2) continue;
     int accountId = 0, exists = -1;
     EXPECT_EQ(VEL_RDB_FindAccount(admin_.bytes, 0, product.c_str(), &accountId), kRecordNotFound);
     EXPECT_EQ(Count(product.c_str()), -kRecordNotFound);
@@ -253,6 +268,95 @@ TEST_F(RdbServiceTest, AFailedCreationIsTakenBack) {
     EXPECT_EQ(exists, 0);
     EXPECT_EQ(Create(product, user, "secret-5", token), 0);
     EXPECT_FALSE(token.empty());
+  }
+}
+
+// An existing user joins a new account with the password as typed; when that
+// fails, or a later step does, the account stays.
+TEST_F(RdbServiceTest, AnExistingUserKeepsTheNewAccountWhenAStepFails) {
+  const std::string user = UniqueName("eve"), first = UniqueName("product"), wrong = UniqueName("product"),
+                    failing = UniqueName("product");
+  const char* password = "p&w<'\"> #+%=";
+  std::string token;
+  ASSERT_EQ(Create(first, user, password, token), 0);
+  EXPECT_EQ(Create(wrong, user, "p&w<'\"> #+%", token), 26);
+  EXPECT_EQ(std::make_pair(token, Count(wrong.c_str())), std::make_pair(std::string(), 0));
+  Refuse("Roles.Add", "MissingCapabilityException");
+  EXPECT_EQ(Create(failing, user, password, token), 30);
+  EXPECT_FALSE(token.empty());
+  EXPECT_EQ(std::make_pair(Count(failing.c_str()), Count(first.c_str())), std::make_pair(1, 0));
+}
+
+// Tokens come back decoded once, and only when they fit with their NUL;
+// a refusal writes nothing.
+TEST_F(RdbServiceTest, LoginCopiesOnlyWholeTokens) {
+  const std::string user = UniqueName("fay");
+  std::string token;
+  ASSERT_EQ(Create(UniqueName("product"), user, "secret-6", token), 0);
+  const auto answer = [](const std::string& text) {
+    return "<rsp status=\"ok\"><AuthToken>" + text + "</AuthToken><UserID>21</UserID></rsp>";
+  };
+  const struct {
+    std::string answer;  // empty: the stand-in's own
+    const char* password;
+    int code;
+    std::string token;
+    int userId;
+  } cases[] = {
+      {"", "secret-7", 26, "", 5},
+      {answer("x&amp;amp;y"), "secret-6", 0, "x&amp;y", 21},
+      {answer(std::string(1024, 't')), "secret-6", 3, "", 5},
+      {answer(std::string(1023, 't')), "secret-6", 0, std::string(1023, 't'), 21},
+  };
+  for (const auto& c : cases) {
+    service_.Control().Reset();
+    if (!c.answer.empty()) Script("Account.Login", c.answer);
+    char bytes[1024 + 64];  // with a guard band
+    std::memset(bytes, '#', sizeof bytes);
+    int userId = 5;
+    EXPECT_EQ(VEL_RDB_Login(user.c_str(), c.password, bytes, &userId), c.code) << c.token.size();
+    std::string expected = c.code == 0 ? c.token + '\0' : "";
+    expected.resize(sizeof bytes, '#');
+    EXPECT_EQ(std::string(bytes, sizeof bytes), expected) << c.token.size();
+    EXPECT_EQ(userId, c.userId) << c.token.size();
+  }
+}
+
+TEST_F(RdbServiceTest, UnreadableAnswersAndMissingArgumentsGiveThree) {
+  int number = -1;
+  Script("Account.UsernameExists", "<rsp status=\"ok\"><Exists>maybe</Exists></rsp>");
+  EXPECT_EQ(VEL_RDB_UserNameExists("ann", &number), 3);
+  testserver::ScriptedAnswer plain = http::test::OkAnswer("<rsp status=\"ok\"/>");
+  plain.contentType = "text/plain";
+  service_.Control().Answer("Account.EmailAddressExists", plain);
+  EXPECT_EQ(VEL_RDB_EmailAddressExists("ann", &number), 3);
+  EXPECT_EQ(number, -1);
+
+  Text text;
+  const std::function<int()> calls[] = {
+      [&] { return VEL_RDB_GetUserCount(nullptr, "P", &number); },
+      [&] { return VEL_RDB_GetUserID(admin_.bytes, nullptr, 0, &number); },
+      [&] { return VEL_RDB_GetAccount(admin_.bytes, "P", text.bytes, nullptr, text.bytes, &number); },
+      [&] {
+        return VEL_RDB_CreateUserAccount(admin_.bytes, "P", "u", "p", "n", "a", nullptr, "c", "s", "z", "cn", "ce",
+                                         "cp", "f", "l", "e", "ph", text.bytes);
+      },
+      [&] { return VEL_RDB_Login("u", nullptr, text.bytes, &number); },
+      [&] { return VEL_RDB_SetUserInfo(admin_.bytes, 1, "f", "l", "e", nullptr, 0, 0); },
+      [&] { return VEL_RDB_EmailAddressExists("e", nullptr); },
+  };
+  for (const auto& call : calls) EXPECT_EQ(call(), 3);
+  EXPECT_EQ(std::make_pair(text.Get(), number), std::make_pair(std::string(), -1));
+}
+
+// Where the exports look for the service: the machine's value, unless it is
+// empty or too long.
+TEST_F(RdbServiceTest, ServiceHostIsTheRegistryValueElseTheDefault) {
+  EXPECT_EQ(ReadServiceHost("fallback.example"), service_.HostText());
+  for (const std::optional<std::string>& value : {std::optional<std::string>(""), std::optional(std::string(300, 'h')),
+                                                   std::optional<std::string>()}) {
+    SetServiceHost(value);
+    EXPECT_EQ(ReadServiceHost("fallback.example"), "fallback.example") << value.value_or("(none)");
   }
 }
 
