@@ -1,21 +1,184 @@
-// Send over HTTP against the scripted test server: the platform's real
-// transport and XML parser.
+// Send and the method groups over HTTP against the scripted test server:
+// the platform's real transport and XML parser, the query keys and documents
+// each method sends, and what it makes of the answer.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
-#include "service_fixture.h"
+#include "http/payload_cipher.h"
+#include "http/payload_key.h"
+#include "platform/base64.h"
+#include "temporary_folder.h"
+#include "test_server_client.h"
+#include "test_support.h"
 #include "webclient/account_parsers.h"
 #include "webclient/account_session.h"
 #include "webclient/result_code.h"
+#include "webclient/rk.h"
+#include "webclient/rkad.h"
+
+// Records are written with their first fields only; the others keep their
+// defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace velinst::test {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using testserver::ScriptedAnswer;
+using QueryPairs = std::vector<std::pair<std::string, std::string>>;
+
+std::string PercentDecoded(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool escape = text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1]));
+    out.push_back(escape ? static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)) : text[i]);
+    i += escape ? 2 : 0;
+  }
+  return out;
+}
+
+std::string Decrypted(const std::string& base64) {
+  std::vector<std::uint8_t> ciphertext(Base64DecodedCapacity(base64.size()));
+  ciphertext.resize(Base64Decode(ciphertext.data(), base64.c_str(), base64.size()));
+  http::CPayloadCipher cipher(http::PayloadKeyMaterial());
+  std::uint32_t length = 0;
+  const auto size = static_cast<std::uint32_t>(ciphertext.size());
+  if (!cipher.Decrypt(ciphertext.data(), size, nullptr, length)) return "(undecryptable)";
+  std::string plain(length, '\0');
+  if (!cipher.Decrypt(ciphertext.data(), size, plain.data(), length)) return "(undecryptable)";
+  plain.resize(length);
+  return plain;
+}
+
+// "&a=1&b=2" (or "a=1&b=2") into its pairs, values decoded.
+QueryPairs SplitQuery(const std::string& query) {
+  QueryPairs pairs;
+  std::istringstream items(query);
+  for (std::string item; std::getline(items, item, '&');) {
+    const std::size_t equals = item.find('=');
+    if (!item.empty())
+      pairs.emplace_back(item.substr(0, equals),
+                         equals == std::string::npos ? "" : PercentDecoded(item.substr(equals + 1)));
+  }
+  return pairs;
+}
+
+QueryPairs Parameters(const std::string& query) {
+  QueryPairs pairs;
+  for (const auto& [name, value] : SplitQuery(query)) {
+    if (name == "method") continue;
+    if (name == "encryptedData" || name == "encryptedDeviceInfo") {
+      for (auto& inner : SplitQuery(Decrypted(value))) pairs.push_back(std::move(inner));
+    } else {
+      pairs.emplace_back(name, value);
+    }
+  }
+  return pairs;
+}
+
+std::string Message(const CLastErr& error) {
+  const char* text = nullptr;
+  return error.GetText(text) ? text : "";
+}
+
+// The message `action` raises through a CLastErr pointer, or "(nothing)";
+// `raisedOn` (when given) receives the pointer thrown.
+template <typename Action>
+std::string Raised(Action action, const CLastErr** raisedOn = nullptr) {
+  try {
+    action();
+  } catch (CLastErr* error) {
+    if (raisedOn != nullptr) *raisedOn = error;
+    return Message(*error);
+  }
+  return "(nothing)";
+}
+
+class ServiceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+  ASSERT_TRUE(server_.Ready()) << "no test server: its port file " << VELINST_TESTSERVER_PORT_FILE;
+  ResetAccountSession();
+  redirect_.emplace(temporary_.Path());
+  client_ = std::make_unique<CRK>(server_.HostText(), "", false);
+}
+  void TearDown() override {
+  client_.reset();
+  redirect_.reset();
+  SetPayloadEncrypter(nullptr);
+  SetSignInClock(nullptr);
+  ResetAccountSession();
+}
+
+  // "rsp" with status="ok" around `elements`, for every request of `method`
+  // (the last scripted answer repeats).
+  void AnswerOk(const std::string& method, const std::string& elements) {
+  Answer(method, http::test::OkAnswer("<rsp status=\"ok\">" + elements + "</rsp>"));
+}
+  // "rsp" with status="err" and an error element of `type`.
+  void AnswerError(const std::string& method, const std::string& type) {
+  server_.Answer(method,
+                 http::test::OkAnswer("<rsp status=\"err\"><err type=\"" + type + "\" msg=\"scripted\"/></rsp>"));
+}
+  void Answer(const std::string& method, const testserver::ScriptedAnswer& answer) { server_.Answer(method, answer); }
+
+  std::vector<testserver::LoggedRequest> Requests() { return server_.Requests(); }
+  // The method names of the requests received, in order.
+  std::vector<std::string> Methods() {
+  std::vector<std::string> methods;
+  for (const testserver::LoggedRequest& request : Requests()) methods.push_back(SplitQuery(RawQuery(request)).at(0).second);
+  return methods;
+}
+  // The query of a request as sent, from its "method" parameter on.
+  static std::string RawQuery(const testserver::LoggedRequest& request) {
+  const std::size_t question = request.target.find('?');
+  return question == std::string::npos ? std::string() : request.target.substr(question + 1);
+}
+  // The parameters of every request received after "method", each as
+  // "name=value&..." with the values decoded; an encrypted parameter is
+  // replaced by the parameters it carries.
+  std::vector<std::string> Sent() {
+  std::vector<std::string> sent;
+  for (const testserver::LoggedRequest& request : Requests()) {
+    std::string joined;
+    for (const auto& [name, value] : Parameters(RawQuery(request))) joined += (joined.empty() ? "" : "&") + name + "=" + value;
+    sent.push_back(joined);
+  }
+  return sent;
+}
+
+  // What the temporary folder holds now.
+  std::vector<std::string> TemporaryFiles() const {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(temporary_.Path()))
+    names.push_back(entry.path().filename().string());
+  return names;
+}
+
+  CRK& Client() { return *client_; }
+  CRKAccountClass& Account() { return client_->AccountGroup(); }
+
+  ComApartment com_;
+  http::test::TestServerClient server_;
+  TempDir temporary_;
+  std::optional<TemporaryFolderRedirect> redirect_;
+  std::unique_ptr<CRK> client_;
+};
+
 
 constexpr const char* kCall = "Test.Call";
 constexpr const char* kExpired = "ExpiredAuthTokenException";
@@ -262,6 +425,93 @@ TEST_F(SendTest, ConfigurationOfTheSession) {
   second.reset();
   EXPECT_FALSE(ServiceSession().IsOpen());
   client_ = std::make_unique<CRK>(server_.HostText(), "", false);
+}
+
+std::int32_t Code(std::int32_t code) { return code; }
+template <typename Result>
+std::int32_t Code(const Result& result) {
+  return result.code;
+}
+
+class AdGroupsTest : public ServiceTest {
+ protected:
+  void SetUp() override {
+    ServiceTest::SetUp();
+    // One client at a time: a client closes the shared session when it goes.
+    client_.reset();
+    client_ = std::make_unique<CRKAD>(server_.HostText(), "", false);
+  }
+
+  CRKAD& Ad() { return static_cast<CRKAD&>(*client_); }
+};
+
+// A call of the group method `expression` on the client `c`.
+#define CALL(expression) [&](CRKAD& c) { return Code(c.expression); }
+
+TEST_F(AdGroupsTest, EveryMethodSendsItsKeysAndDocument) {
+  const velinst::Account account{5, "A & B"};
+  const Team team{4, "Crew"};
+  const TeamMember member{7, "Leader"};
+  const ResellerContact contact{3, "Bo"};
+  const LiveTrackingPosition position{1.5, 2.5};
+  const SetPasswordRequest password{"p&w"};
+  struct Case {
+    const char* method;
+    std::function<std::int32_t(CRKAD&)> call;
+    const char* parameters;  // decoded, after authToken=t
+    std::string body;        // empty: a GET
+  } cases[] = {
+      {"Accounts.Get", CALL(Accounts().Get("t")), "", ""},
+      {"Accounts.GetByProductId", CALL(Accounts().GetByProductId("t", "P-1")), "&productId=P-1", ""},
+      {"Accounts.Create", CALL(Accounts().Create("t", 1, "P", "SKU", account)), "&users=1&productId=P&sku=SKU",
+       account.ToXml()},
+      {"Accounts.Remove", CALL(Accounts().Remove("t", -5)), "&id=-5", ""},
+      {"AccountUsers.Transfer", CALL(AccountUsers().Transfer("t", 7, 5)), "&userId=7&accountId=5", ""},
+      {"AccountUsers.SetPassword", CALL(AccountUsers().SetPassword("t", 7, password)), "&userId=7", password.ToXml()},
+      {"Roles.Add", CALL(Roles().Add("t", 7, "AccountAdmin")), "&userId=7&role=AccountAdmin", ""},
+      {"Privileges.Add", CALL(Privileges().Add("t", 7, "Edit")), "&userId=7&privilege=Edit", "\n"},
+      {"Teams.Add", CALL(Teams().Add("t", 5, team)), "&accountId=5", team.ToXml()},
+      {"TeamMembers.Update", CALL(TeamMembers().Update("t", 7, member)), "&userId=7", member.ToXml()},
+      {"TeamMembers.Remove", CALL(TeamMembers().Remove("t", 4, 7)), "&teamId=4&userId=7", ""},
+      {"Authz.GetFeatures", CALL(Authorization().GetFeatures("t", 5, "maps")), "&accountId=5&component=maps", ""},
+      {"LiveTracking.Get", CALL(LiveTracking().Get("t", 4, std::nullopt)), "&teamId=4", ""},
+      {"LiveTracking.Get", CALL(LiveTracking().Get("t", std::nullopt, std::vector<std::int32_t>{3, 7, 12})),
+       "&userId=3,7,12", ""},
+      {"LiveTracking.Get", CALL(LiveTracking().Get("t", 4, std::vector<std::int32_t>{})), "&teamId=4&userId=", ""},
+      {"LiveTracking.Update", CALL(LiveTracking().Update("t", position)), "", position.ToXml()},
+      {"TeamTrips.Add", CALL(TeamTrips().Add("t", 4, 8)), "&teamId=4&tripId=8", "\n"},
+      {"Resellers.Get", CALL(Resellers().Get()), nullptr, ""},
+      {"Resellers.GetById", CALL(Resellers().GetById(9)), "id=9", ""},
+      {"ResellerContacts.Get", CALL(ResellerContacts().Get(9)), "resellerId=9", ""},
+      {"ResellerContacts.Add", CALL(ResellerContacts().Add("t", 9, contact)), "&resellerId=9", contact.ToXml()},
+      {"S3.GetTemporaryCredentials", CALL(S3().GetTemporaryCredentials("t")), "", ""},
+  };
+  for (const Case& c : cases) {
+    server_.Reset();
+    AnswerOk(c.method, "");
+    EXPECT_EQ(c.call(Ad()), 0) << c.method;
+    const auto requests = Requests();
+    ASSERT_EQ(requests.size(), 1u) << c.method;
+    EXPECT_THAT(requests[0].target, HasSubstr(std::string("?method=") + c.method + (c.parameters ? "&" : "")));
+    const std::string parameters = c.parameters == nullptr ? "" : c.parameters;
+    const bool afterToken = c.parameters != nullptr && (parameters.empty() || parameters[0] == '&');
+    EXPECT_EQ(Sent(), std::vector<std::string>{(afterToken ? "authToken=t" : "") + parameters}) << c.method;
+    EXPECT_EQ(requests[0].verb, c.body.empty() ? "GET" : "POST") << c.method;
+    EXPECT_EQ(requests[0].body, c.body) << c.method;
+  }
+  EXPECT_THAT(TemporaryFiles(), IsEmpty());
+}
+
+#undef CALL
+
+// Live tracking without a team or users sends nothing.
+TEST_F(AdGroupsTest, AnswersBecomeRecordsAndErrorsEmptyResults) {
+  const CRKADResult<std::string> nobody = Ad().LiveTracking().Get("t", std::nullopt, std::nullopt);
+  EXPECT_EQ(std::make_pair(nobody.code, nobody.value), std::make_pair(33, std::string()));
+  EXPECT_THAT(Requests(), IsEmpty());
+  AnswerError("AccountUsers.Get", "RecordNotFoundException");
+  const auto failed = Ad().AccountUsers().Get("t", 5);
+  EXPECT_EQ(std::make_pair(failed.code, failed.value.size()), std::make_pair(37, std::size_t{0}));
 }
 
 }  // namespace
