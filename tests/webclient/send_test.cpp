@@ -39,7 +39,6 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using testserver::ScriptedAnswer;
-using QueryPairs = std::vector<std::pair<std::string, std::string>>;
 
 std::string PercentDecoded(const std::string& text) {
   std::string out;
@@ -57,42 +56,28 @@ std::string Decrypted(const std::string& base64) {
   http::CPayloadCipher cipher(http::PayloadKeyMaterial());
   std::uint32_t length = 0;
   const auto size = static_cast<std::uint32_t>(ciphertext.size());
-  if (!cipher.Decrypt(ciphertext.data(), size, nullptr, length)) return "(undecryptable)";
-  std::string plain(length, '\0');
+  std::string plain;
+  if (cipher.Decrypt(ciphertext.data(), size, nullptr, length)) plain.resize(length);
   if (!cipher.Decrypt(ciphertext.data(), size, plain.data(), length)) return "(undecryptable)";
   plain.resize(length);
   return plain;
 }
 
-// "&a=1&b=2" (or "a=1&b=2") into its pairs, values decoded.
-QueryPairs SplitQuery(const std::string& query) {
-  QueryPairs pairs;
+// A query ("a=1&b=2") without its "method", the values decoded; an encrypted
+// parameter is replaced by the parameters it carries.
+std::string Decoded(const std::string& query) {
+  std::string out;
   std::istringstream items(query);
   for (std::string item; std::getline(items, item, '&');) {
     const std::size_t equals = item.find('=');
-    if (!item.empty())
-      pairs.emplace_back(item.substr(0, equals),
-                         equals == std::string::npos ? "" : PercentDecoded(item.substr(equals + 1)));
+    const std::string name = item.substr(0, equals);
+    const std::string value = equals == std::string::npos ? "" : PercentDecoded(item.substr(equals + 1));
+    if (item.empty() || name == "method") continue;
+    const bool encrypted = name == "encryptedData" || name == "encryptedDeviceInfo";
+    const std::string pairs = encrypted ? Decoded(Decrypted(value)) : name + "=" + value;
+    if (!pairs.empty()) out += (out.empty() ? "" : "&") + pairs;
   }
-  return pairs;
-}
-
-QueryPairs Parameters(const std::string& query) {
-  QueryPairs pairs;
-  for (const auto& [name, value] : SplitQuery(query)) {
-    if (name == "method") continue;
-    if (name == "encryptedData" || name == "encryptedDeviceInfo") {
-      for (auto& inner : SplitQuery(Decrypted(value))) pairs.push_back(std::move(inner));
-    } else {
-      pairs.emplace_back(name, value);
-    }
-  }
-  return pairs;
-}
-
-std::string Message(const CLastErr& error) {
-  const char* text = nullptr;
-  return error.GetText(text) ? text : "";
+  return out;
 }
 
 // The message `action` raises through a CLastErr pointer, or "(nothing)";
@@ -103,82 +88,82 @@ std::string Raised(Action action, const CLastErr** raisedOn = nullptr) {
     action();
   } catch (CLastErr* error) {
     if (raisedOn != nullptr) *raisedOn = error;
-    return Message(*error);
+    const char* text = nullptr;
+    return error->GetText(text) ? text : "";
   }
   return "(nothing)";
 }
 
-class ServiceTest : public ::testing::Test {
+// The account web service as the scripted test server plays it, a client
+// on it, and a temporary folder of the test's own where answers land.
+class SendTest : public ::testing::Test {
  protected:
   void SetUp() override {
-  ASSERT_TRUE(server_.Ready()) << "no test server: its port file " << VELINST_TESTSERVER_PORT_FILE;
-  ResetAccountSession();
-  redirect_.emplace(temporary_.Path());
-  client_ = std::make_unique<CRK>(server_.HostText(), "", false);
-}
+    ASSERT_TRUE(server_.Ready()) << "no test server: its port file " << VELINST_TESTSERVER_PORT_FILE;
+    ResetAccountSession();
+    redirect_.emplace(temporary_.Path());
+    client_ = std::make_unique<CRKAD>(server_.HostText(), "", false);
+  }
   void TearDown() override {
-  client_.reset();
-  redirect_.reset();
-  SetPayloadEncrypter(nullptr);
-  SetSignInClock(nullptr);
-  ResetAccountSession();
-}
+    client_.reset();
+    redirect_.reset();
+    SetPayloadEncrypter(nullptr);
+    SetSignInClock(nullptr);
+    ResetAccountSession();
+  }
 
   // "rsp" with status="ok" around `elements`, for every request of `method`
   // (the last scripted answer repeats).
   void AnswerOk(const std::string& method, const std::string& elements) {
-  Answer(method, http::test::OkAnswer("<rsp status=\"ok\">" + elements + "</rsp>"));
-}
+    server_.Answer(method, http::test::OkAnswer("<rsp status=\"ok\">" + elements + "</rsp>"));
+  }
   // "rsp" with status="err" and an error element of `type`.
   void AnswerError(const std::string& method, const std::string& type) {
-  server_.Answer(method,
-                 http::test::OkAnswer("<rsp status=\"err\"><err type=\"" + type + "\" msg=\"scripted\"/></rsp>"));
-}
-  void Answer(const std::string& method, const testserver::ScriptedAnswer& answer) { server_.Answer(method, answer); }
+    server_.Answer(method,
+                   http::test::OkAnswer("<rsp status=\"err\"><err type=\"" + type + "\" msg=\"scripted\"/></rsp>"));
+  }
+  // Signs in through the Account group so that saved credentials exist.
+  void SignIn(const std::string& token) {
+    AnswerOk("Account.Login", "<AuthToken>" + token + "</AuthToken><UserID>1</UserID>");
+    ASSERT_EQ(Account().Login("user", "pass", "", "", "app", "", "", "", "", "", nullptr, nullptr, nullptr).code,
+              kRKSuccess);
+    server_.Reset();
+  }
 
   std::vector<testserver::LoggedRequest> Requests() { return server_.Requests(); }
-  // The method names of the requests received, in order.
-  std::vector<std::string> Methods() {
-  std::vector<std::string> methods;
-  for (const testserver::LoggedRequest& request : Requests()) methods.push_back(SplitQuery(RawQuery(request)).at(0).second);
-  return methods;
-}
   // The query of a request as sent, from its "method" parameter on.
   static std::string RawQuery(const testserver::LoggedRequest& request) {
-  const std::size_t question = request.target.find('?');
-  return question == std::string::npos ? std::string() : request.target.substr(question + 1);
-}
-  // The parameters of every request received after "method", each as
-  // "name=value&..." with the values decoded; an encrypted parameter is
-  // replaced by the parameters it carries.
-  std::vector<std::string> Sent() {
-  std::vector<std::string> sent;
-  for (const testserver::LoggedRequest& request : Requests()) {
-    std::string joined;
-    for (const auto& [name, value] : Parameters(RawQuery(request))) joined += (joined.empty() ? "" : "&") + name + "=" + value;
-    sent.push_back(joined);
+    return request.target.substr(std::min(request.target.find('?'), request.target.size() - 1) + 1);
   }
-  return sent;
-}
-
+  // The method names of the requests received, in order.
+  std::vector<std::string> Methods() {
+    std::vector<std::string> methods;
+    for (const auto& request : Requests()) methods.push_back(RawQuery(request).substr(7, RawQuery(request).find('&') - 7));
+    return methods;
+  }
+  // What every request received carried, decoded.
+  std::vector<std::string> Sent() {
+    std::vector<std::string> sent;
+    for (const auto& request : Requests()) sent.push_back(Decoded(RawQuery(request)));
+    return sent;
+  }
   // What the temporary folder holds now.
   std::vector<std::string> TemporaryFiles() const {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(temporary_.Path()))
-    names.push_back(entry.path().filename().string());
-  return names;
-}
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(temporary_.Path()))
+      names.push_back(entry.path().filename().string());
+    return names;
+  }
 
-  CRK& Client() { return *client_; }
+  CRKAD& Client() { return *client_; }
   CRKAccountClass& Account() { return client_->AccountGroup(); }
 
   ComApartment com_;
   http::test::TestServerClient server_;
   TempDir temporary_;
   std::optional<TemporaryFolderRedirect> redirect_;
-  std::unique_ptr<CRK> client_;
+  std::unique_ptr<CRKAD> client_;
 };
-
 
 constexpr const char* kCall = "Test.Call";
 constexpr const char* kExpired = "ExpiredAuthTokenException";
@@ -197,17 +182,6 @@ ScriptedAnswer Body(const std::string& body, const std::string& contentType = "t
   answer.status = status;
   return answer;
 }
-
-class SendTest : public ServiceTest {
- protected:
-  // Signs in through the Account group so that saved credentials exist.
-  void SignIn(const std::string& token) {
-    AnswerOk("Account.Login", "<AuthToken>" + token + "</AuthToken><UserID>1</UserID>");
-    ASSERT_EQ(Account().Login("user", "pass", "", "", "app", "", "", "", "", "", nullptr, nullptr, nullptr).code,
-              kRKSuccess);
-    server_.Reset();
-  }
-};
 
 TEST_F(SendTest, AnExpiredTokenSignsInOnceAndRepeatsTheCall) {
   struct Case {
@@ -300,7 +274,7 @@ TEST_F(SendTest, AnswersOfEveryKindAndNoFileLeftBehind) {
       {"parser refuses", Body("<rsp status=\"ok\"><x/></rsp>"), "Bad tag", 0},
   };
   for (const Case& c : cases) {
-    Answer(kCall, c.answer);
+    server_.Answer(kCall, c.answer);
     RefusingParser parser;
     const CLastErr* raisedOn = nullptr;
     std::int32_t code = -1;
@@ -407,7 +381,7 @@ TEST_F(SendTest, ConfigurationOfTheSession) {
   // An agent goes with a given host only, even an empty one.
   AnswerOk(kCall, "");
   client_.reset();
-  client_ = std::make_unique<CRK>(server_.HostText(), "Agent/1.0", false);
+  client_ = std::make_unique<CRKAD>(server_.HostText(), "Agent/1.0", false);
   EXPECT_EQ(Client().Send(kCall, {}, nullptr, kRKPlain), kRKSuccess);
   ASSERT_TRUE(Client().Reconnect(server_.HostText(), "", false));
   EXPECT_EQ(Client().Send(kCall, {}, nullptr, kRKPlain), kRKSuccess);
@@ -419,12 +393,12 @@ TEST_F(SendTest, ConfigurationOfTheSession) {
   { const CRK other(server_.HostText(), "", false); }
   EXPECT_TRUE(ServiceSession().IsOpen());
   EXPECT_EQ(Client().Send(kCall, {}, nullptr, kRKPlain), kRKSuccess);
-  auto second = std::make_unique<CRK>(server_.HostText(), "", false);
+  auto second = std::make_unique<CRKAD>(server_.HostText(), "", false);
   client_.reset();
   EXPECT_EQ(second->Send(kCall, {}, nullptr, kRKPlain), kRKSuccess);
   second.reset();
   EXPECT_FALSE(ServiceSession().IsOpen());
-  client_ = std::make_unique<CRK>(server_.HostText(), "", false);
+  client_ = std::make_unique<CRKAD>(server_.HostText(), "", false);
 }
 
 std::int32_t Code(std::int32_t code) { return code; }
@@ -433,22 +407,10 @@ std::int32_t Code(const Result& result) {
   return result.code;
 }
 
-class AdGroupsTest : public ServiceTest {
- protected:
-  void SetUp() override {
-    ServiceTest::SetUp();
-    // One client at a time: a client closes the shared session when it goes.
-    client_.reset();
-    client_ = std::make_unique<CRKAD>(server_.HostText(), "", false);
-  }
-
-  CRKAD& Ad() { return static_cast<CRKAD&>(*client_); }
-};
-
 // A call of the group method `expression` on the client `c`.
 #define CALL(expression) [&](CRKAD& c) { return Code(c.expression); }
 
-TEST_F(AdGroupsTest, EveryMethodSendsItsKeysAndDocument) {
+TEST_F(SendTest, EveryMethodSendsItsKeysAndDocument) {
   const velinst::Account account{5, "A & B"};
   const Team team{4, "Crew"};
   const TeamMember member{7, "Leader"};
@@ -489,7 +451,7 @@ TEST_F(AdGroupsTest, EveryMethodSendsItsKeysAndDocument) {
   for (const Case& c : cases) {
     server_.Reset();
     AnswerOk(c.method, "");
-    EXPECT_EQ(c.call(Ad()), 0) << c.method;
+    EXPECT_EQ(c.call(Client()), 0) << c.method;
     const auto requests = Requests();
     ASSERT_EQ(requests.size(), 1u) << c.method;
     EXPECT_THAT(requests[0].target, HasSubstr(std::string("?method=") + c.method + (c.parameters ? "&" : "")));
@@ -505,12 +467,12 @@ TEST_F(AdGroupsTest, EveryMethodSendsItsKeysAndDocument) {
 #undef CALL
 
 // Live tracking without a team or users sends nothing.
-TEST_F(AdGroupsTest, AnswersBecomeRecordsAndErrorsEmptyResults) {
-  const CRKADResult<std::string> nobody = Ad().LiveTracking().Get("t", std::nullopt, std::nullopt);
+TEST_F(SendTest, AnswersBecomeRecordsAndErrorsEmptyResults) {
+  const CRKADResult<std::string> nobody = Client().LiveTracking().Get("t", std::nullopt, std::nullopt);
   EXPECT_EQ(std::make_pair(nobody.code, nobody.value), std::make_pair(33, std::string()));
   EXPECT_THAT(Requests(), IsEmpty());
   AnswerError("AccountUsers.Get", "RecordNotFoundException");
-  const auto failed = Ad().AccountUsers().Get("t", 5);
+  const auto failed = Client().AccountUsers().Get("t", 5);
   EXPECT_EQ(std::make_pair(failed.code, failed.value.size()), std::make_pair(37, std::size_t{0}));
 }
 
