@@ -293,9 +293,7 @@ TEST_F(RdbServiceTest, LoginCopiesOnlyWholeTokens) {
   const std::string user = UniqueName("fay");
   std::string token;
   ASSERT_EQ(Create(UniqueName("product"), user, "secret-6", token), 0);
-  const auto answer = [](const std::string& text) {
-    return "<rsp status=\"ok\"><AuthToken>" + text + "</AuthToken><UserID>21</UserID></rsp>";
-  };
+  const std::string ok = "<rsp status=\"ok\"><AuthToken>", end = "</AuthToken><UserID>21</UserID></rsp>";
   const struct {
     std::string answer;  // empty: the stand-in's own
     const char* password;
@@ -304,9 +302,9 @@ TEST_F(RdbServiceTest, LoginCopiesOnlyWholeTokens) {
     int userId;
   } cases[] = {
       {"", "secret-7", 26, "", 5},
-      {answer("x&amp;amp;y"), "secret-6", 0, "x&amp;y", 21},
-      {answer(std::string(1024, 't')), "secret-6", 3, "", 5},
-      {answer(std::string(1023, 't')), "secret-6", 0, std::string(1023, 't'), 21},
+      {ok + "x&amp;amp;y" + end, "secret-6", 0, "x&amp;y", 21},
+      {ok + std::string(1024, 't') + end, "secret-6", 3, "", 5},
+      {ok + std::string(1023, 't') + end, "secret-6", 0, std::string(1023, 't'), 21},
   };
   for (const auto& c : cases) {
     service_.Control().Reset();
