@@ -113,16 +113,14 @@ class RdbServiceTest : public ::testing::Test {
   static Texts UserInfo(const char* token, int userId) {
     Text first, last, name, mail, phone;
     const int code = VEL_RDB_GetUserInfo(token, userId, first.bytes, last.bytes, name.bytes, mail.bytes, phone.bytes);
-    if (code != 0) return {"code " + std::to_string(code)};
-    return {first.Get(), last.Get(), name.Get(), mail.Get(), phone.Get()};
+    return code != 0 ? Texts{"code " + std::to_string(code)} : Texts{first.Get(), last.Get(), name.Get(), mail.Get(), phone.Get()};
   }
   // The texts and the id of VEL_RDB_GetAccount, or its code.
   Texts AccountOf(const char* product) {
     Text contact, email, phone;
     int accountId = 0;
     const int code = VEL_RDB_GetAccount(admin_.bytes, product, contact.bytes, email.bytes, phone.bytes, &accountId);
-    if (code != 0) return {"code " + std::to_string(code)};
-    return {contact.Get(), email.Get(), phone.Get(), std::to_string(accountId)};
+    return code != 0 ? Texts{"code " + std::to_string(code)} : Texts{contact.Get(), email.Get(), phone.Get(), std::to_string(accountId)};
   }
   int Count(const char* product) {
     int count = -1;
