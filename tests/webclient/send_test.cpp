@@ -53,14 +53,11 @@ std::string PercentDecoded(const std::string& text) {
 std::string Decrypted(const std::string& base64) {
   std::vector<std::uint8_t> ciphertext(Base64DecodedCapacity(base64.size()));
   ciphertext.resize(Base64Decode(ciphertext.data(), base64.c_str(), base64.size()));
-  http::CPayloadCipher cipher(http::PayloadKeyMaterial());
-  std::uint32_t length = 0;
-  const auto size = static_cast<std::uint32_t>(ciphertext.size());
-  std::string plain;
-  if (cipher.Decrypt(ciphertext.data(), size, nullptr, length)) plain.resize(length);
-  if (!cipher.Decrypt(ciphertext.data(), size, plain.data(), length)) return "(undecryptable)";
-  plain.resize(length);
-  return plain;
+  std::string plain(ciphertext.size(), '\0');  // the plain text is never longer
+  auto length = static_cast<std::uint32_t>(plain.size());
+  if (!http::CPayloadCipher(http::PayloadKeyMaterial()).Decrypt(ciphertext.data(), length, plain.data(), length))
+    return "(undecryptable)";
+  return plain.substr(0, length);
 }
 
 // A query ("a=1&b=2") without its "method", the values decoded; an encrypted
