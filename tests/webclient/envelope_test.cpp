@@ -72,8 +72,6 @@ class RecordingParser : public IRKParser {
   std::vector<std::string> offered;
 };
 
-using Names = std::vector<std::string>;
-
 // The status and the root decide; server errors map to their codes, and
 // the inner parser is offered nothing of them.
 TEST_F(EnvelopeTest, StatusRootServerErrorsAndWhatTheInnerParserIsOffered) {
@@ -81,7 +79,7 @@ TEST_F(EnvelopeTest, StatusRootServerErrorsAndWhatTheInnerParserIsOffered) {
   struct Case {
     std::string answer;
     std::string ended;
-    Names offered;
+    std::vector<std::string> offered;
   } cases[] = {
       {"<rsp status=\"ok\"><A>1</A><b/>text<C x=\"1\"><D/></C></rsp>", "", {"A", "b", "#text", "C"}},
       {"<RSP Status=\"Ok\"/>", "", {}},
