@@ -25,7 +25,6 @@ namespace velinst::test {
 namespace {
 
 using service::test::ServiceClient;
-using service::test::ServiceReply;
 using service::test::UniqueName;
 
 constexpr int kIndexOutOfRange = 34;
@@ -198,7 +197,7 @@ TEST_F(RdbServiceTest, HostileTextsThroughEveryExport) {
     EXPECT_EQ(listed, userId);
 
     // The account's own texts have no export that reads them.
-    const ServiceReply stored = service_.Call("Accounts.GetById", {{"authToken", admin_.Get()}, {"id", account[3]}});
+    const auto stored = service_.Call("Accounts.GetById", {{"authToken", admin_.Get()}, {"id", account[3]}});
     const std::pair<const char*, const CallerText*> fields[] = {{"Name", &f.name},         {"Address1", &f.address1},
                                                                 {"Address2", &f.address2}, {"City", &f.city},
                                                                 {"State", &f.state},       {"Zip", &f.zip}};

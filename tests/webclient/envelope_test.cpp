@@ -135,14 +135,13 @@ std::string Shown(const CRKCurrentWeatherRecord& w) {
   return out.str();
 }
 
-std::string Shown(const CRKForecastDay& d) {
+std::string Id(const CRKForecastDay& d) {
   std::ostringstream out;
   out << d.conditionId << ' ' << d.dayOfWeekId << ' ' << d.high << ' ' << d.low << ' ' << d.moonPhaseId << " ["
       << d.sunrise << "] [" << d.sunset << ']';
   return out.str();
 }
 
-std::string Id(const CRKForecastDay& day) { return Shown(day); }
 template <typename Item>
 std::string Ids(const std::vector<Item>& items) {
   std::string ids;
