@@ -20,6 +20,8 @@
 #include "test_support.h"
 #include "velinst.h"
 #include "webclient/account_session.h"
+#include "webclient/client_state.h"
+#include "webclient/request_query.h"
 
 namespace velinst::test {
 namespace {
@@ -30,6 +32,22 @@ using service::test::UniqueName;
 constexpr int kIndexOutOfRange = 34;
 constexpr int kRecordNotFound = 37;
 using Texts = std::vector<std::string>;
+
+// The query texts encrypted since the last look, as the library sends them.
+std::vector<std::string> encryptedTexts;
+PayloadEncrypter originalEncrypter = nullptr;
+bool RecordingEncrypter(std::string_view plain, std::string& base64) {
+  encryptedTexts.emplace_back(plain);
+  return originalEncrypter(plain, base64);
+}
+// Whether one of them sent `password`; forgets them.
+bool SentPassword(const std::string& password) {
+  const std::string wanted = "&password=" + EncodeQueryValue(password) + "&";
+  const bool sent = std::any_of(encryptedTexts.begin(), encryptedTexts.end(),
+                                [&](const std::string& text) { return text.find(wanted) != std::string::npos; });
+  encryptedTexts.clear();
+  return sent;
+}
 
 struct Text {
   char bytes[1024] = {};
@@ -80,6 +98,7 @@ class RdbServiceTest : public ::testing::Test {
   }
   void TearDown() override {
     SetServiceHost(std::nullopt);
+    SetPayloadEncrypter(nullptr);
     service_.Control().Reset();
     ResetAccountSession();
   }
@@ -167,6 +186,7 @@ TEST_F(RdbServiceTest, HostileTextsThroughEveryExport) {
   };
   const std::pair<const char*, Fields> cases[] = {{"short", person(0, 0, 0, 0, 0)},
                                                   {"longest", person(128, 256, 1023, 254, 32)}};
+  originalEncrypter = SetPayloadEncrypter(RecordingEncrypter);
   for (const auto& [caseName, f] : cases) {
     SCOPED_TRACE(caseName);
     Text token;
@@ -184,6 +204,7 @@ TEST_F(RdbServiceTest, HostileTextsThroughEveryExport) {
     Text signedIn;
     int userId = 0, found = 0, listed = 0;
     ASSERT_EQ(VEL_RDB_Login(f.user.Sent(), f.password.Sent(), signedIn.bytes, &userId), 0);
+    EXPECT_TRUE(SentPassword(f.password.Stored()));
     const Texts account = AccountOf(f.product.Sent());
     ASSERT_EQ(account.size(), 4u) << account[0];
     EXPECT_EQ(account, (Texts{f.contact.ReadBack(), f.contactEmail.ReadBack(), f.contactPhone.ReadBack(), account[3]}));
@@ -219,6 +240,7 @@ TEST_F(RdbServiceTest, HostileTextsThroughEveryExport) {
                                         "", "", "", "", "", "", "", "", f.first.Sent(), f.last.Sent(), f.email.Sent(),
                                         f.phone.Sent(), moved.bytes),
               0);
+    EXPECT_TRUE(SentPassword(f.password.Sent()));
     EXPECT_EQ(std::make_pair(Count(second.c_str()), Count(f.product.Sent())), std::make_pair(1, 0));
     // The token is the moved user's own, and the user's texts are the new ones again.
     EXPECT_EQ(UserInfo(moved.bytes, userId), (Texts{f.first.ReadBack(), f.last.ReadBack(), f.user.ReadBack(),
