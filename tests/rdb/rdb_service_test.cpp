@@ -203,6 +203,7 @@ TEST_F(RdbServiceTest, HostileTextsThroughEveryExport) {
 
     Text signedIn;
     int userId = 0, found = 0, listed = 0;
+    encryptedTexts.clear();
     ASSERT_EQ(VEL_RDB_Login(f.user.Sent(), f.password.Sent(), signedIn.bytes, &userId), 0);
     EXPECT_TRUE(SentPassword(f.password.Stored()));
     const Texts account = AccountOf(f.product.Sent());
