@@ -33,18 +33,17 @@ constexpr int kIndexOutOfRange = 34;
 constexpr int kRecordNotFound = 37;
 using Texts = std::vector<std::string>;
 
-// The query texts encrypted since the last look, as the library sends them.
-std::vector<std::string> encryptedTexts;
+// The query texts encrypted since the last look, as the library sends them,
+// each ended by "&".
+std::string encryptedTexts;
 PayloadEncrypter originalEncrypter = nullptr;
 bool RecordingEncrypter(std::string_view plain, std::string& base64) {
-  encryptedTexts.emplace_back(plain);
+  encryptedTexts.append(plain).append("&");
   return originalEncrypter(plain, base64);
 }
 // Whether one of them sent `password`; forgets them.
 bool SentPassword(const std::string& password) {
-  const std::string wanted = "&password=" + EncodeQueryValue(password) + "&";
-  const bool sent = std::any_of(encryptedTexts.begin(), encryptedTexts.end(),
-                                [&](const std::string& text) { return text.find(wanted) != std::string::npos; });
+  const bool sent = encryptedTexts.find("&password=" + EncodeQueryValue(password) + "&") != std::string::npos;
   encryptedTexts.clear();
   return sent;
 }
@@ -334,7 +333,7 @@ TEST_F(RdbServiceTest, LoginCopiesOnlyWholeTokens) {
   }
 }
 
-TEST_F(RdbServiceTest, UnreadableAnswersAndMissingArgumentsGiveThree) {
+TEST_F(RdbServiceTest, UnreadableAnswersAndMissingArgumentsGiveThreeAndTheServiceHost) {
   int number = -1;
   Script("Account.UsernameExists", "<rsp status=\"ok\"><Exists>maybe</Exists></rsp>");
   EXPECT_EQ(VEL_RDB_UserNameExists("ann", &number), 3);
@@ -358,11 +357,9 @@ TEST_F(RdbServiceTest, UnreadableAnswersAndMissingArgumentsGiveThree) {
   };
   for (const auto& call : calls) EXPECT_EQ(call(), 3);
   EXPECT_EQ(std::make_pair(text.Get(), number), std::make_pair(std::string(), -1));
-}
 
-// Where the exports look for the service: the machine's value, unless it is
-// empty or too long.
-TEST_F(RdbServiceTest, ServiceHostIsTheRegistryValueElseTheDefault) {
+  // Where the exports look for the service: the machine's value, unless it is
+  // empty or too long.
   EXPECT_EQ(ReadServiceHost("fallback.example"), service_.HostText());
   for (const std::optional<std::string>& value : {std::optional<std::string>(""), std::optional(std::string(300, 'h')),
                                                    std::optional<std::string>()}) {

@@ -248,16 +248,15 @@ TEST_F(EnvelopeTest, TripRecordsReadEveryAttribute) {
 }
 
 // The layouts the service reads: an id in a comment, numbers in fixed form.
-TEST(AdRecordDocuments, IdsAndNumbers) {
+// Fields are named in any case; texts convert as far as they go.
+TEST(AdRecords, DocumentsAndFields) {
   EXPECT_EQ((Team{std::numeric_limits<std::int32_t>::min(), "Crew"}.ToXml()),
             "<Team>\n  <!-- <Id>-2147483648</Id> -->\n  <Name>Crew</Name>\n</Team>\n");
   EXPECT_EQ(LiveTrackingPosition({47.5, -8.25, 1200, "2026-12-06T10:00:00Z", "hi", "text", ""}).ToXml(),
             "<LiveTrackingPosition>\n  <Lat>47.500000</Lat>\n  <Lon>-8.250000</Lon>\n  <Ele>1200.000000</Ele>\n"
             "  <DeviceTimeUtc>2026-12-06T10:00:00Z</DeviceTimeUtc>\n  <Message>hi</Message>\n"
             "  <MessageType>text</MessageType>\n  <Properties></Properties>\n</LiveTrackingPosition>\n");
-}
 
-TEST(AdRecordFields, NamesInAnyCaseAndTheTextsAsTheyConvert) {
   AccountUser user;
   std::string known;
   for (const auto& [name, value] : std::initializer_list<std::pair<const char*, const char*>>{
@@ -336,15 +335,14 @@ TEST(UrlEncode, FullEncodingAndQueryValueEncoding) {
     EXPECT_EQ(UrlEncode(c.text), c.full) << c.text;
     EXPECT_EQ(EncodeQueryValue(c.text), c.query) << c.text;
   }
-}
-
-TEST(NumberTexts, FormatLikePrintfInTheCLocale) {
+  // Numbers format like printf in the C locale.
   EXPECT_EQ(FixedText(72.5), "72.500000");
   EXPECT_EQ(FixedText(-0.0000004), "-0.000000");
   EXPECT_EQ(FixedText(1e20), "100000000000000000000.000000");
   EXPECT_EQ(FixedText(-1.7976931348623157e308).size(), 317u);
   EXPECT_EQ(DecimalText(-2147483647 - 1), "-2147483648");
 }
+
 
 }  // namespace
 }  // namespace velinst::test

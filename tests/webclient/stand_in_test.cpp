@@ -53,7 +53,6 @@ class StandInTest : public ::testing::Test {
   CRKAccountClass& Account() { return client_->AccountGroup(); }
   CRKSearchClass& Search() { return client_->SearchGroup(); }
   CRKTripClass& Trip() { return client_->TripGroup(); }
-  CRKWeatherClass& Weather() { return client_->WeatherGroup(); }
   CRKTokenResult Login(const std::string& password, double* weight = nullptr) {
     return Account().Login(user_, password, "hw-1", "6.0", "velinst-test", "", "", "", "", "", weight, nullptr,
                            nullptr);
@@ -87,8 +86,7 @@ TEST_F(StandInTest, ExpiredTokenSignsInAgainWithTheChangedPassword) {
   clockMoved_ += kPastTokenLifetime;
   const std::string expired = CurrentAuthToken();
   EXPECT_EQ(Account().Update(expired, "", "", 71.0, std::nullopt), 0);
-  EXPECT_NE(CurrentAuthToken(), expired);
-  EXPECT_FALSE(CurrentAuthToken().empty());
+  EXPECT_TRUE(CurrentAuthToken() != expired && !CurrentAuthToken().empty()) << CurrentAuthToken();
   double weight = 0;
   ASSERT_EQ(Login(password, &weight).code, 0);
   EXPECT_EQ(weight, 71.0);
@@ -122,10 +120,9 @@ TEST_F(StandInTest, ATripFromSaveToDelete) {
   for (int i = 0; i < 4096; ++i) media.push_back(static_cast<char>(i * 7));
   const auto added = Trip().AddMedia(token_, tripId, "2024-05-01T10:05:00Z", "walker", "(c) walker", "image/jpeg",
                                      "camp.jpg", media.data(), static_cast<std::uint32_t>(media.size()));
-  EXPECT_EQ(added.code, 0);
   const auto poi = Trip().AddPoi(token_, tripId, std::nullopt, 46.5, -120.5, 1000.0, 1, "Camp one", "By the lake",
                                  added.value, kCamp);
-  EXPECT_TRUE(poi.code == 0 && poi.value > 0) << poi.code;
+  EXPECT_TRUE(added.code == 0 && poi.code == 0 && poi.value > 0) << added.code << " " << poi.code;
   const auto unknownType =
       Trip().AddPoi(token_, tripId, std::nullopt, 46.5, -120.5, std::nullopt, 2, "n", "d", std::nullopt, kNoSuchType);
   EXPECT_EQ(std::make_pair(unknownType.code, unknownType.value), std::make_pair(kParameterError, 0));
@@ -179,7 +176,7 @@ TEST_F(StandInTest, SharedTripsAreFoundByText) {
 }
 
 TEST_F(StandInTest, CurrentConditionsAndForecastAtAPlace) {
-  const auto result = Weather().GetCurrentByLatLon(token_, 45.5231, -122.6765);
+  const auto result = client_->WeatherGroup().GetCurrentByLatLon(token_, 45.5231, -122.6765);
   ASSERT_EQ(result.code, 0);
   const CRKCurrentWeatherRecord& w = result.value;
   for (const bool present : {w.barometricPressure.present, w.dewPoint.present, w.heatIndex.present, w.humidity.present,
@@ -189,7 +186,7 @@ TEST_F(StandInTest, CurrentConditionsAndForecastAtAPlace) {
   EXPECT_EQ(std::make_pair(w.clientId.value, ConditionName(w.conditionId.value) != nullptr), std::make_pair(userId_, true));
 
   // Forecast days follow one another.
-  const auto forecast = Weather().GetForecastByLatLon(token_, -33.8675, 151.207);
+  const auto forecast = client_->WeatherGroup().GetForecastByLatLon(token_, -33.8675, 151.207);
   ASSERT_EQ(forecast.code, 0);
   ASSERT_GE(forecast.value.size(), 2u);
   for (std::size_t i = 1; i < forecast.value.size(); ++i)
