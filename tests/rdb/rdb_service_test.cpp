@@ -302,7 +302,7 @@ TEST_F(RdbServiceTest, AFailedCreationIsTakenBack) {
 
 // Tokens come back decoded once, and only when they fit with their NUL;
 // a refusal writes nothing.
-TEST_F(RdbServiceTest, LoginCopiesOnlyWholeTokens) {
+TEST_F(RdbServiceTest, WhatReachesTheCallersBuffersAndWhereTheServiceIs) {
   const std::string user = UniqueName("fay");
   std::string token;
   ASSERT_EQ(Create(UniqueName("product"), user, "secret-6", token), 0);
@@ -331,9 +331,8 @@ TEST_F(RdbServiceTest, LoginCopiesOnlyWholeTokens) {
     EXPECT_EQ(std::string(bytes, sizeof bytes), expected) << c.token.size();
     EXPECT_EQ(userId, c.userId) << c.token.size();
   }
-}
 
-TEST_F(RdbServiceTest, UnreadableAnswersAndMissingArgumentsGiveThreeAndTheServiceHost) {
+  // Unreadable answers and missing arguments give 3.
   int number = -1;
   Script("Account.UsernameExists", "<rsp status=\"ok\"><Exists>maybe</Exists></rsp>");
   EXPECT_EQ(VEL_RDB_UserNameExists("ann", &number), 3);
@@ -368,6 +367,7 @@ TEST_F(RdbServiceTest, UnreadableAnswersAndMissingArgumentsGiveThreeAndTheServic
   }
 }
 
+
 // One process calling the exports from many threads at once, as an
 // installer with worker threads may: every result is checked, and every
 // sign-in returns its own user's token, never another thread's.
@@ -387,8 +387,7 @@ TEST_F(RdbServiceTest, SixteenThreadsOfMixedCallsEachGetTheirOwnAnswers) {
     ASSERT_EQ(m.account.size(), 4u);
   }
 
-  constexpr int kThreads = 16;
-  constexpr int kCalls = 200;
+  constexpr int kThreads = 16, kCalls = 200;
   std::vector<std::string> faults(kThreads);  // the first failed call of each thread
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {

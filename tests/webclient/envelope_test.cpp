@@ -224,18 +224,15 @@ TEST_F(EnvelopeTest, MethodParsersShowWhatTheyKept) {
       // clang-format on
   };
   for (const auto& c : cases) EXPECT_EQ(c.read(), c.shown);
-}
 
-#undef READ
-
-TEST_F(EnvelopeTest, TripRecordsReadEveryAttribute) {
-  CRKTrips trips;
+  // Trip records read every attribute.
+  CRKTrips stats;
   Read(Ok("<Total>7</Total><Trips><TripStats id=\"12\" name=\"Ridge &amp; Valley\" activityType=\"H\" date=\"d\" "
           "distance=\"1112.0\" calories=\"90\" duration=\"1200\" resting=\"60\" unaccounted=\"5\" summary=\"s\" "
           "eleGain=\"100.0\" eleLoss=\"20.5\" trailhead=\"45,-110\" userID=\"3\" animalType=\"x\"/></Trips>"),
-       &trips);
-  EXPECT_EQ(trips.Total(), 7);
-  EXPECT_EQ(trips.Trips(), std::vector<TripStats>({{"12", "Ridge & Valley", "H", "d", "1112.0", "90", "1200", "60", "5",
+       &stats);
+  EXPECT_EQ(stats.Total(), 7);
+  EXPECT_EQ(stats.Trips(), std::vector<TripStats>({{"12", "Ridge & Valley", "H", "d", "1112.0", "90", "1200", "60", "5",
                                                     "s", "100.0", "20.5", "45,-110", "3"}}));
   CRKGetTripInfo info;
   Read(Ok("<TripInfo id=\"12\" name=\"n\" date=\"d\" distance=\"1112.5\" calories=\"90\" duration=\"1200\" "
@@ -246,6 +243,9 @@ TEST_F(EnvelopeTest, TripRecordsReadEveryAttribute) {
   EXPECT_TRUE(info.IsFilled());
   EXPECT_EQ(info.Info(), (TripInfo{12, "n", "d", 1112.5, "90", "1200", "r", "u", "s", 100.25, 0.0, "t", 3, 4, 1, 2, 0, 250}));
 }
+
+#undef READ
+
 
 // The layouts the service reads: an id in a comment, numbers in fixed form.
 // Fields are named in any case; texts convert as far as they go.

@@ -51,7 +51,6 @@ class StandInTest : public ::testing::Test {
   }
 
   CRKAccountClass& Account() { return client_->AccountGroup(); }
-  CRKSearchClass& Search() { return client_->SearchGroup(); }
   CRKTripClass& Trip() { return client_->TripGroup(); }
   CRKTokenResult Login(const std::string& password, double* weight = nullptr) {
     return Account().Login(user_, password, "hw-1", "6.0", "velinst-test", "", "", "", "", "", weight, nullptr,
@@ -161,18 +160,18 @@ TEST_F(StandInTest, SharedTripsAreFoundByText) {
   const std::string finder = CurrentAuthToken();
 
   std::int32_t total = -1;
-  const auto byText = Search().FindTrips(finder, name, 10, 0, {}, {}, &total);
+  const auto byText = client_->SearchGroup().FindTrips(finder, name, 10, 0, {}, {}, &total);
   EXPECT_EQ(std::make_tuple(byText.code, total, Ids(byText.value)), std::make_tuple(0, 1, std::vector<std::string>{id}));
-  EXPECT_TRUE(Search().FindTrips(finder, name, 10, 0, {"Biking", "Paddling"}, {}, &total).value.empty());
+  EXPECT_TRUE(client_->SearchGroup().FindTrips(finder, name, 10, 0, {"Biking", "Paddling"}, {}, &total).value.empty());
   EXPECT_EQ(total, 0);
   CRKTripSearchFilters near;
   near.maxDistanceFromMe = 5000, near.currentLatitude = 47.5, near.currentLongitude = -121.51;
   near.minDistanceOfTrip = 1000;
-  EXPECT_EQ(Ids(Search().FindTrips(finder, name, 10, 0, {"hiking", "biking"}, near, &total).value),
+  EXPECT_EQ(Ids(client_->SearchGroup().FindTrips(finder, name, 10, 0, {"hiking", "biking"}, near, &total).value),
             std::vector<std::string>{id});
 
   EXPECT_EQ(Trip().Share(token_, tripId, false, {}, std::nullopt), 0);
-  EXPECT_TRUE(Search().FindTrips(finder, name, 10, 0, {}, {}, nullptr).value.empty());
+  EXPECT_TRUE(client_->SearchGroup().FindTrips(finder, name, 10, 0, {}, {}, nullptr).value.empty());
 }
 
 TEST_F(StandInTest, CurrentConditionsAndForecastAtAPlace) {
