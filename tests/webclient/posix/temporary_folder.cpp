@@ -4,23 +4,17 @@
 
 namespace velinst::test {
 
-namespace {
 constexpr const char* kVariable = "TMPDIR";
-}
 
 TemporaryFolderRedirect::TemporaryFolderRedirect(const std::string& folder) {
-  if (const char* value = std::getenv(kVariable); value != nullptr) {
-    saved_ = value;
-    hadValue_ = true;
-  }
+  const char* value = std::getenv(kVariable);
+  hadValue_ = value != nullptr;
+  saved_ = hadValue_ ? value : "";
   ::setenv(kVariable, folder.c_str(), 1);
 }
 
 TemporaryFolderRedirect::~TemporaryFolderRedirect() {
-  if (hadValue_)
-    ::setenv(kVariable, saved_.c_str(), 1);
-  else
-    ::unsetenv(kVariable);
+  hadValue_ ? ::setenv(kVariable, saved_.c_str(), 1) : ::unsetenv(kVariable);
 }
 
 }  // namespace velinst::test

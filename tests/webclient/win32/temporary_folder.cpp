@@ -4,18 +4,14 @@
 
 namespace velinst::test {
 
-namespace {
 // GetTempPathA takes TMP before TEMP.
 constexpr const char* kVariable = "TMP";
-}  // namespace
 
 TemporaryFolderRedirect::TemporaryFolderRedirect(const std::string& folder) {
   char value[MAX_PATH + 1] = {};
   const DWORD length = ::GetEnvironmentVariableA(kVariable, value, sizeof value);
-  if (length > 0 && length < sizeof value) {
-    saved_ = value;
-    hadValue_ = true;
-  }
+  hadValue_ = length > 0 && length < sizeof value;
+  saved_ = value;
   ::SetEnvironmentVariableA(kVariable, folder.c_str());
 }
 
