@@ -1,3 +1,4 @@
+// CDOS: its files, trees and drives, and the helpers they rest on.
 #include <gtest/gtest.h>
 
 #include <cstdio>
