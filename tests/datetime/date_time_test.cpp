@@ -1,3 +1,5 @@
+// CDateTime: its fields and arithmetic in UTC and local time, file times,
+// formatting and parsing; and the time and date spans.
 #include <gtest/gtest.h>
 
 #include <chrono>
