@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -256,25 +254,6 @@ TEST(DateTime, FileTimesRoundTripWithinTheRange) {
   error.SetSeconds(kTimeError, 0);
   tooPrecise.SetSeconds(0, 1000);  // milliseconds that no SYSTEMTIME holds
   EXPECT_FALSE(error.ToFileTime(out) || tooPrecise.ToFileTime(out));
-}
-
-double SecondsTaken(const std::function<void()>& action) {
-  const auto start = std::chrono::steady_clock::now();
-  action();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-TEST(DateTime, StopwatchAndSleeping) {
-  CDateTime value;
-  value.StartTimer();
-  EXPECT_GE(SecondsTaken([] { EXPECT_TRUE(CTimeSpan(0.05).Sleep()); }), 0.045);
-  EXPECT_GE(value.StopTimer(), 0.045);
-  EXPECT_LT(SecondsTaken([] { EXPECT_TRUE(CTimeSpan(-5).Sleep() && At("2000-01-01").SleepUntil()); }), 0.5);
-  CDateTime soon = CDateTime::Now(1);
-  const std::uint32_t milliseconds = soon.Millisecond() + 300;
-  soon.SetSeconds(soon.Seconds() + milliseconds / 1000, milliseconds % 1000);
-  const double taken = SecondsTaken([&] { EXPECT_TRUE(soon.SleepUntil()); });
-  EXPECT_TRUE(taken >= 0.25 && taken < 1.0) << taken;
 }
 
 // 2009-03-05 14:07:09.007 UTC, a Thursday.
