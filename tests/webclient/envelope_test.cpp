@@ -306,9 +306,6 @@ TEST_F(EnvelopeTest, AdListReadsTheWrapperUpToTheFirstStranger) {
   CRKADList<IDPair> pairs;
   Read(Ok("<Pairs><IDPair Id=\"4\" Value=\"9\"/><idpair><id>5</id><value>1</value></idpair></Pairs>"), &pairs);
   EXPECT_THAT(pairs.List(), ElementsAre(IDPair{4, 9}, IDPair{5, 1}));
-  CRKADList<String> roles;
-  Read(Ok("<Roles><string>AccountAdmin</string><string>Viewer</string></Roles>"), &roles);
-  EXPECT_THAT(roles.List(), ElementsAre(String{"AccountAdmin"}, String{"Viewer"}));
 }
 
 TEST(UrlEncode, FullEncodingAndQueryValueEncoding) {
