@@ -6,11 +6,6 @@
 namespace velinst::service {
 namespace {
 
-TEST(TextForm, EscapesTheFiveCharacters) {
-  EXPECT_EQ(EscapeMarkup("a&b\"c'd<e>f"), "a&amp;b&quot;c&apos;d&lt;e&gt;f");
-  EXPECT_EQ(EscapeMarkup("&amp;"), "&amp;amp;");
-}
-
 TEST(TextForm, XmlCharactersReplacesWhatXmlCannotHold) {
   const std::string r = "\xEF\xBF\xBD";  // U+FFFD, the replacement character
   const std::pair<std::string, std::string> cases[] = {

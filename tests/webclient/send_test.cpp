@@ -361,18 +361,8 @@ TEST_F(SendTest, OnlyARegisteredAccountGroupIsAsked) {
 }
 
 TEST_F(SendTest, ConfigurationOfTheSession) {
-  // An agent goes with a given host only, even an empty one.
-  AnswerOk(kCall, "");
-  client_.reset();
-  client_ = std::make_unique<CRKAD>(server_.HostText(), "Agent/1.0", false);
-  EXPECT_EQ(Client().Send(kCall, {}, nullptr, kRKPlain), kRKSuccess);
-  ASSERT_TRUE(Client().Reconnect(server_.HostText(), "", false));
-  EXPECT_EQ(Client().Send(kCall, {}, nullptr, kRKPlain), kRKSuccess);
-  const auto requests = Requests();
-  ASSERT_EQ(requests.size(), 2u);
-  EXPECT_EQ(requests[0].Header("User-Agent") + "|" + requests[1].Header("User-Agent"), "Agent/1.0|");
-
   // One client's end leaves the session to the others; the last one closes it.
+  AnswerOk(kCall, "");
   { const CRK other(server_.HostText(), "", false); }
   EXPECT_TRUE(ServiceSession().IsOpen());
   EXPECT_EQ(Client().Send(kCall, {}, nullptr, kRKPlain), kRKSuccess);
@@ -381,7 +371,6 @@ TEST_F(SendTest, ConfigurationOfTheSession) {
   EXPECT_EQ(second->Send(kCall, {}, nullptr, kRKPlain), kRKSuccess);
   second.reset();
   EXPECT_FALSE(ServiceSession().IsOpen());
-  client_ = std::make_unique<CRKAD>(server_.HostText(), "", false);
 }
 
 std::int32_t Code(std::int32_t code) { return code; }
