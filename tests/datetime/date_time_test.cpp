@@ -2,6 +2,7 @@
 // formatting and parsing; and the time and date spans.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <limits>
@@ -256,6 +257,20 @@ TEST(DateTime, FileTimesRoundTripWithinTheRange) {
   error.SetSeconds(kTimeError, 0);
   tooPrecise.SetSeconds(0, 1000);  // milliseconds that no SYSTEMTIME holds
   EXPECT_FALSE(error.ToFileTime(out) || tooPrecise.ToFileTime(out));
+}
+
+// Sleeps last at least as asked, and a span or instant already past returns
+// at once.
+TEST(DateTime, StopwatchAndSleeping) {
+  CDateTime timer, soon = CDateTime::Now(1);
+  timer.StartTimer();
+  const auto start = std::chrono::steady_clock::now();
+  const auto taken = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
+  EXPECT_TRUE(CTimeSpan(0.05).Sleep() && CTimeSpan(-5).Sleep() && At("2000-01-01").SleepUntil());
+  EXPECT_TRUE(taken() >= 0.045 && taken() < 0.5 && timer.StopTimer() >= 0.045) << taken();
+  soon.SetSeconds(soon.Seconds() + 1, soon.Millisecond());
+  EXPECT_TRUE(soon.SleepUntil());
+  EXPECT_TRUE(taken() >= 0.9 && taken() < 2.0) << taken();
 }
 
 // 2009-03-05 14:07:09.007 UTC, a Thursday.
